@@ -1,0 +1,41 @@
+// The seam between the platform facade and what lies below it: the SDL/OpenGL
+// backend for the program, the headless backend for tests. A backend owns the
+// window, the clock and event delivery, and shows recorded frames.
+#pragma once
+#include <cstdint>
+
+#include "platform/draw_list.hpp"
+#include "platform/input_state.hpp"
+#include "platform/text.hpp"
+
+struct PresentStats {
+    int drawCalls = 0;    // clears, quad batches and the final copy to the window
+    int vertices = 0;
+    bool skipped = false; // the frame equalled the one on screen and was not drawn
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual int DesktopWidth() = 0;
+    virtual int DesktopHeight() = 0;
+    virtual bool OpenWindow(int width, int height, const Text& title) = 0;
+    virtual void CloseWindow() = 0;
+    virtual bool WindowOpen() const = 0;
+    // Renders the frame into the persistent canvas and shows the canvas.
+    virtual void Present(const DrawList& frame, PresentStats& stats) = 0;
+    // Whether the window lost its picture (exposed, restored) and needs the canvas again.
+    virtual bool NeedsRepaint() = 0;
+    // Shows the canvas again without drawing anything new.
+    virtual void Repaint() = 0;
+    virtual void PumpEvents(InputState& input) = 0;
+    // Called at the end of every Flip, shown or skipped.
+    virtual void FrameEnded() {}
+    virtual uint32_t Milliseconds() = 0;
+    virtual void SleepMilliseconds(int ms) = 0;
+    virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;
+};
+
+// Installs the backend the facade works through (not owned; lives for the run).
+void UseBackend(Backend* backend);
+Backend& CurrentBackend();

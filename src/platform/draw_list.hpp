@@ -1,0 +1,45 @@
+// What one frame draws, recorded as batched quads: one vertex array and a short
+// list of commands, a new command only when texture, blend mode or clip changes.
+// Backends replay it; comparing two recordings tells whether a frame changed.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct DrawVertex {
+    float x, y, u, v;
+    uint32_t rgba;  // premultiplied colour, bytes r, g, b, a in memory order
+    bool operator==(const DrawVertex&) const = default;
+};
+static_assert(sizeof(DrawVertex) == 20, "vertex layout is uploaded as is");
+
+struct ClipRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const ClipRect&) const = default;
+};
+
+struct DrawCommand {
+    enum Kind : uint8_t { Quads, Clear };
+    Kind kind = Quads;
+    uint8_t blend = 3;          // 1 mask, 2 solid, 3 alpha, 4 light, 5 shade
+    uint8_t clearRGB[3] = {0, 0, 0};
+    uint32_t texture = 0;       // texture id (see texture_store.hpp)
+    ClipRect clip;
+    uint32_t firstVertex = 0;   // quads: 4 vertices each
+    uint32_t vertexCount = 0;
+    bool operator==(const DrawCommand&) const = default;
+};
+
+struct DrawList {
+    std::vector<DrawVertex> vertices;
+    std::vector<DrawCommand> commands;
+
+    void Reset() { vertices.clear(); commands.clear(); }
+    bool Empty() const { return commands.empty(); }
+    bool operator==(const DrawList&) const = default;
+
+    void AddClear(const ClipRect& clip, const int rgb[3]);
+    // Appends one quad; corners clockwise from top-left.
+    void AddQuad(uint32_t texture, uint8_t blend, const ClipRect& clip,
+                 float x0, float y0, float x1, float y1,
+                 float u0, float v0, float u1, float v1, uint32_t rgba);
+};

@@ -1,0 +1,155 @@
+// Files and folders on the file system: kinds, creation, deletion, copying,
+// renaming, flushing and folder listings.
+#include "platform/files.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/paths.hpp"
+#include "platform/resources.hpp"
+
+namespace fs = std::filesystem;
+
+struct FolderListing {
+    DIR* dir = nullptr;
+    ~FolderListing() { Close(); }
+    void Close() {
+        if (dir) ::closedir(dir);
+        dir = nullptr;
+    }
+};
+
+namespace {
+
+// Removes trailing separators (not a lone root "/"), because some file-system
+// calls treat "a/b/" differently from "a/b".
+Text WithoutTrailingSeparators(const Text& path) {
+    Text out = NormalisePath(path);
+    while (out.size() > 1 && out.back() == u'/') out.pop_back();
+    return out;
+}
+
+bool WriteAll(int fd, const unsigned char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool FsyncPath(const std::string& native, int flags) {
+    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    // Some file systems cannot sync a folder; that is no reason to fail a save.
+    if (!ok && (flags & O_DIRECTORY) && (errno == EINVAL || errno == EROFS)) ok = true;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+int PathKind(const Text& path) {
+    if (path.empty()) return 0;
+    std::error_code ec;
+    fs::file_status status = fs::status(NativePath(WithoutTrailingSeparators(path)), ec);
+    if (ec || !fs::exists(status)) return 0;
+    return fs::is_directory(status) ? 2 : 1;
+}
+
+bool CreateFolder(const Text& path, bool recursive) {
+    if (path.empty()) return false;
+    fs::path native = NativePath(WithoutTrailingSeparators(path));
+    std::error_code ec;
+    if (recursive)
+        fs::create_directories(native, ec);
+    else
+        fs::create_directory(native, ec);
+    ec.clear();
+    return fs::is_directory(native, ec);
+}
+
+bool DeleteFileAt(const Text& path) {
+    if (path.empty()) return true;
+    fs::path native = NativePath(path);
+    std::error_code ec;
+    fs::file_status status = fs::symlink_status(native, ec);
+    if (ec || !fs::exists(status)) return true;
+    if (fs::is_directory(status)) return false;
+    fs::remove(native, ec);
+    ec.clear();
+    return !fs::exists(fs::symlink_status(native, ec));
+}
+
+bool CopyFileTo(const Text& src, const Text& dst) {
+    if (dst.empty()) return false;
+    fs::path target = NativePath(dst);
+    std::vector<unsigned char> bytes;
+    if (!IsEmbeddedSource(src)) {
+        // Copying a file onto itself would truncate it before reading.
+        std::error_code ec;
+        if (fs::equivalent(NativePath(src), target, ec)) return true;
+    }
+    if (!ReadSourceBytes(src, bytes)) return false;
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
+
+bool RenameFileOver(const Text& from, const Text& to) {
+    if (from.empty() || to.empty()) return false;
+    std::error_code ec;
+    fs::rename(NativePath(from), NativePath(to), ec);
+    return !ec;
+}
+
+bool FlushFileToDisk(const Text& path) {
+    if (path.empty()) return false;
+    if (!FsyncPath(NativePath(path).string(), 0)) return false;
+    Text folder = ExtractFolder(NormalisePath(path));
+    return FsyncPath(folder.empty() ? std::string(".") : NativePath(folder).string(), O_DIRECTORY);
+}
+
+std::vector<Text> ListFolder(const Text& path, bool skipDots) {
+    std::vector<Text> names;
+    TFolderListing listing = OpenFolderListing(path);
+    if (!listing) return names;
+    for (Text name = NextFolderEntry(listing); !name.empty(); name = NextFolderEntry(listing)) {
+        if (skipDots && (name == u"." || name == u"..")) continue;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+TFolderListing OpenFolderListing(const Text& path) {
+    if (path.empty()) return nullptr;
+    DIR* dir = ::opendir(NativePath(path).c_str());
+    if (!dir) return nullptr;
+    auto listing = std::make_shared<FolderListing>();
+    listing->dir = dir;
+    return listing;
+}
+
+Text NextFolderEntry(const TFolderListing& listing) {
+    if (!listing || !listing->dir) return Text();
+    errno = 0;
+    const dirent* entry = ::readdir(listing->dir);
+    if (!entry) return Text();
+    return TextFromUtf8(entry->d_name);
+}
+
+void CloseFolderListing(const TFolderListing& listing) {
+    if (listing) listing->Close();
+}

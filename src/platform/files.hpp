@@ -1,0 +1,43 @@
+// Files and folders: kind of a path, creating folders, deleting, copying and
+// renaming files, flushing them to disk, and listing folders.
+#pragma once
+#include <memory>
+#include <vector>
+#include "platform/text.hpp"
+
+// 0 nothing there, 1 a file, 2 a folder (links are followed).
+int PathKind(const Text& path);
+
+// Creates the folder, with recursive also its missing parents. True when the
+// folder exists afterwards, also when it existed before.
+bool CreateFolder(const Text& path, bool recursive);
+
+// Deletes a file; true when nothing of that name is left (also when there was
+// none). A folder is not deleted and gives false.
+bool DeleteFileAt(const Text& path);
+
+// Copies the bytes of src (a file or an "incbin::" resource) to dst, replacing
+// an existing dst; false when either cannot be opened or a write fails.
+bool CopyFileTo(const Text& src, const Text& dst);
+
+// Moves from over to in one step, replacing an existing file to, so that a
+// reader sees either the old or the new file, never a part.
+bool RenameFileOver(const Text& from, const Text& to);
+
+// Forces the file's bytes and its folder entry onto the disk.
+bool FlushFileToDisk(const Text& path);
+
+// Names of all entries of the folder in the system's order; without "." and
+// ".." when skipDots. Empty when the folder cannot be read.
+std::vector<Text> ListFolder(const Text& path, bool skipDots);
+
+// Step-by-step listing of a folder; "." and ".." are included.
+struct FolderListing;
+using TFolderListing = std::shared_ptr<FolderListing>;
+
+// Null when the folder cannot be opened.
+TFolderListing OpenFolderListing(const Text& path);
+// The next entry name, "" at the end, after closing or for a null handle.
+Text NextFolderEntry(const TFolderListing& listing);
+// Releases the enumeration early; the handle then reports its end.
+void CloseFolderListing(const TFolderListing& listing);

@@ -1,0 +1,82 @@
+// Images: decoded once, masked (sources without alpha lose the mask colour),
+// premultiplied and placed in the shared atlas, or in a texture of their own
+// when too large for it.
+#include <cstdio>
+
+#include "platform/graphics.hpp"
+#include "platform/image_data.hpp"
+#include "platform/image_decode.hpp"
+#include "platform/pixmap.hpp"
+#include "platform/platform_context.hpp"
+#include "platform/resources.hpp"
+
+namespace {
+constexpr int kMaskedFlag = 2;
+
+uint32_t Premultiplied(uint32_t argb) {
+    const uint32_t a = argb >> 24;
+    const uint32_t r = ((argb >> 16) & 0xFF) * a / 255;
+    const uint32_t g = ((argb >> 8) & 0xFF) * a / 255;
+    const uint32_t b = (argb & 0xFF) * a / 255;
+    return r | (g << 8) | (b << 16) | (a << 24);
+}
+
+TImage MakeImage(const DecodedImage& img, int flags) {
+    if (img.width <= 0 || img.height <= 0) return nullptr;
+    const int* mask = Ctx().state.maskColor;
+    const uint32_t maskRgb = (uint32_t(mask[0]) << 16) | (uint32_t(mask[1]) << 8) | uint32_t(mask[2]);
+    const bool masked = (flags & kMaskedFlag) && !img.hasAlpha;
+    std::vector<uint32_t> px(img.argb.size());
+    for (size_t i = 0; i < px.size(); ++i) {
+        uint32_t argb = img.argb[i];
+        if (masked && (argb & 0xFFFFFF) == maskRgb) argb = 0;
+        px[i] = Premultiplied(argb);
+    }
+    auto image = std::make_shared<ImageData>();
+    image->width = img.width;
+    image->height = img.height;
+    TextureSource* page = nullptr;
+    if (TextureStore::Allocate(img.width, img.height, image->place, page)) {
+        TextureStore::WritePlace(*page, image->place, px.data(), true);
+    } else {
+        image->own = TextureStore::Create(img.width, img.height);
+        image->own->pixels = std::move(px);
+        image->place.texture = image->own->id;
+        image->place.w = img.width;
+        image->place.h = img.height;
+        TextureStore::SetUV(image->place, *image->own);
+    }
+    return image;
+}
+}  // namespace
+
+TImage LoadImageFrom(const Text& source, int flags) {
+    std::vector<unsigned char> bytes;
+    if (!ReadSourceBytes(source, bytes)) return nullptr;
+    DecodedImage img;
+    if (!DecodeImage(bytes, img)) {
+        std::fprintf(stderr, "images: cannot decode %s\n", Utf8FromText(source).c_str());
+        return nullptr;
+    }
+    return MakeImage(img, flags);
+}
+
+TImage LoadImageFrom(const std::shared_ptr<Pixmap>& pixmap, int flags) {
+    if (!pixmap) return nullptr;
+    DecodedImage img;
+    img.width = pixmap->width;
+    img.height = pixmap->height;
+    img.hasAlpha = pixmap->format == 4;
+    img.argb.resize(size_t(img.width) * img.height);
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) img.argb[size_t(y) * img.width + x] = ReadPixel(pixmap, x, y);
+    return MakeImage(img, flags);
+}
+
+void SetImageMaskColor(int r, int g, int b) {
+    int* m = Ctx().state.maskColor;
+    m[0] = r; m[1] = g; m[2] = b;
+}
+
+int ImageWidthOf(const TImage& image) { return image ? image->width : 0; }
+int ImageHeightOf(const TImage& image) { return image ? image->height : 0; }

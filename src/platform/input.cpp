@@ -1,0 +1,69 @@
+// Input queries over the collected input state; each pumps events first.
+#include "platform/input.hpp"
+
+#include "platform/platform_context.hpp"
+
+namespace {
+InputState& Pumped() {
+    PumpInput();
+    return Ctx().input;
+}
+}  // namespace
+
+int PointerX() { return Pumped().mouseX; }
+int PointerY() { return Pumped().mouseY; }
+
+int WheelDelta() {
+    InputState& in = Pumped();
+    const int d = in.wheel;
+    in.wheel = 0;
+    return d;
+}
+
+int KeyPressed(int key) {
+    InputState& in = Pumped();
+    if (key <= 0 || key >= InputState::kKeys) return 0;
+    const int n = in.keyPresses[key];
+    in.keyPresses[key] = 0;
+    return n;
+}
+
+bool KeyHeld(int key) {
+    InputState& in = Pumped();
+    return key > 0 && key < InputState::kKeys && in.keyDown[key];
+}
+
+int NextTypedChar() {
+    InputState& in = Pumped();
+    if (in.typed.empty()) return 0;
+    const char16_t c = in.typed.front();
+    in.typed.pop_front();
+    return c;
+}
+
+void ClearKeys() { Pumped().ClearKeys(); }
+void ClearMouse() { Pumped().ClearMouse(); }
+
+bool CloseRequested() {
+    InputState& in = Pumped();
+    const bool r = in.closeRequested;
+    in.closeRequested = false;
+    return r;
+}
+
+void TMultiTouch::Init(int, int, int) {
+    // Fingers and the mouse both arrive as events of the backend; nothing to
+    // select here. Forget contacts of a previous window.
+    Ctx().input.fingers.clear();
+}
+
+std::vector<TTouchPoint> TMultiTouch::Get() {
+    InputState& in = Pumped();
+    std::vector<TTouchPoint> points;
+    if (!in.fingers.empty()) {
+        for (const FingerContact& f : in.fingers) points.push_back({f.x, f.y});
+    } else if (in.mouseButtons != 0) {
+        points.push_back({static_cast<float>(in.mouseX), static_cast<float>(in.mouseY)});
+    }
+    return points;
+}

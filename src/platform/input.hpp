@@ -1,0 +1,33 @@
+// Input queries. Each first processes pending window-system events, so input
+// stays current even in loops that do not call Flip.
+#pragma once
+#include <vector>
+
+// Key codes the program uses (the system's virtual-key numbers).
+enum KeyCode {
+    kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyShift = 16, kKeyEscape = 27,
+    kKeySpace = 32, kKeyEnd = 35, kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38,
+    kKeyRight = 39, kKeyDown = 40, kKeyInsert = 45, kKeyDelete = 46,
+};
+
+int PointerX();
+int PointerY();
+int WheelDelta();
+int KeyPressed(int key);
+bool KeyHeld(int key);
+int NextTypedChar();
+void ClearKeys();
+void ClearMouse();
+bool CloseRequested();
+
+// Touch points: fingers in the order they began; while no finger touches, a
+// held mouse button is one point at the mouse position.
+struct TTouchPoint {
+    float x = 0, y = 0;
+};
+
+class TMultiTouch {
+public:
+    static void Init(int a, int b, int c);
+    static std::vector<TTouchPoint> Get();
+};

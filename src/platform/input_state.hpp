@@ -1,0 +1,37 @@
+// Raw input collected from the window system between polls: keys, typed
+// characters, mouse, wheel, fingers and the close request. Both backends fill
+// it; the input queries read and reset it.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+struct FingerContact {
+    int64_t id = 0;
+    float x = 0, y = 0;
+};
+
+struct InputState {
+    static constexpr int kKeys = 256;
+    static constexpr size_t kTypedQueue = 256;
+
+    std::array<bool, kKeys> keyDown{};
+    std::array<int, kKeys> keyPresses{};
+    std::deque<char16_t> typed;
+    int mouseX = 0, mouseY = 0;
+    unsigned mouseButtons = 0;     // bit 0 left, 1 right, 2 middle
+    int wheel = 0;
+    bool closeRequested = false;
+    std::vector<FingerContact> fingers;  // in the order the contacts began
+
+    void KeyDownEvent(int code);
+    void KeyUpEvent(int code);
+    void TypedEvent(char16_t unit);
+    void FingerDown(int64_t id, float x, float y);
+    void FingerMove(int64_t id, float x, float y);
+    void FingerUp(int64_t id);
+    void ClearKeys();
+    void ClearMouse();
+};

@@ -1,0 +1,263 @@
+// OpenGL replay of draw lists: one vertex upload per frame, one draw call per
+// recorded command, premultiplied alpha throughout.
+#include "platform/sdl/gl_renderer.hpp"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/texture_store.hpp"
+
+namespace {
+const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec2 aPos;
+layout(location = 1) in vec2 aUV;
+layout(location = 2) in vec4 aColor;
+uniform vec2 uScreen;
+out vec2 vUV;
+out vec4 vColor;
+void main() {
+    vUV = aUV;
+    vColor = aColor;
+    gl_Position = vec4(aPos.x * 2.0 / uScreen.x - 1.0, 1.0 - aPos.y * 2.0 / uScreen.y, 0.0, 1.0);
+}
+)";
+
+// Mode 1 (mask) draws texels of at least half alpha without blending; mode 2
+// (solid) writes the colour without blending; the others blend in GL state.
+const char* kFragmentShader = R"(#version 330 core
+in vec2 vUV;
+in vec4 vColor;
+uniform sampler2D uTexture;
+uniform int uMode;
+out vec4 fragColor;
+void main() {
+    vec4 c = texture(uTexture, vUV) * vColor;
+    if (uMode == 1 || uMode == 2) {
+        if (uMode == 1 && c.a < 0.5) discard;
+        fragColor = vec4(c.a > 0.0 ? c.rgb / c.a : c.rgb, 1.0);
+    } else {
+        fragColor = c;
+    }
+}
+)";
+
+unsigned Compile(GLenum type, const char* source) {
+    const GLuint s = glCreateShader(type);
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    GLint ok = 0;
+    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024];
+        glGetShaderInfoLog(s, sizeof log, nullptr, log);
+        std::fprintf(stderr, "gl: shader: %s\n", log);
+    }
+    return s;
+}
+}  // namespace
+
+bool GlRenderer::Init(int width, int height) {
+    width_ = width;
+    height_ = height;
+    const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    program_ = glCreateProgram();
+    glAttachShader(program_, vs);
+    glAttachShader(program_, fs);
+    glLinkProgram(program_);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        std::fputs("gl: cannot link the shader program\n", stderr);
+        return false;
+    }
+    modeUniform_ = glGetUniformLocation(program_, "uMode");
+    screenUniform_ = glGetUniformLocation(program_, "uScreen");
+
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    glGenBuffers(1, &vbo_);
+    glGenBuffers(1, &ibo_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(DrawVertex), reinterpret_cast<void*>(0));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(DrawVertex), reinterpret_cast<void*>(8));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(DrawVertex), reinterpret_cast<void*>(16));
+    EnsureIndices(16384);
+
+    // The canvas keeps the picture between frames, whatever the driver does
+    // with the window's buffers after a swap.
+    glGenTextures(1, &canvas_);
+    glBindTexture(GL_TEXTURE_2D, canvas_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvas_, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::fputs("gl: canvas framebuffer incomplete\n", stderr);
+        return false;
+    }
+    glViewport(0, 0, width, height);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    glUseProgram(program_);
+    glUniform2f(screenUniform_, static_cast<float>(width), static_cast<float>(height));
+    glUniform1i(glGetUniformLocation(program_, "uTexture"), 0);
+    glActiveTexture(GL_TEXTURE0);
+    glEnable(GL_SCISSOR_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    return true;
+}
+
+void GlRenderer::Shutdown() {
+    for (auto& [id, t] : textures_) glDeleteTextures(1, &t.id);
+    textures_.clear();
+    if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (canvas_) glDeleteTextures(1, &canvas_);
+    if (vbo_) glDeleteBuffers(1, &vbo_);
+    if (ibo_) glDeleteBuffers(1, &ibo_);
+    if (vao_) glDeleteVertexArrays(1, &vao_);
+    if (program_) glDeleteProgram(program_);
+    fbo_ = canvas_ = vbo_ = ibo_ = vao_ = program_ = 0;
+    indexQuads_ = vboBytes_ = 0;
+}
+
+void GlRenderer::EnsureIndices(size_t quads) {
+    if (quads <= indexQuads_) return;
+    size_t n = indexQuads_ ? indexQuads_ : 1024;
+    while (n < quads) n *= 2;
+    std::vector<uint32_t> idx(n * 6);
+    for (size_t q = 0; q < n; ++q) {
+        const uint32_t b = static_cast<uint32_t>(q * 4);
+        uint32_t* p = &idx[q * 6];
+        p[0] = b; p[1] = b + 1; p[2] = b + 2; p[3] = b; p[4] = b + 2; p[5] = b + 3;
+    }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, idx.size() * sizeof(uint32_t), idx.data(), GL_STATIC_DRAW);
+    indexQuads_ = n;
+}
+
+void GlRenderer::Sync(uint32_t textureId) {
+    auto src = TextureStore::Find(textureId);
+    if (!src) return;
+    GpuTexture& t = textures_[textureId];
+    if (t.id == 0) {
+        glGenTextures(1, &t.id);
+        glBindTexture(GL_TEXTURE_2D, t.id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, src->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     src->pixels.data());
+        t.version = src->version;
+        src->dirtyLo = 0;
+        src->dirtyHi = -1;
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, t.id);
+    if (t.version != src->version) {
+        int lo = src->dirtyLo, hi = src->dirtyHi;
+        if (lo > hi) { lo = 0; hi = src->height - 1; }
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, lo, src->width, hi - lo + 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                        src->pixels.data() + size_t(lo) * src->width);
+        t.version = src->version;
+        src->dirtyLo = 0;
+        src->dirtyHi = -1;
+    }
+}
+
+void GlRenderer::ApplyBlend(int mode) {
+    glUniform1i(modeUniform_, mode);
+    switch (mode) {
+        case 1:
+        case 2: glDisable(GL_BLEND); break;
+        case 4: glEnable(GL_BLEND); glBlendFunc(GL_ONE, GL_ONE); break;
+        case 5: glEnable(GL_BLEND); glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
+        default: glEnable(GL_BLEND); glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); break;
+    }
+}
+
+void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glViewport(0, 0, width_, height_);
+    glUseProgram(program_);
+    glBindVertexArray(vao_);
+    if (!frame.vertices.empty()) {
+        const size_t bytes = frame.vertices.size() * sizeof(DrawVertex);
+        glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+        if (bytes > vboBytes_) {
+            vboBytes_ = bytes * 2;
+            glBufferData(GL_ARRAY_BUFFER, vboBytes_, nullptr, GL_STREAM_DRAW);
+        }
+        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, frame.vertices.data());
+        EnsureIndices(frame.vertices.size() / 4);
+    }
+    // Upload changed textures before the first draw that needs them.
+    for (const DrawCommand& c : frame.commands)
+        if (c.kind == DrawCommand::Quads) Sync(c.texture);
+
+    int lastBlend = -1;
+    uint32_t lastTexture = 0;
+    ClipRect lastClip{-1, -1, -1, -1};
+    for (const DrawCommand& c : frame.commands) {
+        if (!(c.clip == lastClip)) {
+            glScissor(c.clip.x, height_ - (c.clip.y + c.clip.h), std::max(0, c.clip.w), std::max(0, c.clip.h));
+            lastClip = c.clip;
+        }
+        if (c.kind == DrawCommand::Clear) {
+            glClearColor(c.clearRGB[0] / 255.0f, c.clearRGB[1] / 255.0f, c.clearRGB[2] / 255.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            ++stats.drawCalls;
+            continue;
+        }
+        if (c.blend != lastBlend) {
+            ApplyBlend(c.blend);
+            lastBlend = c.blend;
+        }
+        if (c.texture != lastTexture) {
+            auto it = textures_.find(c.texture);
+            glBindTexture(GL_TEXTURE_2D, it == textures_.end() ? 0 : it->second.id);
+            lastTexture = c.texture;
+        }
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(c.vertexCount / 4 * 6), GL_UNSIGNED_INT,
+                       reinterpret_cast<void*>(size_t(c.firstVertex) / 4 * 6 * sizeof(uint32_t)));
+        ++stats.drawCalls;
+    }
+    stats.vertices = static_cast<int>(frame.vertices.size());
+    CopyCanvas();
+    ++stats.drawCalls;
+
+    // Forget textures whose images are gone.
+    if (textures_.size() > 64) {
+        for (auto it = textures_.begin(); it != textures_.end();) {
+            if (!TextureStore::Find(it->first)) {
+                glDeleteTextures(1, &it->second.id);
+                it = textures_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+}
+
+void GlRenderer::CopyCanvas() {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glEnable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}

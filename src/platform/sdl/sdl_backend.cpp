@@ -1,0 +1,186 @@
+// SDL2 backend: window and OpenGL context, event translation, clock, message
+// boxes. SDL's own touch<->mouse synthesis is off, so a finger is never also a
+// click; the facade turns a held mouse button into a touch point itself.
+#include "platform/sdl/sdl_backend.hpp"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/sdl/gl_renderer.hpp"
+#include "platform/sdl/sdl_keys.hpp"
+
+namespace {
+class SdlBackend : public Backend {
+public:
+    bool Start() {
+        SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+        SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+        SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+            std::fprintf(stderr, "sdl: %s\n", SDL_GetError());
+            return false;
+        }
+        return true;
+    }
+
+    int DesktopWidth() override { return DesktopMode().w; }
+    int DesktopHeight() override { return DesktopMode().h; }
+
+    bool OpenWindow(int width, int height, const Text& title) override {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+        window_ = SDL_CreateWindow(Utf8FromText(title).c_str(), 0, 0, width, height, SDL_WINDOW_OPENGL);
+        if (!window_) {
+            std::fprintf(stderr, "sdl: window: %s\n", SDL_GetError());
+            return false;
+        }
+        gl_ = SDL_GL_CreateContext(window_);
+        if (!gl_) {
+            std::fprintf(stderr, "sdl: OpenGL context: %s\n", SDL_GetError());
+            SDL_DestroyWindow(window_);
+            window_ = nullptr;
+            return false;
+        }
+        SDL_GL_SetSwapInterval(0);  // Flip paces the frames itself
+        if (!renderer_.Init(width, height)) {
+            CloseWindow();
+            return false;
+        }
+        width_ = width;
+        height_ = height;
+        SDL_StartTextInput();
+        repaint_ = true;
+        return true;
+    }
+
+    void CloseWindow() override {
+        if (!window_) return;
+        renderer_.Shutdown();
+        SDL_GL_DeleteContext(gl_);
+        SDL_DestroyWindow(window_);
+        gl_ = nullptr;
+        window_ = nullptr;
+    }
+
+    bool WindowOpen() const override { return window_ != nullptr; }
+
+    void Present(const DrawList& frame, PresentStats& stats) override {
+        if (!window_) return;
+        renderer_.Render(frame, stats);
+        SDL_GL_SwapWindow(window_);
+        repaint_ = false;
+    }
+
+    bool NeedsRepaint() override { return repaint_; }
+
+    void Repaint() override {
+        if (!window_) return;
+        renderer_.CopyCanvas();
+        SDL_GL_SwapWindow(window_);
+        repaint_ = false;
+    }
+
+    void PumpEvents(InputState& in) override {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) Translate(e, in);
+    }
+
+    uint32_t Milliseconds() override { return SDL_GetTicks(); }
+    void SleepMilliseconds(int ms) override {
+        if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    }
+
+    void MessageBox(const Text& title, const Text& text, bool serious) override {
+        SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
+                                 Utf8FromText(title).c_str(), Utf8FromText(text).c_str(), window_);
+    }
+
+private:
+    SDL_DisplayMode DesktopMode() {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+            mode.w = 1024;
+            mode.h = 768;
+        }
+        return mode;
+    }
+
+    static unsigned ButtonBit(Uint8 button) {
+        switch (button) {
+            case SDL_BUTTON_LEFT: return 1u;
+            case SDL_BUTTON_RIGHT: return 2u;
+            case SDL_BUTTON_MIDDLE: return 4u;
+            default: return 0u;
+        }
+    }
+
+    void Translate(const SDL_Event& e, InputState& in) {
+        switch (e.type) {
+            case SDL_QUIT: in.closeRequested = true; break;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_CLOSE) in.closeRequested = true;
+                if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                    e.window.event == SDL_WINDOWEVENT_SHOWN)
+                    repaint_ = true;
+                break;
+            case SDL_KEYDOWN:
+                if (!e.key.repeat) in.KeyDownEvent(VirtualKeyFromSdl(e.key.keysym.sym));
+                break;
+            case SDL_KEYUP: in.KeyUpEvent(VirtualKeyFromSdl(e.key.keysym.sym)); break;
+            case SDL_TEXTINPUT: {
+                for (char16_t unit : TextFromUtf8(e.text.text)) in.TypedEvent(unit);
+                break;
+            }
+            case SDL_MOUSEMOTION:
+                if (e.motion.which == SDL_TOUCH_MOUSEID) break;
+                in.mouseX = e.motion.x;
+                in.mouseY = e.motion.y;
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (e.button.which == SDL_TOUCH_MOUSEID) break;
+                in.mouseX = e.button.x;
+                in.mouseY = e.button.y;
+                in.mouseButtons |= ButtonBit(e.button.button);
+                break;
+            case SDL_MOUSEBUTTONUP:
+                if (e.button.which == SDL_TOUCH_MOUSEID) break;
+                in.mouseX = e.button.x;
+                in.mouseY = e.button.y;
+                in.mouseButtons &= ~ButtonBit(e.button.button);
+                break;
+            case SDL_MOUSEWHEEL: {
+                if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
+                const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                in.wheel += notches;
+                break;
+            }
+            case SDL_FINGERDOWN:
+                in.FingerDown(static_cast<int64_t>(e.tfinger.fingerId), e.tfinger.x * width_, e.tfinger.y * height_);
+                break;
+            case SDL_FINGERMOTION:
+                in.FingerMove(static_cast<int64_t>(e.tfinger.fingerId), e.tfinger.x * width_, e.tfinger.y * height_);
+                break;
+            case SDL_FINGERUP: in.FingerUp(static_cast<int64_t>(e.tfinger.fingerId)); break;
+            default: break;
+        }
+    }
+
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext gl_ = nullptr;
+    GlRenderer renderer_;
+    int width_ = 0, height_ = 0;
+    bool repaint_ = false;
+};
+}  // namespace
+
+bool UseSdlBackend() {
+    static SdlBackend backend;
+    static bool started = backend.Start();
+    if (!started) return false;
+    UseBackend(&backend);
+    return true;
+}

@@ -1,0 +1,7 @@
+// The program's backend: an SDL2 window with an OpenGL context, SDL input
+// events translated to the program's key codes, SDL's clock.
+#pragma once
+#include "platform/backend.hpp"
+
+// Installs the SDL backend behind the facade. False when SDL cannot start.
+bool UseSdlBackend();

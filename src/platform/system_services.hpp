@@ -1,0 +1,25 @@
+// Environment, opening documents with the desktop's handler, ending the
+// program; includes the process, requester and drive services.
+#pragma once
+#include "platform/drives.hpp"
+#include "platform/process.hpp"
+#include "platform/requesters.hpp"
+#include "platform/text.hpp"
+
+// Value of the variable (UTF-8 decoded); "" when unset.
+Text EnvironmentVariable(const Text& name);
+
+// The URL that OpenURL hands to xdg-open: "http:", "https:" and "file:"
+// texts unchanged; an existing path as a "file://" URL of its absolute path
+// (percent-encoded, since class names hold blanks and parentheses), a part
+// from "#" on kept as anchor; anything else as "http:" + text.
+Text UrlForOpening(const Text& text);
+
+// Runs xdg-open with UrlForOpening(text) without waiting.
+void OpenURL(const Text& text);
+
+// Ends the process with exit code 0; callers save first.
+[[noreturn]] void EndProgram();
+
+// Writes message (UTF-8) and a line break to stderr and ends with exit code -1.
+[[noreturn]] void RaiseError(const Text& message);

@@ -1,0 +1,44 @@
+// CPU-side textures that outlive any window: the shared atlas pages (glyphs,
+// small images and a white block for rectangles) and images too large for a
+// page. Backends upload what changed, so a reopened window rebuilds from here.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct TextureSource {
+    uint32_t id = 0;
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // premultiplied RGBA, bytes r, g, b, a in memory order
+    uint64_t version = 1;          // bumped on every change
+    // Rows changed since the backend last uploaded (inclusive range; empty when lo > hi).
+    int dirtyLo = 0, dirtyHi = -1;
+    void MarkDirty(int y0, int y1);
+};
+
+// Where a picture lies: texture id and its texel rectangle.
+struct TexturePlace {
+    uint32_t texture = 0;
+    int x = 0, y = 0, w = 0, h = 0;
+    float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
+};
+
+namespace TextureStore {
+// A new standalone texture (large images).
+std::shared_ptr<TextureSource> Create(int width, int height);
+// Look-up by id for the backends; null once the texture is gone.
+std::shared_ptr<TextureSource> Find(uint32_t id);
+// Places a w x h picture in an atlas page (with a 1-pixel border that repeats
+// its edges so bilinear filtering does not bleed); false when it is too large.
+bool Allocate(int w, int h, TexturePlace& place, TextureSource*& page);
+// Copies w x h premultiplied pixels into a place and repeats its edge pixels
+// into the border (glyphs pass extrude false: their border stays transparent).
+void WritePlace(TextureSource& page, const TexturePlace& place, const uint32_t* pixels, bool extrude);
+// The white block of page 0: rectangles use it and so share the text's texture.
+const TexturePlace& White();
+// Texel coordinates -> normalised coordinates of a place.
+void SetUV(TexturePlace& place, const TextureSource& tex);
+uint32_t PageCount();
+constexpr int kPageSize = 2048;
+constexpr int kMaxAtlasItem = 320;
+}

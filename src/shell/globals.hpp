@@ -1,0 +1,17 @@
+// Program-wide state of the shell: window size, frame timer, school type,
+// folders, fonts and the active grade scale.
+#pragma once
+#include "platform/graphics.hpp"
+#include "platform/text.hpp"
+#include "platform/timing.hpp"
+
+extern int Bildschirmbreite;
+extern int Bildschirmhoehe;
+extern TTimer Taktgeber;
+extern int OberstufeAb;      // 11 for a G9-Gymnasium, 10 for a G8-Gymnasium
+extern Text BackupOrdner;    // external backup folder, "" when none
+extern Text StartOrdner;     // first folder of the file requesters
+extern TImageFont Schrift32;
+extern TImageFont Schrift16;
+extern TImageFont Symbolschrift;
+extern int Notenskala;       // 0 grades "1+".."6", 1 points "15".."0"

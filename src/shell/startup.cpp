@@ -1,0 +1,65 @@
+// Start-up in its fixed order and the main loop of the first screen.
+#include "shell/startup.hpp"
+
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/program_folder.hpp"
+#include "platform/system_services.hpp"
+#include "shell/globals.hpp"
+#include "shell/media.hpp"
+#include "tiles/offset.hpp"
+#include "tiles/user.hpp"
+
+Text DefaultStartOrdner(const Text& home, const Text& userProfile) {
+    // USERPROFILE wins; where it is unset HOME stays, so a Linux desktop
+    // starts the requesters in the user's home folder instead of "/".
+    if (!userProfile.empty()) return userProfile + u"/";
+    return home + u"/";
+}
+
+bool Hochfahren() {
+    // Relative paths ("Noten/", the settings file) lie beside the program.
+    const Text folder = ExecutableFolder();
+    if (!folder.empty()) ChangeWorkingFolder(folder);
+    RegisterEmbeddedMedia();
+
+    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
+    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
+    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+
+    SetGraphicsDriver(0, 2);
+    Bildschirmbreite = DesktopWidth();
+    Bildschirmhoehe = DesktopHeight();
+    SetAppTitle(u"Rido Kladdorix");
+    if (!OpenGraphicsWindow(Bildschirmbreite, Bildschirmhoehe, 0, 60, 0)) {
+        RaiseError(u"Das Programmfenster konnte nicht geöffnet werden.");
+    }
+    SetBlend(3);
+    SetClsColor(23, 0, 83);
+    SetImageMaskColor(23, 0, 83);
+    Taktgeber = CreateFrameTimer(50);
+    TMultiTouch::Init(1, 1, 0);
+
+    StartOrdner = DefaultStartOrdner(EnvironmentVariable(u"HOME"), EnvironmentVariable(u"USERPROFILE"));
+    User::update();
+    Notenskala = 0;
+    return true;
+}
+
+int Hauptschleife() {
+    for (;;) {
+        Cls();
+        User::update();
+        Offset::update(2, 64);
+        Flip(-1);
+        WaitTimer(Taktgeber);
+        if (BackRequested) break;
+    }
+    return 0;
+}
+
+int KladdorixMain() {
+    if (!Hochfahren()) return 0;
+    Hauptschleife();
+    return 0;
+}

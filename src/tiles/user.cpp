@@ -1,0 +1,72 @@
+// Turns the frame's touch points, Escape, wheel and close request into the
+// shared input values; a touch always runs 1, 2 ... 2, 3, 0.
+#include "tiles/user.hpp"
+
+#include "platform/input.hpp"
+#include "platform/timing.hpp"
+
+int FrameTime = 0;
+int TouchState = 0;
+float PointerPosX = 0, PointerPosY = 0;
+float AnchorX = 0, AnchorY = 0;
+int TwoFingers = 0;
+int BackRequested = 0;
+int WheelMove = 0;
+
+void User::update() {
+    FrameTime = MillisecondClock();
+    const std::vector<TTouchPoint> points = TMultiTouch::Get();
+    const size_t n = points.size();
+
+    if (TouchState == 0) {
+        if (n > 0) {
+            TouchState = 1;
+            PointerPosX = points[0].x;
+            PointerPosY = points[0].y;
+            AnchorX = PointerPosX;
+            AnchorY = PointerPosY;
+            if (n > 1) TwoFingers = 1;
+        }
+    } else if (TouchState == 3) {
+        // A new touch is taken up one frame later.
+        TouchState = 0;
+        TwoFingers = 0;
+    } else if (n == 0) {
+        TouchState = 3;
+    } else {
+        if (TouchState == 1) TouchState = 2;
+        if (n == 1 && TwoFingers == 0) {
+            PointerPosX = points[0].x;
+            PointerPosY = points[0].y;
+        } else if (n == 1) {
+            TouchState = 3;  // lifting one of two fingers ends the touch
+        } else {
+            if (TwoFingers == 0) {
+                TwoFingers = 1;
+                AnchorX = PointerPosX;
+                AnchorY = PointerPosY;
+            }
+            PointerPosX = points[0].x;
+            PointerPosY = points[0].y;
+        }
+    }
+
+    BackRequested = KeyPressed(27) > 0 ? 1 : 0;
+    WheelMove = WheelDelta();
+    if (WheelMove != 0) {
+        PointerPosX = static_cast<float>(PointerX());
+        PointerPosY = static_cast<float>(PointerY());
+        AnchorX = PointerPosX;
+        AnchorY = PointerPosY;
+    }
+    if (CloseRequested()) BackRequested = 1;
+}
+
+void User::flush() {
+    BackRequested = 0;
+    TouchState = 0;
+    TwoFingers = 0;
+    ClearKeys();
+    ClearMouse();
+    WheelDelta();
+}

@@ -1,0 +1,17 @@
+// Per-frame input of every screen: pointer, touch state, back request, wheel.
+// Written once per frame by User::update, read by all tiles and screens.
+#pragma once
+
+extern int FrameTime;
+extern int TouchState;       // 0 idle, 1 pressed, 2 held, 3 released
+extern float PointerPosX, PointerPosY;
+extern float AnchorX, AnchorY;
+extern int TwoFingers;
+extern int BackRequested;
+extern int WheelMove;
+
+class User {
+public:
+    static void update();
+    static void flush();
+};

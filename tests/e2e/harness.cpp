@@ -1,0 +1,236 @@
+// The end-to-end harness: Xvfb, the program's process, xdotool and files.
+#include "harness.hpp"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+namespace {
+pid_t Spawn(const std::vector<std::string>& argv, int stdoutFd, const char* cwd = nullptr) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&fa, stdoutFd, 1);
+    std::string oldCwd;
+    if (cwd) {
+        oldCwd = fs::current_path().string();
+        fs::current_path(cwd);
+    }
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ) != 0) pid = -1;
+    if (cwd) fs::current_path(oldCwd);
+    posix_spawn_file_actions_destroy(&fa);
+    return pid;
+}
+
+long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& argv, std::string* out) {
+    int fds[2] = {-1, -1};
+    if (out && pipe(fds) != 0) return -1;
+    const pid_t pid = Spawn(argv, out ? fds[1] : -1);
+    if (out) close(fds[1]);
+    if (pid < 0) {
+        if (out) close(fds[0]);
+        return -1;
+    }
+    if (out) {
+        char buf[4096];
+        ssize_t n;
+        while ((n = read(fds[0], buf, sizeof buf)) > 0) out->append(buf, static_cast<size_t>(n));
+        close(fds[0]);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+VirtualDisplay::VirtualDisplay(int width, int height) : width_(width), height_(height) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    // Xvfb writes the display number it chose to the descriptor we give it.
+    pid_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                  std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset",
+                  "+extension", "GLX"},
+                 -1);
+    close(fds[1]);
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (pid_ > 0 && !number.empty()) {
+        name_ = ":" + number;
+        setenv("DISPLAY", name_.c_str(), 1);
+    }
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        int status;
+        waitpid(pid_, &status, 0);
+    }
+}
+
+ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display) : display_(display) {
+    char tmpl[] = "/tmp/rk-e2e-XXXXXX";
+    if (mkdtemp(tmpl)) folder_ = tmpl;
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        int st;
+        waitpid(pid_, &st, 0);
+    }
+    if (!folder_.empty() && !std::getenv("RK_E2E_KEEP")) {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+}
+
+bool ProgramUnderTest::Start() {
+    if (folder_.empty() || !display_.Ok()) return false;
+    std::error_code ec;
+    const fs::path exe = fs::path(folder_) / "rido-kladdorix";
+    fs::copy_file(RK_PROGRAM_PATH, exe, fs::copy_options::overwrite_existing, ec);
+    if (ec) return false;
+    setenv("DISPLAY", display_.Name().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    // Started from elsewhere on purpose: the program must find its folder itself.
+    pid_ = Spawn({exe.string()}, -1, "/");
+    return pid_ > 0;
+}
+
+bool ProgramUnderTest::Running() {
+    if (pid_ <= 0) return false;
+    int st = 0;
+    const pid_t r = waitpid(pid_, &st, WNOHANG);
+    if (r == pid_) {
+        status_ = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+bool ProgramUnderTest::WaitForExit(int timeoutMs, int& status) {
+    const long long end = NowMs() + timeoutMs;
+    while (NowMs() < end) {
+        if (!Running()) {
+            status = status_;
+            return true;
+        }
+        SleepMs(20);
+    }
+    return false;
+}
+
+std::string ProgramUnderTest::Xdo(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::string out;
+    RunCommand(argv, &out);
+    return out;
+}
+
+unsigned long ProgramUnderTest::WaitForWindow(int timeoutMs) {
+    const long long end = NowMs() + timeoutMs;
+    while (NowMs() < end && Running()) {
+        const std::string out = Xdo({"search", "--onlyvisible", "--name", "^Rido Kladdorix$"});
+        if (!out.empty()) {
+            window_ = std::strtoul(out.c_str(), nullptr, 10);
+            return window_;
+        }
+        SleepMs(50);
+    }
+    return 0;
+}
+
+bool ProgramUnderTest::WaitForPixel(int x, int y, uint32_t rgb, int timeoutMs) {
+    const long long end = NowMs() + timeoutMs;
+    while (NowMs() < end) {
+        Screenshot s;
+        if (TakeScreenshot(display_.Name(), s) && x < s.width && y < s.height && s.At(x, y) == rgb) return true;
+        SleepMs(50);
+    }
+    return false;
+}
+
+void ProgramUnderTest::Focus() {
+    if (window_) Xdo({"windowfocus", "--sync", std::to_string(window_)});
+}
+
+void ProgramUnderTest::Key(const std::string& keyName) {
+    Focus();
+    Xdo({"key", "--delay", "60", keyName});
+}
+
+void ProgramUnderTest::Type(const std::string& utf8) {
+    Focus();
+    Xdo({"type", "--delay", "60", utf8});
+}
+
+void ProgramUnderTest::MoveTo(int x, int y) { Xdo({"mousemove", "--sync", std::to_string(x), std::to_string(y)}); }
+
+void ProgramUnderTest::Click(int x, int y) {
+    MoveTo(x, y);
+    SleepMs(60);
+    Xdo({"mousedown", "1"});
+    SleepMs(80);  // a few frames apart, as a hand would
+    Xdo({"mouseup", "1"});
+    SleepMs(60);
+}
+
+void ProgramUnderTest::Wheel(int notches) {
+    const std::string button = notches > 0 ? "4" : "5";
+    for (int i = 0; i < std::abs(notches); ++i) {
+        Xdo({"click", button});
+        SleepMs(30);
+    }
+}
+
+void ProgramUnderTest::RequestClose() { SendCloseRequest(display_.Name(), window_); }
+
+Screenshot ProgramUnderTest::Shoot() {
+    Screenshot s;
+    TakeScreenshot(display_.Name(), s);
+    return s;
+}
+
+std::string ProgramUnderTest::Save(const Screenshot& shot, const std::string& name) {
+    std::error_code ec;
+    fs::create_directories(RK_E2E_OUTPUT, ec);
+    const std::string path = std::string(RK_E2E_OUTPUT) + "/" + name + ".png";
+    shot.SavePng(path);
+    return path;
+}
+
+std::vector<std::string> ProgramUnderTest::DataFiles() {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string rel = fs::relative(it->path(), folder_, ec).string();
+        if (rel != "rido-kladdorix") files.push_back(rel);
+    }
+    return files;
+}

@@ -1,0 +1,71 @@
+// End-to-end harness: a virtual X server, the real program copied into a fresh
+// program folder and started there, xdotool for pointer and keys, screenshots,
+// the program's files and exit status.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "x11_display.hpp"
+
+// Runs a command (argument vector, no shell) and returns its exit status;
+// stdout is captured into `out` when given.
+int RunCommand(const std::vector<std::string>& argv, std::string* out = nullptr);
+
+class VirtualDisplay {
+public:
+    VirtualDisplay(int width = 1920, int height = 1080);
+    ~VirtualDisplay();
+    bool Ok() const { return pid_ > 0 && !name_.empty(); }
+    const std::string& Name() const { return name_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+    int width_, height_;
+};
+
+class ProgramUnderTest {
+public:
+    explicit ProgramUnderTest(VirtualDisplay& display);
+    ~ProgramUnderTest();
+
+    const std::string& Folder() const { return folder_; }
+    // Copies the built program into the program folder and starts it.
+    bool Start();
+    // Waits for the window and returns its X id (0 on time-out).
+    unsigned long WaitForWindow(int timeoutMs = 15000);
+    // Waits until the program draws something other than black at (x, y).
+    bool WaitForPixel(int x, int y, uint32_t rgb, int timeoutMs = 10000);
+    bool Running();
+    // Waits for the end; true with the exit status when it ended in time.
+    bool WaitForExit(int timeoutMs, int& status);
+
+    std::string Xdo(const std::vector<std::string>& args);
+    void Focus();
+    void Key(const std::string& keyName);
+    void Type(const std::string& utf8);
+    void MoveTo(int x, int y);
+    // Press and release in separate frames.
+    void Click(int x, int y);
+    void Wheel(int notches);  // positive: away from the user
+    void RequestClose();
+    Screenshot Shoot();
+    // Saves a screenshot into the build's e2e-output folder; returns its path.
+    std::string Save(const Screenshot& shot, const std::string& name);
+    // Every file below the program folder except the program itself (relative paths).
+    std::vector<std::string> DataFiles();
+    unsigned long Window() const { return window_; }
+
+private:
+    VirtualDisplay& display_;
+    std::string folder_;
+    pid_t pid_ = -1;
+    int status_ = -1;
+    unsigned long window_ = 0;
+};
+
+void SleepMs(int ms);
