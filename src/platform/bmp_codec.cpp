@@ -65,6 +65,7 @@ bool DecodeBmp(std::span<const unsigned char> bytes, DecodedImage& out) {
     if (!ImageSizeAcceptable(width, height)) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
 
+    if (pixelOffset < 14 + headerSize) return false;
     uint64_t paletteStart = 14 + headerSize;
     Channel red, green, blue, alpha;
     if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
@@ -96,14 +97,18 @@ bool DecodeBmp(std::span<const unsigned char> bytes, DecodedImage& out) {
     uint32_t palette[256];
     uint32_t paletteSize = 0;
     if (bpp <= 8) {
-        uint32_t wanted = colorsUsed ? colorsUsed : (1u << bpp);
+        uint64_t wanted = colorsUsed ? colorsUsed : (1u << bpp);
         if (wanted > (1u << bpp)) wanted = 1u << bpp;
-        if (paletteStart + uint64_t{wanted} * paletteEntrySize > n) return false;
+        // Writers often store fewer colours than they declare; the table ends
+        // where the pixels begin. Indices past it read as black.
+        const uint64_t room = pixelOffset > paletteStart ? (pixelOffset - paletteStart) / paletteEntrySize : 0;
+        if (wanted > room) wanted = room;
+        if (paletteStart + wanted * paletteEntrySize > n) return false;
         for (uint32_t i = 0; i < wanted; ++i) {
             const unsigned char* e = d + paletteStart + i * paletteEntrySize;
             palette[i] = 0xFF000000u | (e[2] << 16) | (e[1] << 8) | e[0];
         }
-        paletteSize = wanted;
+        paletteSize = static_cast<uint32_t>(wanted);
     }
 
     const uint64_t stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;

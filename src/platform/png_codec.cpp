@@ -1,49 +1,15 @@
-// PNG through libpng: reading with the simplified API (every colour type,
-// bit depth, tRNS and interlacing), writing 8-bit RGB/RGBA at a chosen level.
+// PNG through libpng: reading every colour type and bit depth (with tRNS and
+// interlacing) into 8-bit ARGB without gamma changes, writing 8-bit RGB/RGBA
+// at a chosen compression level.
 #include <png.h>
 #include <algorithm>
 #include <bit>
 #include <csetjmp>
+#include <cstring>
 #include "platform/image_codecs.hpp"
 
 bool LooksLikePng(std::span<const unsigned char> bytes) {
     return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
-}
-
-bool DecodePng(std::span<const unsigned char> bytes, DecodedImage& out) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
-        png_image_free(&image);
-        return false;
-    }
-    if (!ImageSizeAcceptable(image.width, image.height)) {
-        png_image_free(&image);
-        return false;
-    }
-    // tRNS makes libpng report an alpha channel here as well.
-    bool hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    // Bytes in memory order B,G,R,A are the uint32 0xAARRGGBB on little-endian.
-    image.format = std::endian::native == std::endian::little ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
-    // Without this flag 16-bit files lacking gAMA would be taken as linear light.
-    image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
-    std::vector<uint32_t> pixels;
-    try {
-        pixels.resize(static_cast<size_t>(image.width) * image.height);
-    } catch (...) {
-        png_image_free(&image);
-        return false;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return false;
-    }
-    png_image_free(&image);
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.hasAlpha = hasAlpha;
-    out.argb = std::move(pixels);
-    return true;
 }
 
 namespace {
@@ -64,6 +30,56 @@ void AppendToVector(png_structp png, png_bytep data, size_t length) {
 }
 
 void FlushNothing(png_structp) {}
+
+struct MemoryReader {
+    const unsigned char* data;
+    size_t size, at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (length > reader->size - reader->at) png_error(png, "truncated");
+    std::memcpy(out, reader->data + reader->at, length);
+    reader->at += length;
+}
+
+// Everything that libpng may leave by longjmp lives here; the caller owns all
+// C++ objects so that no destructor is skipped. The simplified read API is
+// not used: it garbles interlaced 16-bit images and applies gamma.
+bool ReadRows(png_structp png, png_infop info, DecodedImage& image, std::vector<png_bytep>& rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    png_read_info(png, info);
+    png_uint_32 width = 0, height = 0;
+    int bitDepth = 0, colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+    if (!ImageSizeAcceptable(width, height)) return false;
+    const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    image.hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
+    png_set_expand(png);  // palette to RGB, small gray depths to 8 bits, tRNS to alpha
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    if (!image.hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    // R,G,B,A bytes become B,G,R,A, the uint32 0xAARRGGBB on little-endian.
+    if (std::endian::native == std::endian::little)
+        png_set_bgr(png);
+    else
+        png_set_swap_alpha(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) return false;
+    try {
+        image.argb.resize(static_cast<size_t>(width) * height);
+        rows.resize(height);
+    } catch (...) {
+        return false;
+    }
+    for (png_uint_32 y = 0; y < height; ++y) rows[y] = reinterpret_cast<png_bytep>(image.argb.data() + static_cast<size_t>(y) * width);
+    png_read_image(png, rows.data());
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    return true;
+}
 
 // Everything that libpng may leave by longjmp lives here; the caller owns all
 // C++ objects so that no destructor is skipped.
@@ -91,6 +107,24 @@ bool WriteRows(png_structp png, png_infop info, const DecodedImage& img, bool wi
 }
 
 }  // namespace
+
+bool DecodePng(std::span<const unsigned char> bytes, DecodedImage& out) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+    MemoryReader reader{bytes.data(), bytes.size(), 0};
+    png_set_read_fn(png, &reader, ReadFromMemory);
+    DecodedImage image;
+    std::vector<png_bytep> rows;
+    bool ok = ReadRows(png, info, image, rows);
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (ok) out = std::move(image);
+    return ok;
+}
 
 bool EncodePng(const DecodedImage& img, bool withAlpha, int compression, std::vector<unsigned char>& out) {
     out.clear();

@@ -3,6 +3,8 @@
 // waiting sleeps until the next tick instead of spinning.
 #include "platform/timing.hpp"
 
+#include <cmath>
+
 #include "platform/platform_context.hpp"
 
 struct FrameTimer {
@@ -42,7 +44,7 @@ int WaitTimer(const TTimer& timer) {
         }
         // Sleep until the next tick is due, at least a millisecond.
         const double nextAt = (ticks + 1) * 1000.0 / timer->hertz;
-        const int wait = static_cast<int>(nextAt - static_cast<double>(now - timer->start)) + 1;
+        const int wait = static_cast<int>(std::ceil(nextAt - static_cast<double>(now - timer->start)));
         be.SleepMilliseconds(wait > 0 ? wait : 1);
     }
 }
