@@ -29,6 +29,7 @@ protected:
         SetAppTitle(u"Rido Kladdorix");
         ASSERT_TRUE(OpenGraphicsWindow(1920, 1080, 0, 60, 0));
         User::flush();
+        User::update();  // FrameTime from this backend's clock
         PointerPosX = PointerPosY = AnchorX = AnchorY = 0;
         Offset::ScrollX = Offset::ScrollY = Offset::ScrollSpeedX = Offset::ScrollSpeedY = 0;
         Offset::DragDX = Offset::DragDY = 0;

@@ -29,8 +29,10 @@ public:
     // Shows the canvas again without drawing anything new.
     virtual void Repaint() = 0;
     virtual void PumpEvents(InputState& input) = 0;
-    // Called at the end of every Flip, shown or skipped.
+    // Called at the end of every Flip, shown or skipped, and when a frame
+    // timer wait returns (loops that wait without presenting).
     virtual void FrameEnded() {}
+    virtual void TimerWaited() {}
     virtual uint32_t Milliseconds() = 0;
     virtual void SleepMilliseconds(int ms) = 0;
     virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;

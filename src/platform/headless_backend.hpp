@@ -1,6 +1,7 @@
 // A backend without window or GPU, for tests: a virtual millisecond clock that
 // sleeping advances, input scripted frame by frame (a frame ends with each
-// Flip), and presented frames kept for inspection.
+// Flip, or with a timer wait that no Flip preceded), and presented frames
+// kept for inspection.
 #pragma once
 #include <functional>
 #include <vector>
@@ -39,7 +40,15 @@ public:
     bool NeedsRepaint() override { return false; }
     void Repaint() override {}
     void PumpEvents(InputState& input) override;
-    void FrameEnded() override { ++flips_; }
+    // A frame ends with a Flip, or with a timer wait in a loop that does not flip.
+    void FrameEnded() override {
+        ++flips_;
+        flippedSinceWait_ = true;
+    }
+    void TimerWaited() override {
+        if (!flippedSinceWait_) ++flips_;
+        flippedSinceWait_ = false;
+    }
     uint32_t Milliseconds() override { return clock_; }
     void SleepMilliseconds(int ms) override;
     void MessageBox(const Text& title, const Text& text, bool serious) override;
@@ -54,6 +63,7 @@ private:
     uint32_t clock_ = 1000;
     long long slept_ = 0;
     long long flips_ = 0;
+    bool flippedSinceWait_ = false;
     int presents_ = 0;
     DrawList last_;
     std::vector<Pending> pending_;

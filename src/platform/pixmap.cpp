@@ -94,9 +94,9 @@ bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression) {
     if (!f) return false;
     bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    }
+    // Only a plain file of ours is removed, never a device or a link.
+    std::error_code error;
+    if (!ok && std::filesystem::symlink_status(file, error).type() == std::filesystem::file_type::regular)
+        std::filesystem::remove(file, error);
     return ok;
 }

@@ -31,5 +31,5 @@ void WritePixel(const TPixmap& pixmap, int x, int y, uint32_t argb);
 
 // Writes an RGB PNG (format 3) or RGBA PNG (format 4) with zlib level 0..9.
 // True only when every byte was written and the file closed; a partly written
-// file is removed.
+// regular file is removed.
 bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression);

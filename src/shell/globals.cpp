@@ -3,7 +3,6 @@
 
 int Bildschirmbreite = 0;
 int Bildschirmhoehe = 0;
-TTimer Taktgeber;
 int OberstufeAb = 11;
 Text BackupOrdner;
 Text StartOrdner;

@@ -4,10 +4,10 @@
 #include "platform/graphics.hpp"
 #include "platform/text.hpp"
 #include "platform/timing.hpp"
+#include "tiles/frame_loop.hpp"  // Taktgeber
 
 extern int Bildschirmbreite;
 extern int Bildschirmhoehe;
-extern TTimer Taktgeber;
 extern int OberstufeAb;      // 11 for a G9-Gymnasium, 10 for a G8-Gymnasium
 extern Text BackupOrdner;    // external backup folder, "" when none
 extern Text StartOrdner;     // first folder of the file requesters
