@@ -26,6 +26,7 @@ protected:
         backend = std::make_unique<HeadlessBackend>(1920, 1080);
         UseBackend(backend.get());
         Ctx().input = InputState{};
+        ClearInputScript();
         SetAppTitle(u"Rido Kladdorix");
         ASSERT_TRUE(OpenGraphicsWindow(1920, 1080, 0, 60, 0));
         User::flush();

@@ -3,6 +3,7 @@
 // window, the clock and event delivery, and shows recorded frames.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/draw_list.hpp"
 #include "platform/input_state.hpp"
@@ -29,10 +30,8 @@ public:
     // Shows the canvas again without drawing anything new.
     virtual void Repaint() = 0;
     virtual void PumpEvents(InputState& input) = 0;
-    // Called at the end of every Flip, shown or skipped, and when a frame
-    // timer wait returns (loops that wait without presenting).
-    virtual void FrameEnded() {}
-    virtual void TimerWaited() {}
+    // The canvas as 0xAARRGGBB rows, top to bottom; false where none is kept.
+    virtual bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) { return false; }
     virtual uint32_t Milliseconds() = 0;
     virtual void SleepMilliseconds(int ms) = 0;
     virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;

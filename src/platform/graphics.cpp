@@ -81,7 +81,7 @@ void Flip(int sync) {
     }
     if (!c.windowOpen) {
         c.frame.Reset();
-        be.FrameEnded();
+        EndFrameByFlip();
         return;
     }
     // A frame that clears the whole window and then draws exactly what is on
@@ -105,7 +105,7 @@ void Flip(int sync) {
     std::swap(c.frame, c.shown);
     c.shownValid = true;
     c.frame.Reset();
-    be.FrameEnded();
+    EndFrameByFlip();
 }
 
 const FrameFigures& LastFrameFigures() { return Ctx().figures; }

@@ -7,22 +7,15 @@
 #include <vector>
 
 #include "platform/backend.hpp"
-
-struct ScriptedEvent {
-    enum Kind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Typed, Wheel, FingerDown, FingerMove, FingerUp, Close };
-    Kind kind;
-    int a = 0;        // key code, button index (0 left), typed character, wheel notches, finger id
-    float x = 0, y = 0;
-};
+#include "platform/input_script.hpp"
 
 class HeadlessBackend : public Backend {
 public:
     explicit HeadlessBackend(int desktopWidth = 1920, int desktopHeight = 1080);
 
-    // Events delivered once `frame` Flips have happened (frame 0: right away).
-    void At(long long frame, ScriptedEvent event);
-    // Shorthands for the frame that follows the next Flip.
-    long long Flips() const { return flips_; }
+    // Events delivered once `frame` frames have ended (see input_script.hpp).
+    void At(long long frame, ScriptedEvent event) { ScriptInput(frame, event); }
+    long long Flips() const { return FramesEnded(); }
     void SetClock(uint32_t ms) { clock_ = ms; }
 
     // What the last Present received, and counts.
@@ -39,16 +32,7 @@ public:
     void Present(const DrawList& frame, PresentStats& stats) override;
     bool NeedsRepaint() override { return false; }
     void Repaint() override {}
-    void PumpEvents(InputState& input) override;
-    // A frame ends with a Flip, or with a timer wait in a loop that does not flip.
-    void FrameEnded() override {
-        ++flips_;
-        flippedSinceWait_ = true;
-    }
-    void TimerWaited() override {
-        if (!flippedSinceWait_) ++flips_;
-        flippedSinceWait_ = false;
-    }
+    void PumpEvents(InputState&) override {}
     uint32_t Milliseconds() override { return clock_; }
     void SleepMilliseconds(int ms) override;
     void MessageBox(const Text& title, const Text& text, bool serious) override;
@@ -57,15 +41,11 @@ public:
     int windowWidth = 0, windowHeight = 0;
 
 private:
-    struct Pending { long long frame; ScriptedEvent event; };
     int desktopW_, desktopH_;
     bool open_ = false;
     uint32_t clock_ = 1000;
     long long slept_ = 0;
-    long long flips_ = 0;
-    bool flippedSinceWait_ = false;
     int presents_ = 0;
     DrawList last_;
-    std::vector<Pending> pending_;
     std::vector<Text> messages_;
 };

@@ -19,7 +19,20 @@ Backend& CurrentBackend() {
     return *Ctx().backend;
 }
 
-void PumpInput() { CurrentBackend().PumpEvents(Ctx().input); }
+void PumpInput() {
+    CurrentBackend().PumpEvents(Ctx().input);
+    DeliverScriptedInput(Ctx().input);
+}
+
+void EndFrameByFlip() {
+    ++Ctx().framesEnded;
+    Ctx().flippedSinceWait = true;
+}
+
+void EndFrameByTimerWait() {
+    if (!Ctx().flippedSinceWait) ++Ctx().framesEnded;
+    Ctx().flippedSinceWait = false;
+}
 
 uint32_t CurrentVertexColor() {
     const DrawingState& s = Ctx().state;

@@ -45,10 +45,16 @@ struct PlatformContext {
     InputState input;
     FramePacer pacer;
     FrameFigures figures;
+    long long framesEnded = 0;     // Flips, and timer waits that no Flip preceded
+    bool flippedSinceWait = false;
 };
 
 PlatformContext& Ctx();
-// Processes pending window-system events into the input state.
+// Processes pending window-system events, then due scripted events, into the input state.
 void PumpInput();
+void DeliverScriptedInput(InputState& input);
+// Frame bookkeeping for scripted input.
+void EndFrameByFlip();
+void EndFrameByTimerWait();
 // Premultiplied vertex colour from the current colour and alpha.
 uint32_t CurrentVertexColor();

@@ -40,7 +40,7 @@ int WaitTimer(const TTimer& timer) {
         if (ticks != timer->seen) {
             const long long n = ticks - timer->seen;
             timer->seen = ticks;
-            be.TimerWaited();
+            EndFrameByTimerWait();
             return static_cast<int>(n);
         }
         // Sleep until the next tick is due, at least a millisecond.

@@ -7,6 +7,8 @@
 #include "platform/system_services.hpp"
 #include "shell/globals.hpp"
 #include "shell/media.hpp"
+#include "shell/shared_menus.hpp"
+#include "tiles/info_box.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
 
@@ -23,6 +25,7 @@ bool Hochfahren() {
     if (!folder.empty()) ChangeWorkingFolder(folder);
     RegisterEmbeddedMedia();
 
+    TInfoBox::LadeSchriften();
     Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
     Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
     Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
@@ -42,6 +45,9 @@ bool Hochfahren() {
 
     StartOrdner = DefaultStartOrdner(EnvironmentVariable(u"HOME"), EnvironmentVariable(u"USERPROFILE"));
     User::update();
+    // Builds the grade menus with Notenskala 1, then 0; it stays 0 until a
+    // class is opened.
+    BaueGemeinsameMenues();
     Notenskala = 0;
     return true;
 }

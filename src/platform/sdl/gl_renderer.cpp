@@ -261,3 +261,24 @@ void GlRenderer::CopyCanvas() {
     glEnable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
 }
+
+bool GlRenderer::ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) {
+    if (!fbo_) return false;
+    width = width_;
+    height = height_;
+    std::vector<uint32_t> rgba(size_t(width_) * height_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    argb.resize(rgba.size());
+    // GL rows run bottom to top; bytes r, g, b, a in memory order.
+    for (int y = 0; y < height_; ++y) {
+        const uint32_t* src = &rgba[size_t(height_ - 1 - y) * width_];
+        uint32_t* dst = &argb[size_t(y) * width_];
+        for (int x = 0; x < width_; ++x) {
+            const uint32_t p = src[x];
+            dst[x] = 0xFF000000u | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        }
+    }
+    return true;
+}

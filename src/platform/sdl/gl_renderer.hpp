@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/backend.hpp"
 
@@ -14,6 +15,8 @@ public:
     void Render(const DrawList& frame, PresentStats& stats);
     // Copies the canvas to the back buffer only.
     void CopyCanvas();
+    // Reads the canvas back as 0xAARRGGBB rows, top to bottom.
+    bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb);
 
 private:
     struct GpuTexture { unsigned id = 0; uint64_t version = 0; };

@@ -77,6 +77,10 @@ public:
 
     bool NeedsRepaint() override { return repaint_; }
 
+    bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) override {
+        return window_ && renderer_.ReadCanvas(width, height, argb);
+    }
+
     void Repaint() override {
         if (!window_) return;
         renderer_.CopyCanvas();
