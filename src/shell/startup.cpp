@@ -9,6 +9,7 @@
 #include "shell/media.hpp"
 #include "shell/shared_menus.hpp"
 #include "tiles/info_box.hpp"
+#include "tiles/texteingabe.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
 
@@ -45,6 +46,7 @@ bool Hochfahren() {
 
     StartOrdner = DefaultStartOrdner(EnvironmentVariable(u"HOME"), EnvironmentVariable(u"USERPROFILE"));
     User::update();
+    Texteingabe::initialisieren();
     // Builds the grade menus with Notenskala 1, then 0; it stays 0 until a
     // class is opened.
     BaueGemeinsameMenues();

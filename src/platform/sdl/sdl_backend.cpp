@@ -131,9 +131,17 @@ private:
                     e.window.event == SDL_WINDOWEVENT_SHOWN)
                     repaint_ = true;
                 break;
-            case SDL_KEYDOWN:
-                if (!e.key.repeat) in.KeyDownEvent(VirtualKeyFromSdl(e.key.keysym.sym));
+            case SDL_KEYDOWN: {
+                const int vk = VirtualKeyFromSdl(e.key.keysym.sym);
+                // Editing keys repeat while held; Escape and Enter count once.
+                const bool repeats = vk == 8 || (vk >= 35 && vk <= 40) || vk == 46;
+                if (!e.key.repeat || repeats) in.KeyDownEvent(vk);
+                // Enter and Backspace reach the text entry as typed characters, as
+                // the system's character queue delivers them.
+                if (vk == 13 && !e.key.repeat) in.TypedEvent(13);
+                if (vk == 8) in.TypedEvent(8);
                 break;
+            }
             case SDL_KEYUP: in.KeyUpEvent(VirtualKeyFromSdl(e.key.keysym.sym)); break;
             case SDL_TEXTINPUT: {
                 for (char16_t unit : TextFromUtf8(e.text.text)) in.TypedEvent(unit);

@@ -1,0 +1,304 @@
+// Text entry: preparing an entry, editing at the cursor, the modal keyboard
+// loop with its slide-in, pointer selection in the field, and the check for
+// characters that file names cannot hold.
+#include "tiles/texteingabe.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/input.hpp"
+#include "platform/timing.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/user.hpp"
+
+::Text Texteingabe::Eingabetext;
+int Texteingabe::EingabeAktiv = 0;
+int Texteingabe::Tastatur_x = 0, Texteingabe::Tastatur_y = 0;
+int Texteingabe::Tastatur_Breite = 0, Texteingabe::Tastatur_Hoehe = 0;
+RGBFarbe Texteingabe::Hintergrund{0, 0, 0};
+std::array<std::vector<std::shared_ptr<TTextKachel>>, 5> Texteingabe::Tastenreihe;
+TImageFont Texteingabe::Schrift_klein, Texteingabe::Schrift_gross, Texteingabe::Symbol_schrift;
+int Texteingabe::Feld_x = 0, Texteingabe::Feld_y = 0, Texteingabe::Feld_Breite = 0, Texteingabe::Zeilenhoehe = 0;
+int Texteingabe::Text_x = 0;
+int Texteingabe::Auswahlbeginn = 0;
+int Texteingabe::Cursor = 0;
+int Texteingabe::Auswahl_links = 0, Texteingabe::Auswahl_Laenge = 0;
+int Texteingabe::zentriert = 0;
+int Texteingabe::ueberschreiben = 0;
+int Texteingabe::shift = 0;
+int Texteingabe::eingeblendet = 0;
+int Texteingabe::Einblendbeginn = 0;
+float Texteingabe::Einblenddauer = 250.0f;
+std::shared_ptr<TInfoBox> Texteingabe::Sonderzeichenhinweis;
+
+namespace {
+int Trunc(double v) { return static_cast<int>(v); }
+int Laenge() { return static_cast<int>(Texteingabe::Eingabetext.size()); }
+
+enum class Ausgang { weiter, bestaetigt, abgebrochen };
+
+const ::Text kVerboten = u"/\\:*?\"<>|";
+}  // namespace
+
+bool Texteingabe::Zulaessig(char16_t c) {
+    // The class file holds one Latin-1 byte per character; "~" and DEL have
+    // a meaning of their own there, and € is stored as byte 0x80.
+    if (c == u'€') return true;
+    return c >= 32 && c <= 255 && c != u'~' && c != 127;
+}
+
+void Texteingabe::TextXNeu() {
+    SetDrawFont(Schrift_gross);
+    if (zentriert != 0) Text_x = Trunc(Feld_x + 0.5 * (Feld_Breite - TextWidthOf(Eingabetext)));
+    else Text_x = Feld_x + TextWidthOf(u" ");
+}
+
+int Texteingabe::Praefixbreite(int n) {
+    SetDrawFont(Schrift_gross);
+    return TextWidthOf(Eingabetext.substr(0, static_cast<size_t>(std::clamp(n, 0, Laenge()))));
+}
+
+void Texteingabe::CursorSetzen(int position) {
+    Cursor = std::clamp(position, 0, Laenge());
+    Auswahlbeginn = Auswahl_links = Cursor;
+    Auswahl_Laenge = 0;
+}
+
+void Texteingabe::starten(int active, const ::Text& text, int centred, int selectionFrom, int cursorAt,
+                          int overwrite) {
+    EingabeAktiv = active;
+    Eingabetext = text;
+    // One spare space must still fit, so the caret stays inside the field.
+    SetDrawFont(Schrift_gross);
+    while (!Eingabetext.empty() && TextWidthOf(Eingabetext + u" ") > Feld_Breite) Eingabetext.pop_back();
+    Cursor = cursorAt >= 0 ? std::min(cursorAt, Laenge()) : Laenge();
+    Auswahlbeginn = selectionFrom >= 0 ? std::min(selectionFrom, Cursor) : Cursor;
+    Auswahl_links = Auswahlbeginn;
+    Auswahl_Laenge = Cursor - Auswahlbeginn;
+    zentriert = centred;
+    TextXNeu();
+    ueberschreiben = std::clamp(overwrite, 0, 1);
+    eingeblendet = 0;
+}
+
+int Texteingabe::Eventuelle_Textauswahl_wegschneiden() {
+    if (Auswahlbeginn == Cursor) return 0;
+    const int links = std::clamp(Auswahl_links, 0, Laenge());
+    const int anzahl = std::clamp(Auswahl_Laenge, 0, Laenge() - links);
+    Eingabetext.erase(static_cast<size_t>(links), static_cast<size_t>(anzahl));
+    CursorSetzen(links);
+    TextXNeu();
+    return 1;
+}
+
+void Texteingabe::Ruecktaste() {
+    if (Eventuelle_Textauswahl_wegschneiden() == 0 && Cursor > 0) {
+        Eingabetext.erase(static_cast<size_t>(Cursor - 1), 1);
+        CursorSetzen(Cursor - 1);
+        TextXNeu();
+    }
+}
+
+void Texteingabe::Entf() {
+    if (Eventuelle_Textauswahl_wegschneiden() == 0 && Cursor < Laenge()) {
+        Eingabetext.erase(static_cast<size_t>(Cursor), 1);
+        TextXNeu();
+    }
+}
+
+void Texteingabe::Einfuegen(char16_t c) {
+    if (!Zulaessig(c)) return;
+    // Typing over a selection replaces just the selection, also in overwrite mode.
+    const bool ersetzt = Eventuelle_Textauswahl_wegschneiden() == 1;
+    ::Text neu = Eingabetext;
+    if (ueberschreiben == 1 && !ersetzt && Cursor < Laenge()) neu[static_cast<size_t>(Cursor)] = c;
+    else neu.insert(static_cast<size_t>(Cursor), 1, c);
+    SetDrawFont(Schrift_gross);
+    if (TextWidthOf(neu + u" ") > Feld_Breite) return;  // does not fit: dropped
+    Eingabetext = neu;
+    CursorSetzen(Cursor + 1);
+    TextXNeu();
+}
+
+bool Texteingabe::Sonderzeichenkontrolle() {
+    if (Eingabetext.find_first_of(kVerboten) == ::Text::npos) return false;
+    // The box is drawn on an empty screen, not over the keyboard.
+    for (int i = 0; i < 2; ++i) {
+        Cls();
+        Flip(-1);
+    }
+    Sonderzeichenhinweis = TInfoBox::bauen(u"Information", {255, 255, 0},
+                                           {u"Die Verwendung der Sonderzeichen / \\ : * ? \" < > |",
+                                            u"ist hier nicht erlaubt. Bitte korrigieren Sie!"},
+                                           {kOkSchalter});
+    Sonderzeichenhinweis->verwenden();
+    User::flush();
+    return true;
+}
+
+// The caller must not inherit the keyboard's clip, offset or colour.
+void Texteingabe::Zuruecksetzen() {
+    SetViewport(0, 0, GraphicsWidth(), GraphicsHeight());
+    SetColor(255, 255, 255);
+    SetDrawScale(1, 1);
+    SetAlpha(1);
+    SetDrawOrigin(0, 0);
+    ClearKeys();
+}
+
+// While the pointer is down in the strip: the press places the caret and
+// anchors a selection, dragging extends it.
+void Texteingabe::ZeigerImText() {
+    if (TouchState <= 0) return;
+    if (!(Tastatur_y < PointerPosY && PointerPosY < Feld_y + 2 * Zeilenhoehe)) return;
+    if (!(Feld_x < PointerPosX && PointerPosX < Feld_x + Feld_Breite)) return;
+    int i = 0;
+    int abstand = Trunc(std::abs(PointerPosX - Text_x));
+    while (i < Laenge()) {
+        const int naechster = Trunc(std::abs(PointerPosX - (Text_x + Praefixbreite(i + 1))));
+        if (naechster > abstand) break;
+        abstand = naechster;
+        ++i;
+    }
+    if (TouchState == 1) {
+        CursorSetzen(i);
+    } else {
+        Cursor = i;
+        Auswahl_links = std::min(Auswahlbeginn, Cursor);
+        Auswahl_Laenge = std::abs(Cursor - Auswahlbeginn);
+    }
+}
+
+void Texteingabe::FeldZeichnen() {
+    SetColor(255, 255, 255);
+    DrawRect(Feld_x, Feld_y, Feld_Breite, Zeilenhoehe);
+    SetColor(255, 160, 160);
+    if (Auswahlbeginn != Cursor) {
+        const int links = Praefixbreite(Auswahl_links);
+        DrawRect(Text_x + links, Feld_y + 3, Praefixbreite(Auswahl_links + Auswahl_Laenge) - links, Zeilenhoehe - 6);
+    } else if (ueberschreiben == 1 && Cursor < Laenge()) {
+        const int links = Praefixbreite(Cursor);
+        DrawRect(Text_x + links, Feld_y + 3, Praefixbreite(Cursor + 1) - links, Zeilenhoehe - 6);
+    }
+    if (MillisecondClock() % 800 < 600) {  // 600 ms on, 200 ms off
+        SetColor(255, 0, 0);
+        DrawRect(Text_x + Praefixbreite(Cursor) - 1, Feld_y + 3, 3, Zeilenhoehe - 6);
+    }
+    SetColor(0, 0, 0);
+    SetDrawFont(Schrift_gross);
+    DrawTextAt(Eingabetext, Text_x, Feld_y);
+}
+
+int Texteingabe::verwenden(int checkSpecial) {
+    if (EingabeAktiv == 0) return 0;
+    while (TouchState > 0) {  // the touch that opened the keyboard must end first
+        User::update();
+        WaitTimer(Taktgeber);
+    }
+    ClearKeys();
+    BackRequested = 0;  // a back request from before must not cancel during the slide
+    Einblendbeginn = MillisecondClock();
+
+    for (;;) {
+        if (eingeblendet == 1) {
+            User::update();
+        } else {
+            // Input is not polled while sliding, so the keys cannot be hit yet.
+            const float p = static_cast<float>(MillisecondClock() - Einblendbeginn) / Einblenddauer;
+            if (p < 1.0f) {
+                SetDrawOrigin(0, Tastatur_Hoehe * (1.0f - p));
+            } else {
+                eingeblendet = 1;
+                SetDrawOrigin(0, 0);
+                ClearKeys();
+            }
+        }
+        SetViewport(Tastatur_x, Tastatur_y, Tastatur_Breite, Tastatur_Hoehe);
+        SetAlpha(1);
+        SetDrawScale(1, 1);
+        SetColor(Hintergrund[0], Hintergrund[1], Hintergrund[2]);
+        DrawRect(Tastatur_x, Tastatur_y, Tastatur_Breite, Tastatur_Hoehe);
+
+        // Keys in a fixed order; the last character key pressed gives the character.
+        Ausgang ausgang = Ausgang::weiter;
+        bool hatZeichen = false;
+        char16_t zeichen = 0;
+        auto zeichenreihe = [&](int r) {
+            for (int i = 0; i < kZeichentasten[r]; ++i) {
+                auto& t = Tastenreihe[r][i];
+                if (t->nutzen(1.0f, 1) == 1 && t->Text.size() == 2 && !t->Text[1].empty()) {
+                    hatZeichen = true;
+                    zeichen = t->Text[1][0];
+                }
+            }
+        };
+        auto& r4 = Tastenreihe[4];
+        zeichenreihe(0);
+        if (Tastenreihe[0][kRuecktaste]->nutzen(1.0f, 1) == 1) Ruecktaste();
+        zeichenreihe(1);
+        if (Tastenreihe[1][kEnter]->nutzen(1.0f, 1) == 3) ausgang = Ausgang::bestaetigt;
+        if (ausgang == Ausgang::weiter) {
+            zeichenreihe(2);
+            zeichenreihe(3);
+            if (r4[kEscape]->nutzen(1.0f, 1) == 3) ausgang = Ausgang::abgebrochen;
+        }
+        if (ausgang == Ausgang::weiter) {
+            if (r4[kShiftLinks]->nutzen(1.0f, 1) == 1) shift_wechseln();
+            if (r4[kLeertaste]->nutzen(1.0f, 1) == 1) {
+                hatZeichen = true;
+                zeichen = u' ';
+                if (shift == 1) shift_wechseln();
+            }
+            if (r4[kShiftRechts]->nutzen(1.0f, 1) == 1) shift_wechseln();
+            if (r4[kEntf]->nutzen(1.0f, 1) == 1) Entf();
+            if (r4[kClear]->nutzen(1.0f, 1) == 1) {
+                Eingabetext.clear();
+                CursorSetzen(0);
+                TextXNeu();
+                ueberschreiben = 0;
+            }
+            if (r4[kEinfg]->nutzen(1.0f, 1) == 1) ueberschreiben = 1 - ueberschreiben;
+        }
+
+        if (ausgang == Ausgang::weiter) {
+            if (hatZeichen) {
+                Einfuegen(zeichen);
+                if (shift == 1) shift_wechseln();  // shift acts for one character
+            } else if (KeyHeld(kKeyEscape) || BackRequested) {
+                ausgang = Ausgang::abgebrochen;
+            } else if (KeyPressed(kKeyLeft) > 0) {
+                CursorSetzen(Cursor - 1);
+            } else if (KeyPressed(kKeyRight) > 0) {
+                CursorSetzen(Cursor + 1);
+            } else if (KeyPressed(kKeyHome) > 0) {
+                CursorSetzen(0);
+            } else if (KeyPressed(kKeyEnd) > 0) {
+                CursorSetzen(Laenge());
+            } else if (KeyPressed(kKeyDelete) > 0) {
+                Entf();
+            } else if (KeyPressed(kKeyInsert) > 0) {
+                ueberschreiben = 1 - ueberschreiben;
+            } else {
+                const int c = NextTypedChar();
+                if (c == 13) ausgang = Ausgang::bestaetigt;
+                else if (c == 8) Ruecktaste();
+                else if (c > 31 && c <= 0xFFFF) Einfuegen(static_cast<char16_t>(c));
+            }
+        }
+
+        if (ausgang == Ausgang::bestaetigt) {
+            Zuruecksetzen();
+            if (!(checkSpecial == 1 && Sonderzeichenkontrolle())) return 1;
+            continue;  // keep editing until the text is acceptable
+        }
+        if (ausgang == Ausgang::abgebrochen) {
+            EingabeAktiv = 0;
+            Zuruecksetzen();
+            return 0;
+        }
+
+        ZeigerImText();
+        FeldZeichnen();
+        FrameEnd();
+    }
+}
