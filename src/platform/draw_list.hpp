@@ -22,6 +22,7 @@ struct DrawCommand {
     Kind kind = Quads;
     uint8_t blend = 3;          // 1 mask, 2 solid, 3 alpha, 4 light, 5 shade
     uint8_t clearRGB[3] = {0, 0, 0};
+    bool smooth = false;        // scaled drawing: filter bilinearly; at scale 1 texels map to pixels
     uint32_t texture = 0;       // texture id (see texture_store.hpp)
     ClipRect clip;
     uint32_t firstVertex = 0;   // quads: 4 vertices each
@@ -35,11 +36,13 @@ struct DrawList {
 
     void Reset() { vertices.clear(); commands.clear(); }
     bool Empty() const { return commands.empty(); }
+    // Whether the frame begins by clearing the whole w x h window.
+    bool BeginsWithFullClear(int w, int h) const;
     bool operator==(const DrawList&) const = default;
 
     void AddClear(const ClipRect& clip, const int rgb[3]);
     // Appends one quad; corners clockwise from top-left.
-    void AddQuad(uint32_t texture, uint8_t blend, const ClipRect& clip,
+    void AddQuad(uint32_t texture, uint8_t blend, bool smooth, const ClipRect& clip,
                  float x0, float y0, float x1, float y1,
                  float u0, float v0, float u1, float v1, uint32_t rgba);
 };

@@ -16,10 +16,6 @@ int ClampComponent(double v) {
     return static_cast<int>(v);    // toward zero
 }
 
-bool IsFullWindow(const ClipRect& r) {
-    const PlatformContext& c = Ctx();
-    return r.x <= 0 && r.y <= 0 && r.x + r.w >= c.width && r.y + r.h >= c.height;
-}
 }  // namespace
 
 void SetAppTitle(const Text& title) { Ctx().appTitle = title; }
@@ -86,9 +82,7 @@ void Flip(int sync) {
     }
     // A frame that clears the whole window and then draws exactly what is on
     // screen already changes nothing: do not draw it again.
-    const bool repeat = c.shownValid && !c.frame.commands.empty() &&
-                        c.frame.commands.front().kind == DrawCommand::Clear &&
-                        IsFullWindow(c.frame.commands.front().clip) && c.frame == c.shown;
+    const bool repeat = c.shownValid && c.frame.BeginsWithFullClear(c.width, c.height) && c.frame == c.shown;
     PresentStats stats;
     if (repeat) {
         stats.skipped = true;
@@ -159,7 +153,7 @@ void DrawRect(double x, double y, double width, double height) {
     float x1 = x0 + static_cast<float>(width) * s.scaleX;
     float y1 = y0 + static_cast<float>(height) * s.scaleY;
     if (x1 == x0 || y1 == y0) return;
-    c.frame.AddQuad(white.texture, static_cast<uint8_t>(s.blend), s.viewport, std::min(x0, x1), std::min(y0, y1),
+    c.frame.AddQuad(white.texture, static_cast<uint8_t>(s.blend), false, s.viewport, std::min(x0, x1), std::min(y0, y1),
                     std::max(x0, x1), std::max(y0, y1), white.u0, white.v0, white.u1, white.v1, CurrentVertexColor());
 }
 
@@ -172,7 +166,8 @@ void DrawImageAt(const TImage& image, double x, double y, int) {
     const float y0 = static_cast<float>(y) + s.originY;
     const float x1 = x0 + image->width * s.scaleX;
     const float y1 = y0 + image->height * s.scaleY;
-    c.frame.AddQuad(p.texture, static_cast<uint8_t>(s.blend), s.viewport, x0, y0, x1, y1, p.u0, p.v0, p.u1, p.v1,
+    const bool smooth = s.scaleX != 1.0f || s.scaleY != 1.0f;
+    c.frame.AddQuad(p.texture, static_cast<uint8_t>(s.blend), smooth, s.viewport, x0, y0, x1, y1, p.u0, p.v0, p.u1, p.v1,
                     CurrentVertexColor());
 }
 
@@ -183,6 +178,7 @@ void DrawTextAt(const Text& text, double x, double y) {
     if (!font || text.empty()) return;
     const uint32_t rgba = CurrentVertexColor();
     const uint8_t blend = static_cast<uint8_t>(s.blend);
+    const bool smooth = s.scaleX != 1.0f || s.scaleY != 1.0f;
     float penX = static_cast<float>(x) + s.originX;
     float top = static_cast<float>(y) + s.originY;
     // At scale 1 glyphs land on whole pixels, so text stays crisp.
@@ -195,7 +191,7 @@ void DrawTextAt(const Text& text, double x, double y) {
         if (g.w > 0 && g.h > 0) {
             const float gx = penX + g.left * s.scaleX;
             const float gy = top + g.top * s.scaleY;
-            c.frame.AddQuad(g.place.texture, blend, s.viewport, gx, gy, gx + g.w * s.scaleX, gy + g.h * s.scaleY,
+            c.frame.AddQuad(g.place.texture, blend, smooth, s.viewport, gx, gy, gx + g.w * s.scaleX, gy + g.h * s.scaleY,
                             g.place.u0, g.place.v0, g.place.u1, g.place.v1, rgba);
         }
         penX += g.advance * s.scaleX;

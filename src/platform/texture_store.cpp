@@ -37,8 +37,8 @@ Page& NewPage() {
     p.tex = std::make_shared<TextureSource>();
     p.tex->id = s.nextId++;
     p.tex->width = p.tex->height = TextureStore::kPageSize;
-    p.tex->pixels.assign(size_t(TextureStore::kPageSize) * TextureStore::kPageSize, 0);
-    p.tex->MarkDirty(0, TextureStore::kPageSize - 1);
+    // Rows are added as shelves open: a fresh page costs nothing to fill or upload.
+    p.tex->pixels.clear();
     s.all[p.tex->id] = p.tex;
     s.pages.push_back(std::move(p));
     return s.pages.back();
@@ -56,6 +56,7 @@ bool PlaceOnPage(Page& page, int w, int h, int& outX, int& outY) {
     page.shelves.push_back({page.nextY, h, w});
     outX = 0; outY = page.nextY;
     page.nextY += h;
+    page.tex->pixels.resize(size_t(page.nextY) * page.tex->width, 0);
     return true;
 }
 

@@ -9,7 +9,9 @@
 struct TextureSource {
     uint32_t id = 0;
     int width = 0, height = 0;
-    std::vector<uint32_t> pixels;  // premultiplied RGBA, bytes r, g, b, a in memory order
+    std::vector<uint32_t> pixels;  // premultiplied RGBA, bytes r, g, b, a in memory order;
+                                   // atlas pages hold only the rows in use so far
+    int Rows() const { return width > 0 ? static_cast<int>(pixels.size() / width) : 0; }
     uint64_t version = 1;          // bumped on every change
     // Rows changed since the backend last uploaded (inclusive range; empty when lo > hi).
     int dirtyLo = 0, dirtyHi = -1;

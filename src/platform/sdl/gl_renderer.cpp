@@ -94,23 +94,22 @@ bool GlRenderer::Init(int width, int height) {
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(DrawVertex), reinterpret_cast<void*>(16));
     EnsureIndices(16384);
 
-    // The canvas keeps the picture between frames, whatever the driver does
-    // with the window's buffers after a swap.
-    glGenTextures(1, &canvas_);
-    glBindTexture(GL_TEXTURE_2D, canvas_);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvas_, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        std::fputs("gl: canvas framebuffer incomplete\n", stderr);
-        return false;
-    }
     glViewport(0, 0, width, height);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+
+    // At scale 1 texels map onto pixels and nearest sampling is exact and
+    // much cheaper on a software rasteriser; scaled drawing filters.
+    glGenSamplers(1, &nearest_);
+    glSamplerParameteri(nearest_, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(nearest_, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glGenSamplers(1, &linear_);
+    glSamplerParameteri(linear_, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(linear_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    for (unsigned smp : {nearest_, linear_}) {
+        glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+    canvasStale_ = false;
+    lastFull_.Reset();
 
     glUseProgram(program_);
     glUniform2f(screenUniform_, static_cast<float>(width), static_cast<float>(height));
@@ -124,6 +123,9 @@ bool GlRenderer::Init(int width, int height) {
 void GlRenderer::Shutdown() {
     for (auto& [id, t] : textures_) glDeleteTextures(1, &t.id);
     textures_.clear();
+    if (nearest_) glDeleteSamplers(1, &nearest_);
+    if (linear_) glDeleteSamplers(1, &linear_);
+    nearest_ = linear_ = 0;
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (canvas_) glDeleteTextures(1, &canvas_);
     if (vbo_) glDeleteBuffers(1, &vbo_);
@@ -153,30 +155,27 @@ void GlRenderer::Sync(uint32_t textureId) {
     auto src = TextureStore::Find(textureId);
     if (!src) return;
     GpuTexture& t = textures_[textureId];
+    const int rows = src->Rows();
     if (t.id == 0) {
         glGenTextures(1, &t.id);
         glBindTexture(GL_TEXTURE_2D, t.id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, src->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     src->pixels.data());
-        t.version = src->version;
-        src->dirtyLo = 0;
-        src->dirtyHi = -1;
-        return;
-    }
-    glBindTexture(GL_TEXTURE_2D, t.id);
-    if (t.version != src->version) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, src->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        if (rows > 0)
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, src->width, rows, GL_RGBA, GL_UNSIGNED_BYTE, src->pixels.data());
+    } else if (t.version != src->version) {
+        glBindTexture(GL_TEXTURE_2D, t.id);
         int lo = src->dirtyLo, hi = src->dirtyHi;
-        if (lo > hi) { lo = 0; hi = src->height - 1; }
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, lo, src->width, hi - lo + 1, GL_RGBA, GL_UNSIGNED_BYTE,
-                        src->pixels.data() + size_t(lo) * src->width);
-        t.version = src->version;
-        src->dirtyLo = 0;
-        src->dirtyHi = -1;
+        if (lo > hi) { lo = 0; hi = rows - 1; }
+        lo = std::max(0, lo);
+        hi = std::min(hi, rows - 1);
+        if (hi >= lo)
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, lo, src->width, hi - lo + 1, GL_RGBA, GL_UNSIGNED_BYTE,
+                            src->pixels.data() + size_t(lo) * src->width);
     }
+    t.version = src->version;
+    t.rows = rows;
+    src->dirtyLo = 0;
+    src->dirtyHi = -1;
 }
 
 void GlRenderer::ApplyBlend(int mode) {
@@ -191,7 +190,73 @@ void GlRenderer::ApplyBlend(int mode) {
 }
 
 void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
+    if (frame.BeginsWithFullClear(width_, height_)) {
+        // The whole picture is new: draw it straight into the back buffer.
+        Draw(frame, 0, stats);
+        lastFull_ = frame;
+        canvasStale_ = true;
+    } else {
+        BringCanvasUpToDate(stats);
+        if (!fbo_) return;
+        Draw(frame, fbo_, stats);
+        CopyCanvas();
+        ++stats.drawCalls;
+    }
+    stats.vertices = static_cast<int>(frame.vertices.size());
+    // Forget textures whose images are gone.
+    if (textures_.size() > 64) {
+        for (auto it = textures_.begin(); it != textures_.end();) {
+            if (!TextureStore::Find(it->first)) {
+                glDeleteTextures(1, &it->second.id);
+                it = textures_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+}
+
+bool GlRenderer::MakeCanvas() {
+    if (fbo_) return true;
+    // Made on first need: most frames clear the whole window and go straight
+    // to the back buffer, and an 8 MB canvas costs start-up time.
+    glGenTextures(1, &canvas_);
+    glBindTexture(GL_TEXTURE_2D, canvas_);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glGenFramebuffers(1, &fbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvas_, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::fputs("gl: canvas framebuffer incomplete\n", stderr);
+        return false;
+    }
+    glClearColor(0, 0, 0, 1);
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    return true;
+}
+
+void GlRenderer::BringCanvasUpToDate(PresentStats& stats) {
+    MakeCanvas();
+    if (!canvasStale_) return;
+    Draw(lastFull_, fbo_, stats);
+    canvasStale_ = false;
+}
+
+void GlRenderer::Repaint() {
+    PresentStats ignored;
+    if (canvasStale_ || !fbo_) {
+        Draw(lastFull_, 0, ignored);
+    } else {
+        CopyCanvas();
+    }
+}
+
+void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width_, height_);
     glUseProgram(program_);
     glBindVertexArray(vao_);
@@ -211,6 +276,7 @@ void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
 
     int lastBlend = -1;
     uint32_t lastTexture = 0;
+    int lastSmooth = -1;
     ClipRect lastClip{-1, -1, -1, -1};
     for (const DrawCommand& c : frame.commands) {
         if (!(c.clip == lastClip)) {
@@ -232,28 +298,18 @@ void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
             glBindTexture(GL_TEXTURE_2D, it == textures_.end() ? 0 : it->second.id);
             lastTexture = c.texture;
         }
+        if (int(c.smooth) != lastSmooth) {
+            glBindSampler(0, c.smooth ? linear_ : nearest_);
+            lastSmooth = c.smooth;
+        }
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(c.vertexCount / 4 * 6), GL_UNSIGNED_INT,
                        reinterpret_cast<void*>(size_t(c.firstVertex) / 4 * 6 * sizeof(uint32_t)));
         ++stats.drawCalls;
     }
-    stats.vertices = static_cast<int>(frame.vertices.size());
-    CopyCanvas();
-    ++stats.drawCalls;
-
-    // Forget textures whose images are gone.
-    if (textures_.size() > 64) {
-        for (auto it = textures_.begin(); it != textures_.end();) {
-            if (!TextureStore::Find(it->first)) {
-                glDeleteTextures(1, &it->second.id);
-                it = textures_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
 }
 
 void GlRenderer::CopyCanvas() {
+    if (!fbo_) return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
@@ -263,6 +319,8 @@ void GlRenderer::CopyCanvas() {
 }
 
 bool GlRenderer::ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) {
+    PresentStats ignored;
+    BringCanvasUpToDate(ignored);
     if (!fbo_) return false;
     width = width_;
     height = height_;

@@ -83,7 +83,7 @@ public:
 
     void Repaint() override {
         if (!window_) return;
-        renderer_.CopyCanvas();
+        renderer_.Repaint();
         SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }

@@ -1,0 +1,68 @@
+// The in-memory gradebook of one class in one subject. Its grid is made of the
+// very tiles the class screen draws: row 0 is the header row (title tile and
+// column headings), rows 1.. are the students in name order, and each cell's
+// grade is the first text of its tile.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/text.hpp"
+#include "tiles/kachel.hpp"
+
+// One row of the grid: a tile per column.
+class TZensurzeile {
+public:
+    std::vector<std::shared_ptr<TKachel>> Kachel;
+    std::vector<float> Note;  // kept for the record's layout; grade values come from the texts
+
+    static std::shared_ptr<TZensurzeile> bauen(int n);
+};
+
+class TSchulklasse {
+public:
+    static constexpr int Kachelsize = 76;
+    static constexpr int Zwischenraum = 8;
+
+    std::array<::Text, 2> Titel;   // class name, subject
+    int32_t Schueleranzahl = 0;    // rows, the header row included
+    int32_t Notenanzahl = 0;       // columns, the name column included
+    std::vector<std::shared_ptr<TZensurzeile>> Zensurzeile;
+    int32_t AuftragsZeile = 0;
+    int32_t AuftragsSpalte = 0;
+    int32_t ZeileEinzelnAnzeigen = 0;
+    std::vector<::Text> Telefonnummer;
+    std::vector<::Text> Notizen;
+    std::vector<::Text> VergesseneHA;
+
+    // A new class with only its title tile; sets Notenskala from the class level.
+    static std::shared_ptr<TSchulklasse> bauen(const std::array<::Text, 2>& titel, int einzeln);
+
+    // Class file (see class_file.cpp).
+    static ::Text Extract_SYLK(const ::Text& zeile);
+    static std::shared_ptr<TSchulklasse> laden(const ::Text& pfad);
+    // Writes the class file (and its backups); true when the class file was
+    // written completely. Dateiname "" means the standard name.
+    bool speichern(const ::Text& dateiname);
+    int LeeresDuplikatLaden();
+
+    // Name order (see sorting.cpp): rows 1.. sorted; `frei` rows vacated at the end are dropped.
+    int NachNamenSortieren(int frei);
+
+    // Averages (see averages.cpp): one row, or all rows when zeile <= 0.
+    int Durchschnittsnotenberechnung(int zeile);
+
+    // Class screen (src/classscreen).
+    int anzeigen();
+    int verwalten();
+    int OrganisiereOffsetGrenzen(int zeile, int spalte);
+
+    // Tile of row i, column j.
+    TKachel& Zelle(int i, int j) const { return *Zensurzeile[i]->Kachel[j]; }
+};
+
+// Placeholders of the three per-student texts when they are empty.
+inline const ::Text kPlatzhalterTelefon = u"Telefonnummer?";
+inline const ::Text kPlatzhalterNotizen = u"Notizen?";
+inline const ::Text kPlatzhalterVergesseneHA = u"? vergessene Hausaufg.";

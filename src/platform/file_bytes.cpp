@@ -1,0 +1,65 @@
+// Raw whole-file reading and writing with POSIX calls, retrying interrupted
+// and short transfers.
+#include "platform/file_bytes.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/paths.hpp"
+
+bool ReadFileBytes(const Text& path, std::string& out, size_t maxBytes) {
+    out.clear();
+    if (path.empty()) return false;
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    out.reserve(static_cast<size_t>(st.st_size));
+    char buffer[64 * 1024];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        // The file may have grown since fstat; the limit still holds.
+        if (out.size() + static_cast<size_t>(n) > maxBytes) {
+            ok = false;
+            break;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (!ok) out.clear();
+    return ok;
+}
+
+bool WriteFileBytes(const Text& path, std::string_view bytes) {
+    if (path.empty()) return false;
+    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
