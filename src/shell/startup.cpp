@@ -5,7 +5,9 @@
 #include "platform/input.hpp"
 #include "platform/program_folder.hpp"
 #include "platform/system_services.hpp"
+#include "shell/catalogue.hpp"
 #include "shell/globals.hpp"
+#include "shell/settings.hpp"
 #include "shell/media.hpp"
 #include "shell/shared_menus.hpp"
 #include "tiles/info_box.hpp"
@@ -45,6 +47,7 @@ bool Hochfahren() {
     TMultiTouch::Init(1, 1, 0);
 
     StartOrdner = DefaultStartOrdner(EnvironmentVariable(u"HOME"), EnvironmentVariable(u"USERPROFILE"));
+    if (!EinstellungenLesen()) return false;
     User::update();
     Texteingabe::initialisieren();
     // Builds the grade menus with Notenskala 1, then 0; it stays 0 until a
@@ -55,13 +58,15 @@ bool Hochfahren() {
 }
 
 int Hauptschleife() {
+    if (!Katalog::Laden()) return 0;
     for (;;) {
         Cls();
         User::update();
         Offset::update(2, 64);
-        Flip(-1);
-        WaitTimer(Taktgeber);
-        if (BackRequested) break;
+        Katalog::Anzeigen();
+        FrameEnd();
+        const int code = Katalog::Verwalten();
+        if (code == 3 || BackRequested) break;
     }
     return 0;
 }

@@ -229,6 +229,7 @@ std::vector<std::string> ProgramUnderTest::DataFiles() {
     std::vector<std::string> files;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
         const std::string rel = fs::relative(it->path(), folder_, ec).string();
         if (rel != "rido-kladdorix") files.push_back(rel);
     }

@@ -56,7 +56,7 @@ public:
     Screenshot Shoot();
     // Saves a screenshot into the build's e2e-output folder; returns its path.
     std::string Save(const Screenshot& shot, const std::string& name);
-    // Every file below the program folder except the program itself (relative paths).
+    // Every regular file below the program folder except the program itself (relative paths).
     std::vector<std::string> DataFiles();
     unsigned long Window() const { return window_; }
 

@@ -1,0 +1,38 @@
+// Class file operations beyond the record's own methods: the file's bytes
+// built and parsed in memory, the crash-safe write, and the switch that lets
+// the benchmark skip forcing the bytes onto the disk.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "gradebook/schulklasse.hpp"
+
+// True in the program: every saved file is forced onto the disk before it
+// replaces the old one. Only measurements turn it off.
+extern bool KlassendateiAufPlatteZwingen;
+
+// Larger files are no gradebook (a full year of a big class is some 100 KB);
+// laden refuses them instead of reading them into memory.
+inline constexpr size_t kKlassendateiHoechstgroesse = 16u * 1024u * 1024u;
+
+// The complete class file of the record, byte for byte.
+std::string KlassendateiBytes(const TSchulklasse& klasse);
+// The record read from class file bytes; null for a damaged file.
+std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes);
+
+// Writes the bytes to pfad + ".neu", forces them onto the disk and renames
+// the file over pfad: pfad then holds either its old or its new content,
+// whatever happens in between. False (and pfad untouched) on any failure.
+bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes);
+inline const ::Text kNeuEndung = u".neu";
+
+// Paths relative to the working folder (the program folder): "Noten/<class>",
+// "Noten/<class>/<class> <subject>.slk" and the backup
+// "Noten/<class>/Backups/<class> <subject> <stamp>.slk".
+::Text KlassenordnerRelativ(const ::Text& klasse);
+::Text KlassendateiRelativ(const ::Text& klasse, const ::Text& fach);
+::Text BackupPfad(const ::Text& klasse, const ::Text& fach, const ::Text& zeitstempel);
+// The dated backup of a just saved class file, and the copies below the
+// external backup folder when it is reachable. Best effort: failures are silent.
+void BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& name, std::string_view bytes);

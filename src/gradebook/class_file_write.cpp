@@ -1,0 +1,92 @@
+// Writing a record as its class file: the bytes in the file's record order,
+// and the save that replaces the old file only by a complete new one.
+#include "gradebook/class_file.hpp"
+#include "gradebook/class_file_format.hpp"
+#include "platform/conversions.hpp"
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
+
+bool KlassendateiAufPlatteZwingen = true;
+
+namespace {
+
+// Text k of a tile, "" when the tile or the text is missing: a broken
+// record still gives a file that loads.
+::Text TextVon(const TSchulklasse& klasse, int i, int j, size_t k) {
+    if (i < 0 || static_cast<size_t>(i) >= klasse.Zensurzeile.size() || !klasse.Zensurzeile[i]) return ::Text();
+    const auto& kacheln = klasse.Zensurzeile[i]->Kachel;
+    if (j < 0 || static_cast<size_t>(j) >= kacheln.size() || !kacheln[j]) return ::Text();
+    const auto& texte = kacheln[j]->Text;
+    return k < texte.size() ? texte[k] : ::Text();
+}
+
+// Row 4 of a column: the date of a grade heading (three texts), "Ø" for an
+// average heading, a blank when the heading's last text is empty.
+::Text DatumszeileVon(const TSchulklasse& klasse, int j) {
+    if (klasse.Zensurzeile.empty() || !klasse.Zensurzeile[0]) return ::Text();
+    const auto& kacheln = klasse.Zensurzeile[0]->Kachel;
+    if (static_cast<size_t>(j) >= kacheln.size() || !kacheln[j] || kacheln[j]->Text.empty()) return ::Text();
+    const auto& texte = kacheln[j]->Text;
+    if (texte.back().empty()) return ::Text();
+    return texte.size() == 3 ? texte[2] : ::Text(u"\u00D8");
+}
+
+const ::Text& Dateitext(const std::vector<::Text>& texte, int i, const ::Text& platzhalter) {
+    static const ::Text leer;
+    if (i < 0 || static_cast<size_t>(i) >= texte.size() || texte[i] == platzhalter) return leer;
+    return texte[i];
+}
+
+}  // namespace
+
+std::string KlassendateiBytes(const TSchulklasse& klasse) {
+    const int N = klasse.Notenanzahl < 1 ? 1 : klasse.Notenanzahl;
+    const int S = klasse.Schueleranzahl < 1 ? 1 : klasse.Schueleranzahl;
+    std::string out;
+    out.reserve(static_cast<size_t>(S) * static_cast<size_t>(N + 5) * 24 + 256);
+    ZeileAnhaengen(out, u"ID;PCALCOOO32");
+    ZellsatzAnhaengen(out, 1, 1, klasse.Titel[0]);
+    ZellsatzAnhaengen(out, 2, 1, klasse.Titel[1]);
+    ZellsatzAnhaengen(out, 3, 1, TextFromInt(N - 1) + u" Noten");
+    ZellsatzAnhaengen(out, 1, 2, TextFromInt(S - 1) + u" Sch\u00FCler");
+    for (int j = 1; j < N; ++j) ZellsatzAnhaengen(out, j + 2, 3, TextVon(klasse, 0, j, 0));
+    for (int j = 1; j < N; ++j) ZellsatzAnhaengen(out, j + 2, 4, DatumszeileVon(klasse, j));
+    for (int i = 1; i < S; ++i) {
+        ZellsatzAnhaengen(out, 1, i + 4, TextVon(klasse, i, 0, 0));
+        ZellsatzAnhaengen(out, 2, i + 4, TextVon(klasse, i, 0, 1));
+        for (int j = 1; j < N; ++j) ZellsatzAnhaengen(out, j + 2, i + 4, TextVon(klasse, i, j, 0));
+    }
+    ZeileAnhaengen(out, u"E");
+    for (int i = 1; i < S; ++i) {
+        ZeileAnhaengen(out, Dateitext(klasse.Telefonnummer, i, kPlatzhalterTelefon));
+        ZeileAnhaengen(out, Dateitext(klasse.Notizen, i, kPlatzhalterNotizen));
+        ZeileAnhaengen(out, Dateitext(klasse.VergesseneHA, i, kPlatzhalterVergesseneHA));
+    }
+    return out;
+}
+
+bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
+    const ::Text neu = pfad + kNeuEndung;
+    const bool ok = WriteFileBytes(neu, bytes) && (!KlassendateiAufPlatteZwingen || FlushFileToDisk(neu)) &&
+                    RenameFileOver(neu, pfad);
+    if (!ok) DeleteFileAt(neu);
+    return ok;
+}
+
+bool TSchulklasse::speichern(const ::Text& dateiname) {
+    const ::Text& klasse = Titel[0];
+    const ::Text& fach = Titel[1];
+    // Every save, not only the first, makes sure the class folder is
+    // complete: photos and backups have their place even when a folder was
+    // removed by hand.
+    const ::Text ordner = KlassenordnerRelativ(klasse);
+    if (PathKind(ordner) != 2) CreateFolder(ordner, true);
+    CreateFolder(ordner + u"/Bilder", false);
+    CreateFolder(ordner + u"/Backups", false);
+
+    const ::Text name = dateiname.empty() ? klasse + u"/" + klasse + u" " + fach + u".slk" : dateiname;
+    const std::string bytes = KlassendateiBytes(*this);
+    if (!DateiSicherErsetzen(u"Noten/" + name, bytes)) return false;
+    BackupsSchreiben(klasse, fach, name, bytes);
+    return true;
+}

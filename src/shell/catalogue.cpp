@@ -1,0 +1,176 @@
+// Catalogue: the scan of the data folder, the columns by class level (level 0
+// names such as Q1 or EF get a column of their own right of level 13), the
+// school-year label, and opening a gradebook with its move and fade.
+#include "shell/catalogue.hpp"
+
+#include <array>
+#include <ctime>
+
+#include "gradebook/class_level.hpp"
+#include "gradebook/schulklasse.hpp"
+#include "platform/conversions.hpp"
+#include "platform/files.hpp"
+#include "platform/input.hpp"
+#include "platform/notify.hpp"
+#include "platform/paths.hpp"
+#include "shell/catalogue_layout.hpp"
+#include "shell/class_screen_loop.hpp"
+#include "shell/folders.hpp"
+#include "shell/globals.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/info_box.hpp"
+#include "tiles/user.hpp"
+
+std::vector<Text> Klassenordner;
+std::vector<Text> Klassendateien;
+std::vector<std::shared_ptr<TKachel>> Klassenkacheln;
+std::shared_ptr<TKombiKachel> OptionenKachel;
+int GewaehlteKachel = -1;
+
+namespace {
+const FarbArg kKachelfarbe{56, 48, 64};
+const FarbArg kWeiss{255, 255, 255};
+constexpr float kDauer = 200;
+
+void EingabenVergessen() {
+    ClearKeys();
+    ClearMouse();
+    WheelDelta();
+}
+
+void DatenordnerFehler() {
+    SetAppTitle(u"Fehler");
+    Notify(u"Es konnten keine Dateien erstellt werden.\nStellen Sie sicher, dass sich das Programm\n"
+           u"'Rido Kladdorix' auf einem beschreibbarem\nLaufwerk befindet und Schreibrechte besitzt!",
+           0);
+}
+}  // namespace
+
+namespace Katalog {
+Text FachAusPfad(const Text& datei, const Text& ordner) {
+    const Text ohne = StripExtension(datei);
+    const int k = static_cast<int>(ohne.size()) - 2 - 2 * static_cast<int>(ordner.size());
+    return k <= 0 ? Text() : Right(ohne, k);
+}
+
+Text SchuljahrText(int jahr, int monat) {
+    const int beginn = monat >= 8 ? jahr : jahr - 1;
+    const int ende = (beginn + 1) % 100;
+    return TextFromInt(beginn) + u"/" + (ende < 10 ? u"0" : u"") + TextFromInt(ende);
+}
+
+void SchuljahrZeichnen() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    SetColor(80, 0, 160);
+    SetDrawFont(Schrift32);
+    SetDrawScale(1.5, 1.5);
+    DrawTextAt(u"Schuljahr", 54, 50);
+    DrawTextAt(SchuljahrText(t.tm_year + 1900, t.tm_mon + 1), 60, 110);
+    SetDrawScale(1, 1);
+}
+
+bool Laden() {
+    const Text D = Datenordner();
+    if (PathKind(D) != 2) {
+        if (!CreateFolder(D, false) || PathKind(D) != 2) {
+            DatenordnerFehler();
+            return false;
+        }
+    }
+    OptionenKachel.reset();
+    Klassenordner.clear();
+    Klassendateien.clear();
+    Klassenkacheln.clear();
+    std::array<int, 14> anzahl{};
+    for (const Text& e : ListFolder(D, true)) {
+        if (PathKind(D + u"/" + e) != 2) continue;
+        for (const Text& f : ListFolder(D + u"/" + e, true)) {
+            if (PathKind(D + u"/" + e + u"/" + f) != 1 || LowerCase(ExtractExtension(f)) != u"slk") continue;
+            Klassenordner.push_back(e);
+            Klassendateien.push_back(e + u"/" + f);
+            ++anzahl[ExtrahiereStufe(e)];
+        }
+    }
+    const int n = static_cast<int>(Klassendateien.size());
+    Klassenkacheln.assign(n, nullptr);
+    const KatalogLayout l = BerechneKatalogLayout(anzahl, Bildschirmbreite, Bildschirmhoehe);
+    const int vonX = Bildschirmbreite / 2, vonY = Bildschirmhoehe / 3;
+    int x = l.x0;
+    // Levels 1 to 13 in order, then the classes without a usable level.
+    for (int stufe : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 0}) {
+        if (anzahl[stufe] == 0) continue;
+        int y = l.oben, gebaut = 0;
+        for (int i = 0; i < n && gebaut < anzahl[stufe]; ++i) {
+            if (ExtrahiereStufe(Klassendateien[i]) != stufe) continue;
+            Klassenkacheln[i] = TTextKachel::bauen({Klassenordner[i], FachAusPfad(Klassendateien[i], Klassenordner[i])},
+                                                   {Schrift32}, x, y, 1, vonX, vonY, 0, l.w, l.h, kKachelfarbe,
+                                                   kWeiss, 1, kDauer);
+            y += l.h + kKatalogAbstand;
+            ++gebaut;
+        }
+        x += l.w + kKatalogAbstand;
+    }
+    OptionenKachel = TKombiKachel::bauen({u"Optionen", u"incbin::media/images/Hauptmenu.png"}, {Schrift32},
+                                         l.optionenX, l.optionenY, 1, vonX, vonY, 0, l.w, l.h, kKachelfarbe, kWeiss,
+                                         1, kDauer);
+    return true;
+}
+
+void Anzeigen() {
+    SchuljahrZeichnen();
+    GewaehlteKachel = -1;
+    const int n = static_cast<int>(Klassenkacheln.size());
+    for (int i = 0; i < n; ++i)
+        if (Klassenkacheln[i] && Klassenkacheln[i]->nutzen(1.0f, 1) == 3) GewaehlteKachel = i;
+    if (OptionenKachel && OptionenKachel->nutzen(1.0f, 1) == 3) GewaehlteKachel = n;
+}
+
+namespace {
+int KlasseOeffnen(int k) {
+    TKachel& kachel = *Klassenkacheln[k];
+    const int altX = kachel.x, altY = kachel.y;
+    kachel.bewegen(0, 0, kDauer);
+    const int beginn = MillisecondClock();
+    for (;;) {
+        const float alpha = 1.0f - static_cast<float>(MillisecondClock() - beginn) / kachel.Animationsdauer;
+        if (alpha <= 0) break;
+        Cls();
+        SetAlpha(alpha);
+        for (int i = 0; i < static_cast<int>(Klassenkacheln.size()); ++i)
+            if (i != k && Klassenkacheln[i]) Klassenkacheln[i]->nutzen(1.0f, 1);
+        if (OptionenKachel) OptionenKachel->nutzen(1.0f, 1);
+        SetAlpha(1);
+        kachel.nutzen(1.0f, 1);
+        FrameEnd();
+    }
+    EingabenVergessen();
+    auto klasse = TSchulklasse::laden(Datenordner() + u"/" + Klassendateien[k]);
+    if (!klasse) {
+        auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                                   {u"Leider konnte die Klasse bzw. die Datei", Klassendateien[k],
+                                    u"nicht korrekt geladen werden."},
+                                   {kOkSchalter});
+        box->verwenden();
+        kachel.x = altX;
+        kachel.y = altY;
+        kachel.Animation = 0;
+        EingabenVergessen();
+        return 0;
+    }
+    if (KlassenbildschirmLaufen(*klasse) == 3) return 3;
+    Laden();
+    EingabenVergessen();
+    return 0;
+}
+}  // namespace
+
+int Verwalten() {
+    const int n = static_cast<int>(Klassenkacheln.size());
+    if (GewaehlteKachel >= 0 && GewaehlteKachel < n && Klassenkacheln[GewaehlteKachel])
+        return KlasseOeffnen(GewaehlteKachel);
+    if (GewaehlteKachel == n) return HauptmenueVerwalten();
+    return 0;
+}
+}  // namespace Katalog

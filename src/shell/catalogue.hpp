@@ -1,0 +1,31 @@
+// The catalogue, the program's first screen: a tile per gradebook of the data
+// folder in columns by class level, and the "Optionen" tile of the main menu.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/text.hpp"
+#include "tiles/kachel.hpp"
+
+extern std::vector<Text> Klassenordner;   // per gradebook: its class folder
+extern std::vector<Text> Klassendateien;  // per gradebook: folder + "/" + file, below the data folder
+extern std::vector<std::shared_ptr<TKachel>> Klassenkacheln;
+extern std::shared_ptr<TKombiKachel> OptionenKachel;
+extern int GewaehlteKachel;               // -1 none, 0..n-1 a gradebook, n "Optionen"
+
+namespace Katalog {
+// Scans the data folder and rebuilds the tiles; false when the data folder
+// can neither be listed nor created (the message has been shown).
+bool Laden();
+void Anzeigen();
+// Returns 3 when the program is to end.
+int Verwalten();
+// The subject of a gradebook path, taken by position from its class folder name.
+Text FachAusPfad(const Text& klassendatei, const Text& klassenordner);
+// "Schuljahr" label: the school year that runs on the given date (from August on, the new one).
+Text SchuljahrText(int jahr, int monat);
+void SchuljahrZeichnen();
+}  // namespace Katalog
+
+// The catalogue's main menu ("Optionen"); returns 3 when the program is to end.
+int HauptmenueVerwalten();

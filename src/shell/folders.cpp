@@ -1,0 +1,94 @@
+// Folder and file names of the program's data, the drive list and the
+// reachability test of the external backup folder.
+#include "shell/folders.hpp"
+
+#include <algorithm>
+#include <functional>
+
+#include "platform/drives.hpp"
+#include "platform/files.hpp"
+#include "platform/paths.hpp"
+#include "platform/program_folder.hpp"
+
+namespace {
+
+// One trailing "/" or "\" removed, then "/" + name; unlike JoinPath an empty
+// folder still gives "/" + name, so the program folder "/" works too.
+Text Verbinden(const Text& ordner, const Text& name) {
+    Text pfad = ordner;
+    if (!pfad.empty() && (pfad.back() == u'/' || pfad.back() == u'\\')) pfad.pop_back();
+    return pfad + u"/" + name;
+}
+
+bool IstLaufwerksbuchstabe(const Text& wurzel) { return wurzel.size() >= 2 && wurzel[1] == u':'; }
+
+}  // namespace
+
+Text Programmordner() { return NormalisePath(ExecutableFolder()); }
+
+Text Einstellungsdatei() { return EinstellungsdateiIn(Programmordner()); }
+Text EinstellungsdateiIn(const Text& programmordner) { return Verbinden(programmordner, kEinstellungsdateiName); }
+
+Text Datenordner() { return DatenordnerIn(Programmordner()); }
+Text DatenordnerIn(const Text& programmordner) { return Verbinden(programmordner, kDatenordnerName); }
+
+Text KlassenordnerPfad(const Text& datenordner, const Text& klasse) { return Verbinden(datenordner, klasse); }
+Text Bilderordner(const Text& datenordner, const Text& klasse) {
+    return KlassenordnerPfad(datenordner, klasse) + u"/" + kBilderordnerName;
+}
+Text Backupordner(const Text& datenordner, const Text& klasse) {
+    return KlassenordnerPfad(datenordner, klasse) + u"/" + kBackupordnerName;
+}
+Text Klassendateiname(const Text& klasse, const Text& fach) { return klasse + u" " + fach + u".slk"; }
+Text KlassendateiImDatenordner(const Text& klasse, const Text& fach) {
+    return klasse + u"/" + Klassendateiname(klasse, fach);
+}
+
+bool IstKlassendateiname(const Text& name) {
+    Text endung = ExtractExtension(name);
+    for (char16_t& c : endung)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    return endung == u"slk";
+}
+
+Text Spiegeldatenordner(const Text& backupOrdner) { return Verbinden(backupOrdner, kDatenordnerName); }
+Text Spiegelpfad(const Text& backupOrdner, const Text& pfadImProgrammordner) {
+    return Verbinden(backupOrdner, pfadImProgrammordner);
+}
+
+std::vector<Text> Laufwerksliste() { return LaufwerkslisteAus(LogicalDrives()); }
+
+std::vector<Text> LaufwerkslisteAus(const std::vector<std::pair<Text, int>>& laufwerke) {
+    std::vector<Text> liste;
+    for (const auto& [wurzel, typ] : laufwerke) {
+        size_t anfang = 0, ende = wurzel.size();
+        while (anfang < ende && wurzel[anfang] <= u' ') ++anfang;
+        while (ende > anfang && wurzel[ende - 1] <= u' ') --ende;
+        if (anfang == ende) continue;
+        if (typ == kDriveRemovable || typ == kDriveFixed) liste.push_back(wurzel.substr(anfang, ende - anfang));
+    }
+    std::sort(liste.begin(), liste.end(), std::greater<Text>());
+    return liste;
+}
+
+bool AufLaufwerk(const Text& ordner, const std::vector<Text>& laufwerke) {
+    if (ordner.empty()) return false;
+    // "/media/STICK" lies on "/media/STICK/" as well as "/media/STICK/x" does.
+    const Text mitTrenner = ordner.back() == u'/' ? ordner : ordner + u"/";
+    for (const Text& wurzel : laufwerke) {
+        if (IstLaufwerksbuchstabe(wurzel)) {
+            if (ordner.substr(0, 2) == wurzel.substr(0, 2)) return true;
+        } else if (!wurzel.empty() && wurzel.front() == u'/') {
+            const Text mount = wurzel.back() == u'/' ? wurzel : wurzel + u"/";
+            if (mitTrenner.starts_with(mount)) return true;
+        }
+    }
+    return false;
+}
+
+bool BackupOrdnerErreichbar(const Text& backupOrdner) {
+    if (backupOrdner.empty()) return false;
+    if (!AufLaufwerk(backupOrdner, Laufwerksliste())) return false;
+    if (PathKind(backupOrdner) != 2) return false;
+    return DriveOfPathPresent(backupOrdner);
+}

@@ -1,0 +1,186 @@
+// The main menu behind the "Optionen" tile: external backup folder, new class,
+// removing a class, information, the G8/G9 switch and "Beenden".
+#include <algorithm>
+
+#include "gradebook/schulklasse.hpp"
+#include "platform/files.hpp"
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/paths.hpp"
+#include "platform/system_services.hpp"
+#include "platform/textstream.hpp"
+#include "shell/catalogue.hpp"
+#include "shell/class_screen_loop.hpp"
+#include "shell/folders.hpp"
+#include "shell/globals.hpp"
+#include "shell/settings.hpp"
+#include "shell/shared_menus.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/info_box.hpp"
+#include "tiles/texteingabe.hpp"
+#include "tiles/user.hpp"
+
+namespace {
+const FarbArg kRot{255, 0, 0}, kGelb{255, 255, 0}, kInfoFarbe{80, 0, 255};
+
+void EingabenVergessen() {
+    ClearKeys();
+    ClearMouse();
+    WheelDelta();
+}
+
+Text Box(const Text& titel, const FarbArg& farbe, const std::vector<Text>& zeilen,
+         const std::vector<Text>& schalter = {kOkSchalter}) {
+    return TInfoBox::bauen(titel, farbe, zeilen, schalter)->verwenden();
+}
+
+// Both buffers blank, as before every box that follows a text entry.
+void ZweimalLeeren() {
+    for (int i = 0; i < 2; ++i) {
+        Cls();
+        Flip(-1);
+    }
+}
+
+Text OhneEndtrenner(const Text& pfad) {
+    if (!pfad.empty() && (pfad.back() == u'/' || pfad.back() == u'\\')) return pfad.substr(0, pfad.size() - 1);
+    return pfad;
+}
+
+int BackupOrdnerFestlegen() {
+    BackupOrdner = OhneEndtrenner(RequestDir(u"Externen Backup-Ordner festlegen:", u""));
+    if (BackupOrdner.empty()) return 0;
+    const Text F = BackupOrdner;
+    const Text probe = F + u"/Test.txt";
+    TStream s = OpenForWriting(probe);
+    if (!s) {
+        BackupOrdner.clear();
+        Box(u"Fehler", kRot, {u"Auf dem von Ihnen gewählten externen Backup-Ordner", F,
+                              u"konnte nicht geschrieben werden."});
+        return 0;
+    }
+    const bool gespeichert = EinstellungenSchreiben();
+    if (!gespeichert)
+        Box(u"Fehler", kRot, {u"Die Datei .Kladdorix-Einstellungen", u"konnte nicht gespeichert werden.",
+                              u"Der externe Backup-Ordner bleibt leer."});
+    Close(s);
+    DeleteFileAt(probe);
+    if (!gespeichert) BackupOrdner.clear();
+    return 0;
+}
+
+bool Eingeben(const Text& aufforderung, Text& ergebnis) {
+    Texteingabe::starten(1, aufforderung, 1, 0, -1, 0);
+    if (Texteingabe::verwenden(1) == 0 || Texteingabe::Eingabetext.empty()) {
+        EingabenVergessen();
+        return false;
+    }
+    ergebnis = Texteingabe::Eingabetext;
+    return true;
+}
+
+// A class and subject that exist already, as a tile or as a file, would be
+// overwritten by the new, empty gradebook when it is saved.
+bool GibtEsSchon(const Text& klasse, const Text& fach) {
+    for (const auto& k : Klassenkacheln)
+        if (k && k->Text.size() >= 2 && k->Text[0] == klasse && k->Text[1] == fach) return true;
+    return PathKind(KlassendateiImDatenordner(klasse, fach)) != 0;
+}
+
+int NeueKlasseErstellen() {
+    Text klasse, fach;
+    if (!Eingeben(u"Klasse?", klasse)) return 0;
+    ZweimalLeeren();
+    if (!Eingeben(u"Fach?", fach)) return 0;
+    Texteingabe::EingabeAktiv = 0;
+    if (GibtEsSchon(klasse, fach) || klasse == u"." || klasse == u"..") {
+        ZweimalLeeren();
+        Box(u"Info", kGelb, {u"Es existiert bereits eine solche Klasse", u"mit genau diesem Fach und kann",
+                             u"daher nicht überschrieben werden.", u"Löschen Sie sie bei Bedarf vorher."});
+        User::flush();
+        return 0;
+    }
+    auto neu = TSchulklasse::bauen({klasse, fach}, 0);
+    // Like a class opened from the catalogue, Escape or closing the window
+    // saves the new class and ends the program.
+    if (KlassenbildschirmLaufen(*neu) == 3) return 3;
+    Katalog::Laden();
+    EingabenVergessen();
+    return 0;
+}
+
+int KlasseEntfernen() {
+    if (Box(u"Warnung", kRot, {u"Wollen Sie wirklich eine Klasse", u"aus ihrem Kladdorix entfernen?"},
+            {u"Ja, das ist ok", u"NEIN"}) != u"Ja, das ist ok")
+        return 0;
+    for (;;) {
+        Cls();
+        User::update();
+        SetColor(255, 0, 0);
+        SetDrawFont(Schrift32);
+        const Text frage = u"Wählen Sie die zu entfernende Klasse:";
+        DrawTextAt(frage, (Bildschirmbreite - TextWidthOf(frage)) * 0.5, Bildschirmhoehe / 5.0);
+        for (const auto& k : Klassenkacheln) {
+            if (!k || k->nutzen(1.0f, 1) != 3) continue;
+            DeleteFileAt(KlassendateiImDatenordner(k->Text[0], k->Text[1]));
+            Katalog::Laden();
+            EingabenVergessen();
+            return 0;
+        }
+        Katalog::SchuljahrZeichnen();
+        FrameEnd();
+        if (BackRequested || TouchState == 3) break;
+    }
+    Katalog::Laden();
+    EingabenVergessen();
+    return 0;
+}
+
+int InfoZeigen() {
+    Box(u"Info", kInfoFarbe,
+        {u"Programm-Version:   Schuljahr 2015/16          ", u"Rido Kladdorix - das Notenbuch für Gymnasien",
+         u"Schrift: Open Sans (Apache-2.0), Symbole: Tabler Icons (MIT)",
+         u"Gebaut mit SDL2, OpenGL, FreeType, libpng und libjpeg", u" "});
+    User::flush();
+    return 0;
+}
+
+int SchulformWechseln() {
+    const bool g9 = OberstufeAb == 11;
+    const Text antwort =
+        Box(g9 ? u"G8-Gymnasium?" : u"G9-Gymnasium?", kGelb,
+            {u"Wollen Sie das Kladdorix wirklich auf",
+             g9 ? u"ein G8-Gymnasium umstellen, in dem" : u"ein G9-Gymnasium umstellen, in dem",
+             g9 ? u"die Oberstufe ab der 10.Klasse beginnt?" : u"die Oberstufe ab der 11.Klasse beginnt?"},
+            {u"Ja, das ist OK", u"  Nein  "});
+    User::flush();
+    if (antwort != u"Ja, das ist OK") return 0;
+    OberstufeAb = g9 ? 10 : 11;
+    SetzeSchulformKachel();
+    if (!EinstellungenSchreiben()) {
+        if (g9)
+            Box(u"Fehler", kRot, {u"Die Einstellungen konnten nicht gespeichert werden.",
+                                  u"Beim nächsten Start geht das Programm daher", u"wieder vom G9-Gymnasium aus."});
+        else
+            Box(u"Fehler", kRot, {u"Die Einstellungen konnten nicht gespeichert werden."});
+        User::flush();
+    }
+    return 0;
+}
+}  // namespace
+
+int HauptmenueVerwalten() {
+    const int unten = OptionenKachel ? OptionenKachel->y + OptionenKachel->Tiefe : 0;
+    Hauptmenue->einblenden((Bildschirmbreite - 616) / 2, unten, Bildschirmbreite / 2, unten, nullptr,
+                           kPositionBehalten, kPositionBehalten);
+    if (Hauptmenue->verwenden().empty()) return 0;
+    switch (Hauptmenue->Auswahl_Kachelindex) {
+        case 0: return BackupOrdnerFestlegen();
+        case 1: return NeueKlasseErstellen();
+        case 2: return KlasseEntfernen();
+        case 3: return InfoZeigen();
+        case 4: return SchulformWechseln();
+        case 5: return 3;
+        default: return 0;
+    }
+}

@@ -1,0 +1,52 @@
+// Reading and writing the settings file (Latin-1, CR LF; LF alone is read too).
+#include "shell/settings.hpp"
+
+#include "platform/files.hpp"
+#include "platform/textstream.hpp"
+#include "shell/folders.hpp"
+#include "shell/globals.hpp"
+#include "tiles/info_box.hpp"
+
+bool EinstellungenLesen() { return EinstellungenLesenAus(Einstellungsdatei()); }
+
+bool EinstellungenLesenAus(const Text& datei) {
+    BackupOrdner.clear();
+    OberstufeAb = 11;
+    const TStream strom = OpenForReading(datei);
+    if (!strom) {
+        // Something of that name that cannot be read (a folder, no rights):
+        // running on defaults would silently ignore the user's settings.
+        if (PathKind(datei) == 0) return true;
+        EinstellungsfehlerBox()->verwenden();
+        return false;
+    }
+    // A line that is there replaces the default even when it is empty.
+    if (!Eof(strom)) {
+        BackupOrdner = ReadLine(strom);
+        if (!Eof(strom)) {
+            StartOrdner = ReadLine(strom);
+            if (!Eof(strom) && ReadLine(strom) == kG8Zeile) OberstufeAb = 10;
+        }
+    }
+    Close(strom);
+    return true;
+}
+
+std::shared_ptr<TInfoBox> EinstellungsfehlerBox() {
+    return TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                           {u"Die Einstellungsdatei   .Kladdorix-Einstellungen",
+                            u"scheint schreibgeschützt zu sein. Bitte ent-",
+                            u"fernen Sie sie und starten das Programm neu."},
+                           {kOkSchalter});
+}
+
+bool EinstellungenSchreiben() { return EinstellungenSchreibenNach(Einstellungsdatei()); }
+
+bool EinstellungenSchreibenNach(const Text& datei) {
+    const TStream strom = OpenForWriting(datei);
+    if (!strom) return false;
+    bool geschrieben = WriteLine(strom, BackupOrdner) && WriteLine(strom, StartOrdner);
+    if (geschrieben && OberstufeAb == 10) geschrieben = WriteLine(strom, kG8Zeile);
+    // Close also reports a write that failed only when the buffer was flushed.
+    return Close(strom) && geschrieben;
+}
