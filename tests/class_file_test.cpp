@@ -332,6 +332,7 @@ TEST_F(ClassFile, DamagedFilesFailCleanly) {
         {"negative students", Datei(Kopf("0 Noten", "-1 Sch\xFCler")) + "E\r\n"},
         {"int max columns", Datei(Kopf("2147483647 Noten", "0 Sch\xFCler")) + "E\r\n"},
         {"int max students", Datei(Kopf("0 Noten", "2147483647 Sch\xFCler")) + "E\r\n"},
+        {"both counts huge", Datei(Kopf("8888888888888888888888888 Noten", "888888888888888888888 Sch\xFCler")) + "E\r\n"},
         {"beyond 64 bits", Datei(Kopf("99999999999999999999999 Noten", "1 Sch\xFCler")) + "E\r\n"},
         {"wraps to small in 32 bits", Datei(Kopf("4294967297 Noten", "0 Sch\xFCler", {"Arbeit"}, {"x"})) + "E\r\n"},
         {"more students than lines", Datei(Kopf("0 Noten", "3 Sch\xFCler")) +

@@ -1,6 +1,8 @@
 // Byte mapping, cell records, the line reader and the value of a record line.
 #include "gradebook/class_file_format.hpp"
 
+#include <algorithm>
+
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
 
@@ -62,14 +64,13 @@ size_t Zeilenleser::Zeilenanzahl(std::string_view bytes) {
 }
 
 long long GanzzahlAusText(const ::Text& text) {
-    constexpr long long kGrenze = 1LL << 40;
     size_t i = 0;
     while (i < text.size() && text[i] <= u' ') ++i;
     bool negativ = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negativ = text[i++] == u'-';
     long long wert = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        if (wert < kGrenze) wert = wert * 10 + (text[i] - u'0');
+        wert = std::min(wert * 10 + (text[i] - u'0'), kGanzzahlGrenze);
     return negativ ? -wert : wert;
 }
 

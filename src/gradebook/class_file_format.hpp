@@ -38,6 +38,8 @@ private:
 };
 
 // Leading blanks, an optional sign and decimal digits, as a count line is
-// read; 0 without digits. Saturates far outside the int range, so that a
-// huge count is seen as huge and not wrapped into a small one.
+// read; 0 without digits. Saturates at +-2^31, beyond every int count, so a
+// huge count is seen as huge and not wrapped into a small one, and the
+// product of two counts still fits a long long.
+inline constexpr long long kGanzzahlGrenze = 1LL << 31;
 long long GanzzahlAusText(const ::Text& text);

@@ -33,7 +33,7 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
     const long long schueler = Anzahl(TSchulklasse::Extract_SYLK(leser.Naechste()), 8);
     if (spalten < 0 || schueler < 0) return nullptr;
     // Header, two heading lines per column, per student two names and a
-    // cell per column, then "E". Both counts are below 2^40, so no overflow.
+    // cell per column, then "E". Both counts are at most 2^31: no overflow.
     const long long benoetigt = 5 + 2 * spalten + schueler * (2 + spalten) + 1;
     if (benoetigt > zeilen) return nullptr;
 

@@ -84,7 +84,7 @@ bool Eingeben(const Text& aufforderung, Text& ergebnis) {
 bool GibtEsSchon(const Text& klasse, const Text& fach) {
     for (const auto& k : Klassenkacheln)
         if (k && k->Text.size() >= 2 && k->Text[0] == klasse && k->Text[1] == fach) return true;
-    return PathKind(KlassendateiImDatenordner(klasse, fach)) != 0;
+    return PathKind(Datenordner() + u"/" + KlassendateiImDatenordner(klasse, fach)) != 0;
 }
 
 int NeueKlasseErstellen() {
@@ -122,7 +122,7 @@ int KlasseEntfernen() {
         DrawTextAt(frage, (Bildschirmbreite - TextWidthOf(frage)) * 0.5, Bildschirmhoehe / 5.0);
         for (const auto& k : Klassenkacheln) {
             if (!k || k->nutzen(1.0f, 1) != 3) continue;
-            DeleteFileAt(KlassendateiImDatenordner(k->Text[0], k->Text[1]));
+            DeleteFileAt(Datenordner() + u"/" + KlassendateiImDatenordner(k->Text[0], k->Text[1]));
             Katalog::Laden();
             EingabenVergessen();
             return 0;
