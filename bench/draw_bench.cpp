@@ -7,110 +7,21 @@
 // program's own CPU time to record a frame, the wall time of a scrolling frame,
 // the time from process start to the first full grid on screen, and the CPU
 // the program burns while it idles at 50 Hz.
-#include <sys/resource.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench_util.hpp"
 #include "platform/graphics.hpp"
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/timing.hpp"
 #include "shell/media.hpp"
 
+using namespace bench;
+
 namespace {
-
-// ---- Clocks ---------------------------------------------------------------
-
-double Seconds(clockid_t clock) {
-    timespec ts{};
-    clock_gettime(clock, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-double WallMs() { return Seconds(CLOCK_MONOTONIC) * 1000.0; }
-double ThreadCpuMs() { return Seconds(CLOCK_THREAD_CPUTIME_ID) * 1000.0; }
-
-// User + system time of the whole process, all threads (llvmpipe renders on
-// its own threads, so the idle share must count them too).
-double ProcessCpuMs() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    auto ms = [](const timeval& tv) { return tv.tv_sec * 1000.0 + tv.tv_usec / 1000.0; };
-    return ms(ru.ru_utime) + ms(ru.ru_stime);
-}
-
-// Minor page faults of the process: each costs real time on some machines,
-// so a frame that touches fresh memory shows here.
-long MinorFaults() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return ru.ru_minflt;
-}
-
-// Process start in milliseconds of CLOCK_BOOTTIME, from field 22 of
-// /proc/self/stat (clock ticks since boot, 10 ms steps). Negative if unreadable.
-double ProcessStartBootMs() {
-    std::ifstream in("/proc/self/stat");
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const size_t paren = all.rfind(')');
-    if (paren == std::string::npos) return -1;
-    std::istringstream fields(all.substr(paren + 2));
-    std::string f;
-    // After "pid (comm) " the next field is field 3 (state); starttime is 22.
-    for (int i = 3; i <= 22; ++i) {
-        if (!(fields >> f)) return -1;
-    }
-    const double ticks = std::strtod(f.c_str(), nullptr);
-    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
-}
-
-// Busy and total jiffies of all cores, for the machine's load during a phase.
-struct CpuJiffies { double busy = 0, total = 0; };
-CpuJiffies MachineJiffies() {
-    std::ifstream in("/proc/stat");
-    std::string cpu;
-    double v[8] = {};
-    in >> cpu;
-    for (double& x : v) in >> x;
-    CpuJiffies j;
-    for (int i = 0; i < 8; ++i) j.total += v[i];
-    j.busy = j.total - v[3] - v[4];  // minus idle and iowait
-    return j;
-}
-
-double Percentile(std::vector<double> v, double p) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    size_t k = static_cast<size_t>(std::ceil(p * static_cast<double>(v.size())));
-    if (k == 0) k = 1;
-    return v[std::min(k, v.size()) - 1];
-}
-
-// ---- Output ---------------------------------------------------------------
-
-void Figure(const char* name, double value, const char* unit, const char* target = nullptr, bool ok = true) {
-    if (target)
-        std::printf("%s: %.2f %s (target %s: %s)\n", name, value, unit, target, ok ? "ok" : "MISSED");
-    else
-        std::printf("%s: %.2f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 // ---- The grid -------------------------------------------------------------
 
@@ -331,12 +242,7 @@ int main(int argc, char** argv) {
     const double scrollWall = WallMs() - wallStart;
     const double scrollCpu = ProcessCpuMs() - cpuStart;
     const long scrollFaults = MinorFaults() - faultsStart;
-    const CpuJiffies machineEnd = MachineJiffies();
-    const long cores = sysconf(_SC_NPROCESSORS_ONLN);
-    const double machineBusy = machineEnd.total > machineStart.total
-                                   ? 100.0 * (machineEnd.busy - machineStart.busy) /
-                                         (machineEnd.total - machineStart.total) * static_cast<double>(cores)
-                                   : 0;
+    const double machineBusy = MachineBusyPercent(machineStart, MachineJiffies());
 
     std::printf("scrolling frames measured: %d frames (after %d warm-up frames)\n", measured, kWarmUp);
     std::printf("scrolling frames skipped: %d frames (expected 0)\n", skipped);
@@ -381,12 +287,7 @@ int main(int argc, char** argv) {
                 LastFrameFigures().framesPresented - presentedBefore,
                 LastFrameFigures().framesSkipped - skippedBefore);
     Figure("idle cpu", idleShare, "% of one core", "< 5 %", idleShare < 5);
-    Figure("machine busy while idling",
-           idleMachine1.total > idleMachine0.total
-               ? 100.0 * (idleMachine1.busy - idleMachine0.busy) / (idleMachine1.total - idleMachine0.total) *
-                     static_cast<double>(cores)
-               : 0,
-           "% of one core");
+    Figure("machine busy while idling", MachineBusyPercent(idleMachine0, idleMachine1), "% of one core");
     std::printf("load average at end: %s\n", LoadAverage().c_str());
 
     CloseGraphicsWindow();

@@ -14,6 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+ScriptedEvent Ereignis(ScriptedEvent::Kind art, int a) {
+    ScriptedEvent e{};
+    e.kind = art;
+    e.a = a;
+    return e;
+}
+
 class Saving : public GradebookTest {
 protected:
     std::shared_ptr<TSchulklasse> Klasse(const Text& klasse = u"7a", const Text& fach = u"Mathe") {
@@ -26,9 +33,9 @@ protected:
     }
     // Dismisses the next information box with Enter.
     void BoxMitEnterSchliessen() {
-        backend->At(Frame(12), {ScriptedEvent::KeyDown, 13});
-        backend->At(Frame(14), {ScriptedEvent::KeyUp, 13});
-        backend->At(Frame(400), {ScriptedEvent::KeyDown, 27});  // ends a broken test
+        backend->At(Frame(12), Ereignis(ScriptedEvent::KeyDown, 13));
+        backend->At(Frame(14), Ereignis(ScriptedEvent::KeyUp, 13));
+        backend->At(Frame(400), Ereignis(ScriptedEvent::KeyDown, 27));  // ends a broken test
     }
 };
 
@@ -204,10 +211,10 @@ TEST_F(Saving, DuplicateAsksForClassAndSubjectOnTheKeyboard) {
     auto k = Klasse();
     ASSERT_TRUE(k->speichern(u""));
     // The class proposal 8a is taken as it is; the subject is typed over the selected old one.
-    backend->At(Frame(25), {ScriptedEvent::Typed, 13});
-    for (int n = 0; n < 3; ++n) backend->At(Frame(60 + 2 * n), {ScriptedEvent::Typed, "Bio"[n]});
-    backend->At(Frame(70), {ScriptedEvent::Typed, 13});
-    backend->At(Frame(600), {ScriptedEvent::KeyDown, 27});
+    backend->At(Frame(25), Ereignis(ScriptedEvent::Typed, 13));
+    for (int n = 0; n < 3; ++n) backend->At(Frame(60 + 2 * n), Ereignis(ScriptedEvent::Typed, "Bio"[n]));
+    backend->At(Frame(70), Ereignis(ScriptedEvent::Typed, 13));
+    backend->At(Frame(600), Ereignis(ScriptedEvent::KeyDown, 27));
     EXPECT_EQ(k->LeeresDuplikatLaden(), 0);
     EXPECT_EQ(k->Titel, (std::array<Text, 2>{u"8a", u"Bio"}));
     EXPECT_TRUE(fs::exists("Noten/8a/8a Bio.slk"));

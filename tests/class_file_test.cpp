@@ -300,7 +300,9 @@ TEST_F(ClassFile, ClassLevelChoosesTheScaleOnLoad) {
     for (const Fall& f : faelle) {
         SCOPED_TRACE(Utf8FromText(f.klasse));
         OberstufeAb = f.oberstufe;
+        Notenskala = 1 - f.skala;
         auto k = TSchulklasse::bauen({f.klasse, u"Mathe"}, 0);
+        EXPECT_EQ(Notenskala, f.skala);  // a new class chooses it as well
         Spalte(*k, u"Arbeit", u"01.10.15");
         Schueler(*k, u"Adler", u"Tom", {u"13"});
         ASSERT_TRUE(k->speichern(u""));

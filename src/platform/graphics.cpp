@@ -2,6 +2,7 @@
 // appended to the frame's draw list; Flip paces, then hands it to the backend,
 // or skips it when the frame repeats the picture already on screen.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/graphics.hpp"
@@ -10,6 +11,11 @@
 #include "platform/platform_context.hpp"
 
 namespace {
+std::function<void()>& FrameObserver() {
+    static std::function<void()> observer;
+    return observer;
+}
+
 int ClampComponent(double v) {
     if (!(v > 0)) return 0;        // also NaN
     if (v >= 255) return 255;
@@ -89,7 +95,10 @@ void Flip(int sync) {
         if (be.NeedsRepaint()) be.Repaint();
         ++c.figures.framesSkipped;
     } else {
+        const auto w0 = std::chrono::steady_clock::now();
         be.Present(c.frame, stats);
+        c.figures.presentMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - w0).count();
         ++c.figures.framesPresented;
     }
     c.figures.drawCalls = stats.drawCalls;
@@ -100,7 +109,10 @@ void Flip(int sync) {
     c.shownValid = true;
     c.frame.Reset();
     EndFrameByFlip();
+    if (FrameObserver()) FrameObserver()();
 }
+
+void SetFrameObserver(std::function<void()> observer) { FrameObserver() = std::move(observer); }
 
 const FrameFigures& LastFrameFigures() { return Ctx().figures; }
 

@@ -1,6 +1,7 @@
 // The drawing facade: one window, one set of drawing state, free functions.
 // Drawing is recorded into the frame's draw list and shown by Flip.
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "platform/text.hpp"
@@ -66,5 +67,8 @@ struct FrameFigures {
     bool skipped = false;
     long long framesPresented = 0;
     long long framesSkipped = 0;
+    double presentMs = 0;  // wall time the backend took to draw and show the frame
 };
 const FrameFigures& LastFrameFigures();
+// Called at the end of every Flip (benchmarks measure modal loops with it).
+void SetFrameObserver(std::function<void()> observer);

@@ -2,6 +2,8 @@
 // premultiplied and placed in the shared atlas, or in a texture of their own
 // when too large for it.
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 #include "platform/graphics.hpp"
 #include "platform/image_data.hpp"
@@ -50,7 +52,26 @@ TImage MakeImage(const DecodedImage& img, int flags) {
 }
 }  // namespace
 
+static TImage DecodeAndMake(const Text& source, int flags);
+
 TImage LoadImageFrom(const Text& source, int flags) {
+    // Embedded images never change: decode each once (per mask colour and
+    // flags) and share it, instead of filling the atlas again on every load
+    // of a gradebook whose 60 headings show the same few icons.
+    static std::map<std::tuple<Text, int, uint32_t>, TImage> embedded;
+    const int* m = Ctx().state.maskColor;
+    const auto key = std::make_tuple(source, flags, (uint32_t(m[0]) << 16) | (uint32_t(m[1]) << 8) | uint32_t(m[2]));
+    const bool eingebettet = IsEmbeddedSource(source);
+    if (eingebettet) {
+        auto it = embedded.find(key);
+        if (it != embedded.end()) return it->second;
+    }
+    TImage image = DecodeAndMake(source, flags);
+    if (eingebettet && image) embedded[key] = image;
+    return image;
+}
+
+static TImage DecodeAndMake(const Text& source, int flags) {
     std::vector<unsigned char> bytes;
     if (!ReadSourceBytes(source, bytes)) return nullptr;
     DecodedImage img;
