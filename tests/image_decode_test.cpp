@@ -25,7 +25,7 @@ uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return (a << 24)
 
 // A PNG written with libpng from samples per pixel (one value per channel, at
 // the file's bit depth), for colour types the encoder of the program never makes.
-struct PngSpec {
+struct PngRecipe {
     int width = 9, height = 9;
     int colorType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
@@ -37,7 +37,7 @@ struct PngSpec {
     std::function<std::vector<unsigned>(int x, int y)> samples;
 };
 
-Bytes WritePng(const PngSpec& s) {
+Bytes WritePng(const PngRecipe& s) {
     const int channels = s.colorType == PNG_COLOR_TYPE_RGB ? 3 : s.colorType == PNG_COLOR_TYPE_RGBA ? 4
                          : s.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2 : 1;
     Bytes out;
@@ -83,7 +83,7 @@ unsigned Scale16(unsigned v) { return (v * 255 + 32767) / 65535; }
 
 struct PngCase {
     const char* name;
-    PngSpec spec;
+    PngRecipe recipe;
     std::function<uint32_t(int x, int y)> expected;
     bool hasAlpha;
     int tolerance;  // per channel
@@ -100,8 +100,8 @@ uint32_t PaletteArgb(int i, unsigned alpha = 255) {
     return Argb(alpha, (i * 7) & 0xFF, 255 - i, (i * 3 + 1) & 0xFF);
 }
 
-PngSpec Spec(int colorType, int depth, std::function<std::vector<unsigned>(int, int)> samples, bool interlaced = false) {
-    PngSpec s;
+PngRecipe Recipe(int colorType, int depth, std::function<std::vector<unsigned>(int, int)> samples, bool interlaced = false) {
+    PngRecipe s;
     s.colorType = colorType;
     s.bitDepth = depth;
     s.samples = std::move(samples);
@@ -119,65 +119,65 @@ std::vector<PngCase> PngCases() {
     for (int depth : {1, 2, 4}) {
         unsigned levels = 1u << depth;
         cases.push_back({depth == 1 ? "gray1" : depth == 2 ? "gray2" : "gray4",
-                         Spec(PNG_COLOR_TYPE_GRAY, depth, [=](int x, int y) { return std::vector<unsigned>{(x + 2 * y) % levels}; }),
+                         Recipe(PNG_COLOR_TYPE_GRAY, depth, [=](int x, int y) { return std::vector<unsigned>{(x + 2 * y) % levels}; }),
                          [=](int x, int y) { return gray((x + 2 * y) % levels * 255 / (levels - 1)); }, false, 0});
     }
-    cases.push_back({"gray8", Spec(PNG_COLOR_TYPE_GRAY, 8, [](int x, int y) { return std::vector<unsigned>{x * 25u + y}; }),
+    cases.push_back({"gray8", Recipe(PNG_COLOR_TYPE_GRAY, 8, [](int x, int y) { return std::vector<unsigned>{x * 25u + y}; }),
                      [=](int x, int y) { return gray(x * 25u + y); }, false, 0});
-    cases.push_back({"gray16", Spec(PNG_COLOR_TYPE_GRAY, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u + y * 13}; }),
+    cases.push_back({"gray16", Recipe(PNG_COLOR_TYPE_GRAY, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u + y * 13}; }),
                      [=](int x, int y) { return gray(Scale16(x * 7000u + y * 13)); }, false, 1});
     cases.push_back({"gray16_interlaced",
-                     Spec(PNG_COLOR_TYPE_GRAY, 16, [](int x, int y) { return std::vector<unsigned>{x * 257u * 20 + y * 257}; }, true),
+                     Recipe(PNG_COLOR_TYPE_GRAY, 16, [](int x, int y) { return std::vector<unsigned>{x * 257u * 20 + y * 257}; }, true),
                      [=](int x, int y) { return gray(x * 20u + y); }, false, 1});
     cases.push_back({"gray_alpha8",
-                     Spec(PNG_COLOR_TYPE_GRAY_ALPHA, 8, [](int x, int y) { return std::vector<unsigned>{x * 25u, y == 0 ? 255u : y * 28u}; }),
+                     Recipe(PNG_COLOR_TYPE_GRAY_ALPHA, 8, [](int x, int y) { return std::vector<unsigned>{x * 25u, y == 0 ? 255u : y * 28u}; }),
                      [](int x, int y) { unsigned v = x * 25u; return Argb(y == 0 ? 255u : y * 28u, v, v, v); }, true, 1});
-    cases.push_back({"rgb8", Spec(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 200u - x * y}; }),
+    cases.push_back({"rgb8", Recipe(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 200u - x * y}; }),
                      [](int x, int y) { return Argb(255, x * 28u, y * 28u, 200u - x * y); }, false, 0});
     cases.push_back({"rgb8_interlaced",
-                     Spec(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 200u - x * y}; }, true),
+                     Recipe(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 200u - x * y}; }, true),
                      [](int x, int y) { return Argb(255, x * 28u, y * 28u, 200u - x * y); }, false, 0});
     cases.push_back({"rgb16",
-                     Spec(PNG_COLOR_TYPE_RGB, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u, y * 7000u + 100, 65535u - x * y * 500}; }),
+                     Recipe(PNG_COLOR_TYPE_RGB, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u, y * 7000u + 100, 65535u - x * y * 500}; }),
                      [](int x, int y) { return Argb(255, Scale16(x * 7000u), Scale16(y * 7000u + 100), Scale16(65535u - x * y * 500)); },
                      false, 1});
     cases.push_back({"rgba8",
-                     Spec(PNG_COLOR_TYPE_RGBA, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 77u, 255u - x * 3}; }),
+                     Recipe(PNG_COLOR_TYPE_RGBA, 8, [](int x, int y) { return std::vector<unsigned>{x * 28u, y * 28u, 77u, 255u - x * 3}; }),
                      [](int x, int y) { return Argb(255u - x * 3, x * 28u, y * 28u, 77u); }, true, 1});
     cases.push_back({"rgba16",
-                     Spec(PNG_COLOR_TYPE_RGBA, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u, y * 7000u, 30000u, 65535u}; }),
+                     Recipe(PNG_COLOR_TYPE_RGBA, 16, [](int x, int y) { return std::vector<unsigned>{x * 7000u, y * 7000u, 30000u, 65535u}; }),
                      [](int x, int y) { return Argb(255, Scale16(x * 7000u), Scale16(y * 7000u), Scale16(30000u)); }, true, 1});
     for (int depth : {1, 2, 4, 8}) {
         unsigned count = 1u << depth;
         auto index = [=](int x, int y) { return (x * 3u + y) % count; };
         cases.push_back({depth == 1 ? "palette1" : depth == 2 ? "palette2" : depth == 4 ? "palette4" : "palette8",
-                         Spec(PNG_COLOR_TYPE_PALETTE, depth, [=](int x, int y) { return std::vector<unsigned>{index(x, y)}; }),
+                         Recipe(PNG_COLOR_TYPE_PALETTE, depth, [=](int x, int y) { return std::vector<unsigned>{index(x, y)}; }),
                          [=](int x, int y) { return PaletteArgb(index(x, y)); }, false, 0});
     }
     {
         PngCase c{"palette4_trns_interlaced",
-                  Spec(PNG_COLOR_TYPE_PALETTE, 4, [](int x, int y) { return std::vector<unsigned>{(x + y) % 16u}; }, true),
+                  Recipe(PNG_COLOR_TYPE_PALETTE, 4, [](int x, int y) { return std::vector<unsigned>{(x + y) % 16u}; }, true),
                   [](int x, int y) {
                       int i = (x + y) % 16;
                       return PaletteArgb(i, i == 0 ? 0u : i == 1 ? 128u : 255u);
                   },
                   true, 0};
-        c.spec.palette.resize(16);
-        c.spec.paletteAlpha = {0, 128};  // entries past the table stay opaque
+        c.recipe.palette.resize(16);
+        c.recipe.paletteAlpha = {0, 128};  // entries past the table stay opaque
         cases.push_back(c);
     }
     {
-        PngCase c{"gray8_color_key", Spec(PNG_COLOR_TYPE_GRAY, 8, [](int x, int) { return std::vector<unsigned>{x * 10u}; }),
+        PngCase c{"gray8_color_key", Recipe(PNG_COLOR_TYPE_GRAY, 8, [](int x, int) { return std::vector<unsigned>{x * 10u}; }),
                   [](int x, int) { unsigned v = x * 10u; return Argb(v == 30 ? 0 : 255, v, v, v); }, true, 0};
-        c.spec.colorKey = true;
-        c.spec.key.gray = 30;
+        c.recipe.colorKey = true;
+        c.recipe.key.gray = 30;
         cases.push_back(c);
     }
     {
-        PngCase c{"rgb8_color_key", Spec(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 10u, y * 10u, 5u}; }),
+        PngCase c{"rgb8_color_key", Recipe(PNG_COLOR_TYPE_RGB, 8, [](int x, int y) { return std::vector<unsigned>{x * 10u, y * 10u, 5u}; }),
                   [](int x, int y) { return Argb(x == 2 && y == 3 ? 0 : 255, x * 10u, y * 10u, 5u); }, true, 0};
-        c.spec.colorKey = true;
-        c.spec.key.red = 20, c.spec.key.green = 30, c.spec.key.blue = 5;
+        c.recipe.colorKey = true;
+        c.recipe.key.red = 20, c.recipe.key.green = 30, c.recipe.key.blue = 5;
         cases.push_back(c);
     }
     return cases;
@@ -204,9 +204,9 @@ void ExpectPixelsNear(const DecodedImage& img, const std::function<uint32_t(int,
 TEST(PngDecode, EveryColourTypeAndBitDepth) {
     for (const PngCase& c : PngCases()) {
         DecodedImage img;
-        ASSERT_TRUE(DecodeImage(WritePng(c.spec), img)) << c.name;
-        EXPECT_EQ(img.width, c.spec.width) << c.name;
-        EXPECT_EQ(img.height, c.spec.height) << c.name;
+        ASSERT_TRUE(DecodeImage(WritePng(c.recipe), img)) << c.name;
+        EXPECT_EQ(img.width, c.recipe.width) << c.name;
+        EXPECT_EQ(img.height, c.recipe.height) << c.name;
         EXPECT_EQ(img.hasAlpha, c.hasAlpha) << c.name;
         ASSERT_EQ(img.argb.size(), static_cast<size_t>(img.width) * img.height) << c.name;
         ExpectPixelsNear(img, c.expected, c.tolerance, c.name);
@@ -397,7 +397,7 @@ TEST(ImageLimits, SizeRule) {
 
 // ---------------------------------------------------------------- BMP
 
-struct BmpSpec {
+struct BmpRecipe {
     int headerSize = 40;
     int32_t width = 0, height = 0;  // height < 0: rows stored top-down
     int bpp = 24;
@@ -408,7 +408,7 @@ struct BmpSpec {
     std::vector<Bytes> rows{};        // unpadded, top to bottom
 };
 
-Bytes BuildBmp(const BmpSpec& s) {
+Bytes BuildBmp(const BmpRecipe& s) {
     const bool core = s.headerSize == 12;
     const bool masksAfterHeader = s.headerSize == 40 && !s.masks.empty();
     const size_t paletteBytes = s.palette.size() * (core ? 3 : 4);
@@ -469,7 +469,7 @@ const uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kW
 std::vector<ImageCase> BmpCases() {
     std::vector<ImageCase> cases;
     {  // 10 pixels cross a byte boundary; rows bottom-up
-        BmpSpec s{.width = 10, .height = 2, .bpp = 1, .palette = {0x170053, 0xFFFFFF}};
+        BmpRecipe s{.width = 10, .height = 2, .bpp = 1, .palette = {0x170053, 0xFFFFFF}};
         s.rows = {{0b10110000, 0b01000000}, {0b00000000, 0b11000000}};
         std::vector<uint32_t> p;
         for (int x = 0; x < 10; ++x) p.push_back((0b1011000001 >> (9 - x)) & 1 ? kWhite : kViolet);
@@ -477,56 +477,56 @@ std::vector<ImageCase> BmpCases() {
         cases.push_back({"1-bit", BuildBmp(s), 10, 2, false, p});
     }
     {
-        BmpSpec s{.width = 3, .height = 2, .bpp = 4, .palette = {0xFF0000, 0x00FF00, 0x0000FF}};
+        BmpRecipe s{.width = 3, .height = 2, .bpp = 4, .palette = {0xFF0000, 0x00FF00, 0x0000FF}};
         s.rows = {{0x01, 0x20}, {0x22, 0x10}};
         cases.push_back({"4-bit odd width", BuildBmp(s), 3, 2, false, {kRed, kGreen, kBlue, kBlue, kBlue, kGreen}});
     }
     {  // index 5 lies past the 3 colours in use
-        BmpSpec s{.width = 4, .height = -1, .bpp = 8, .palette = {0xFF0000, 0x00FF00, 0x0000FF}, .colorsUsed = 3};
+        BmpRecipe s{.width = 4, .height = -1, .bpp = 8, .palette = {0xFF0000, 0x00FF00, 0x0000FF}, .colorsUsed = 3};
         s.rows = {{2, 1, 0, 5}};
         cases.push_back({"8-bit top-down, short palette", BuildBmp(s), 4, 1, false, {kBlue, kGreen, kRed, kBlack}});
     }
     {
-        BmpSpec s{.headerSize = 12, .width = 2, .height = 1, .bpp = 8, .palette = {0x170053, 0xFF0000}};
+        BmpRecipe s{.headerSize = 12, .width = 2, .height = 1, .bpp = 8, .palette = {0x170053, 0xFF0000}};
         s.rows = {{1, 0}};
         cases.push_back({"8-bit OS/2 core header", BuildBmp(s), 2, 1, false, {kRed, kViolet}});
     }
     {  // B,G,R; width 3 makes 3 padding bytes per row
-        BmpSpec s{.width = 3, .height = 2, .bpp = 24};
+        BmpRecipe s{.width = 3, .height = 2, .bpp = 24};
         s.rows = {{0, 0, 255, 0, 255, 0, 255, 0, 0}, {83, 0, 23, 255, 255, 255, 0, 0, 0}};
         cases.push_back({"24-bit bottom-up", BuildBmp(s), 3, 2, false, {kRed, kGreen, kBlue, kViolet, kWhite, kBlack}});
         s.height = -2;
         cases.push_back({"24-bit top-down", BuildBmp(s), 3, 2, false, {kRed, kGreen, kBlue, kViolet, kWhite, kBlack}});
     }
     {  // the fourth byte of BI_RGB is unused, whatever it holds
-        BmpSpec s{.width = 2, .height = 1, .bpp = 32};
+        BmpRecipe s{.width = 2, .height = 1, .bpp = 32};
         s.rows = {{0, 0, 255, 0, 255, 0, 0, 77}};
         cases.push_back({"32-bit BI_RGB", BuildBmp(s), 2, 1, false, {kRed, kBlue}});
     }
     {
-        BmpSpec s{.width = 2, .height = 1, .bpp = 32, .compression = 3, .masks = {0xFF0000, 0xFF00, 0xFF}};
+        BmpRecipe s{.width = 2, .height = 1, .bpp = 32, .compression = 3, .masks = {0xFF0000, 0xFF00, 0xFF}};
         s.rows = {{0, 0, 255, 9, 255, 0, 0, 9}};
         cases.push_back({"32-bit bitfields, no alpha mask", BuildBmp(s), 2, 1, false, {kRed, kBlue}});
     }
     {  // masks in an unusual order: A,B,G,R from the low byte
-        BmpSpec s{.headerSize = 108, .width = 2, .height = 1, .bpp = 32, .compression = 3,
+        BmpRecipe s{.headerSize = 108, .width = 2, .height = 1, .bpp = 32, .compression = 3,
                   .masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF}};
         s.rows = {{0x80, 0x33, 0x22, 0x11, 0x00, 0, 0, 255}};
         cases.push_back({"32-bit V4 with alpha", BuildBmp(s), 2, 1, true, {0x80112233u, 0x00FF0000u}});
     }
     {
-        BmpSpec s{.headerSize = 124, .width = 2, .height = 1, .bpp = 32, .compression = 3,
+        BmpRecipe s{.headerSize = 124, .width = 2, .height = 1, .bpp = 32, .compression = 3,
                   .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}};
         s.rows = {{0, 0, 255, 0, 83, 0, 23, 0}};
         cases.push_back({"32-bit V5, alpha all zero", BuildBmp(s), 2, 1, false, {kRed, kViolet}});
     }
     {  // 5-5-5: 0x7C00 red, 0x03E0 green, 0x001F blue, 0x4210 = 16/31 each
-        BmpSpec s{.width = 4, .height = 1, .bpp = 16};
+        BmpRecipe s{.width = 4, .height = 1, .bpp = 16};
         s.rows = {{0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42}};
         cases.push_back({"16-bit 555", BuildBmp(s), 4, 1, false, {kRed, kGreen, kBlue, 0xFF848484u}});
     }
     {
-        BmpSpec s{.width = 2, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
+        BmpRecipe s{.width = 2, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
         s.rows = {{0x00, 0xF8, 0xE0, 0x07}};
         cases.push_back({"16-bit 565", BuildBmp(s), 2, 1, false, {kRed, kGreen}});
     }
@@ -538,7 +538,7 @@ TEST(BmpDecode, PaletteAndDirectColour) {
 }
 
 TEST(BmpDecode, RefusesBrokenHeaders) {
-    BmpSpec good{.width = 3, .height = 2, .bpp = 24};
+    BmpRecipe good{.width = 3, .height = 2, .bpp = 24};
     good.rows = {Bytes(9, 1), Bytes(9, 2)};
     const Bytes valid = BuildBmp(good);
     auto patched = [&](size_t at, uint32_t v, int bytes = 4) {
@@ -646,7 +646,7 @@ std::vector<std::pair<const char*, Bytes>> ValidSamples() {
     std::vector<std::pair<const char*, Bytes>> samples;
     for (const PngCase& c : PngCases())
         if (std::string(c.name) == "palette4_trns_interlaced" || std::string(c.name) == "rgb16")
-            samples.emplace_back(c.name, WritePng(c.spec));
+            samples.emplace_back(c.name, WritePng(c.recipe));
     samples.emplace_back("jpeg rgb", WriteJpeg(JCS_RGB, 3, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}}));
     samples.emplace_back("jpeg cmyk", WriteJpeg(JCS_CMYK, 4, {{255, 0, 0, 9}, {0, 255, 0, 9}, {0, 0, 255, 9}, {9, 9, 9, 9}}));
     for (const ImageCase& c : BmpCases()) samples.emplace_back(c.name, c.bytes);
