@@ -15,6 +15,9 @@ using FarbArg = std::vector<int>;
 
 constexpr int kPositionBehalten = -999999;  // einblenden: keep the rest position
 
+// Three entries of an array argument; missing ones are 0.
+RGBFarbe FarbeAus(const FarbArg& colour);
+
 class TKachel {
 public:
     virtual ~TKachel() = default;
@@ -80,6 +83,26 @@ public:
 protected:
     void Bevel(float f);
     void Zeilenfont(size_t i);
+    // Spreads the lines with equal gaps above, between and below them.
+    void Zeilenabstaende(const std::vector<int>& hoehe, int sum, int gaps);
+    // The common steps of building a text or combined tile.
+    template <class K>
+    static std::shared_ptr<K> Aufbauen(const std::vector<::Text>& lines, const std::vector<TImageFont>& fonts, int x,
+                                       int y, int animate, int fromX, int fromY, int verschiebbar, int breite,
+                                       int tiefe, const FarbArg& colour, const FarbArg& textColour, int centred,
+                                       float dauer) {
+        auto k = std::make_shared<K>();
+        k->x = x;
+        k->y = y;
+        k->Breite = breite;
+        k->Tiefe = tiefe;
+        k->change(lines, fonts, textColour, centred);  // the layout needs the size
+        k->RGB = FarbeAus(colour);
+        k->Animationsdauer = dauer;
+        k->verschiebbar = verschiebbar;
+        if (animate == 1) k->einblenden(fromX, fromY, dauer, kPositionBehalten, kPositionBehalten);
+        return k;
+    }
 };
 
 // Tile whose lines are text or images (a line ending in ".png" or ".jpg").
@@ -98,4 +121,3 @@ public:
 
 // True when a line names an image: its last four characters, lower-cased, are ".png" or ".jpg".
 bool IstBildzeile(const Text& line);
-RGBFarbe FarbeAus(const FarbArg& colour);

@@ -13,17 +13,8 @@ std::shared_ptr<TKombiKachel> TKombiKachel::bauen(const std::vector<::Text>& lin
                                                   int fromX, int fromY, int verschiebbar, int breite, int tiefe,
                                                   const FarbArg& colour, const FarbArg& textColour, int centred,
                                                   float dauer) {
-    auto k = std::make_shared<TKombiKachel>();
-    k->x = x;
-    k->y = y;
-    k->Breite = breite;
-    k->Tiefe = tiefe;
-    k->change(lines, fonts, textColour, centred);
-    k->RGB = FarbeAus(colour);
-    k->Animationsdauer = dauer;
-    k->verschiebbar = verschiebbar;
-    if (animate == 1) k->einblenden(fromX, fromY, dauer, kPositionBehalten, kPositionBehalten);
-    return k;
+    return Aufbauen<TKombiKachel>(lines, fonts, x, y, animate, fromX, fromY, verschiebbar, breite, tiefe, colour,
+                                  textColour, centred, dauer);
 }
 
 void TKombiKachel::change(const std::vector<::Text>& lines, const std::vector<TImageFont>& fonts,
@@ -88,12 +79,7 @@ void TKombiKachel::change(const std::vector<::Text>& lines, const std::vector<TI
         }
         return;
     }
-    Zeilenzwischenabstand = Trunc(static_cast<float>(Tiefe - sum) / static_cast<float>(gaps));
-    int yy = Zeilenzwischenabstand;
-    for (size_t i = 0; i < n; ++i) {
-        Text_offsetY[i] = yy;
-        yy += hoehe[i] + Zeilenzwischenabstand;
-    }
+    Zeilenabstaende(hoehe, sum, gaps);
 }
 
 void TKombiKachel::draw(float f, int highlight) {

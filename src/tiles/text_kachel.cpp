@@ -12,17 +12,8 @@ std::shared_ptr<TTextKachel> TTextKachel::bauen(const std::vector<::Text>& lines
                                                 int x, int y, int animate, int fromX, int fromY, int verschiebbar,
                                                 int breite, int tiefe, const FarbArg& colour,
                                                 const FarbArg& textColour, int centred, float dauer) {
-    auto k = std::make_shared<TTextKachel>();
-    k->x = x;
-    k->y = y;
-    k->Breite = breite;
-    k->Tiefe = tiefe;
-    k->change(lines, fonts, textColour, centred);
-    k->RGB = FarbeAus(colour);
-    k->Animationsdauer = dauer;
-    k->verschiebbar = verschiebbar;
-    if (animate == 1) k->einblenden(fromX, fromY, dauer, kPositionBehalten, kPositionBehalten);
-    return k;
+    return Aufbauen<TTextKachel>(lines, fonts, x, y, animate, fromX, fromY, verschiebbar, breite, tiefe, colour,
+                                 textColour, centred, dauer);
 }
 
 void TTextKachel::Zeilenfont(size_t i) {
@@ -60,9 +51,13 @@ void TTextKachel::change(const std::vector<::Text>& lines, const std::vector<TIm
             }
         }
     }
+    Zeilenabstaende(hoehe, sum, gaps);
+}
+
+void TTextKachel::Zeilenabstaende(const std::vector<int>& hoehe, int sum, int gaps) {
     Zeilenzwischenabstand = Trunc(static_cast<float>(Tiefe - sum) / static_cast<float>(gaps));
     int yy = Zeilenzwischenabstand;
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t i = 0; i < hoehe.size(); ++i) {
         Text_offsetY[i] = yy;
         yy += hoehe[i] + Zeilenzwischenabstand;
     }
