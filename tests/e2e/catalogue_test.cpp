@@ -73,6 +73,7 @@ protected:
     void Optionen(int kachel) {
         p.Click(846 + 114, 123 + 57);
         SleepMs(500);
+        p.Save(p.Shoot(), "hauptmenue-offen");
         const int x = 652 + 4 + (kachel % 3) * 204, y = 237 + 4 + (kachel / 3) * 94;
         p.Click(x + 100, y + 45);
     }
@@ -184,6 +185,7 @@ TEST_F(Programm, NewClassTypedOnTheKeyboardIsSavedAndListed) {
     Starten();
     Optionen(1);
     SleepMs(600);
+    p.Save(p.Shoot(), "tastatur-ueber-katalog");
     p.Type("8a");
     p.Key("Return");
     SleepMs(700);
