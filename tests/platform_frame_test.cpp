@@ -232,3 +232,24 @@ TEST_F(PlatformFrame, TypedCharacterQueueHoldsTwoHundredFiftySix) {
     while (NextTypedChar() != 0) ++n;
     EXPECT_EQ(n, 256);
 }
+
+TEST_F(PlatformFrame, DialogRepeatingOverItsOwnPanelIsNotDrawnAgain) {
+    TImageFont f = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32);
+    SetDrawFont(f);
+    auto dialog = [&](bool textOnPanel) {
+        SetColor(36, 36, 36);
+        DrawRect(100, 100, 400, 200);  // opaque panel
+        SetColor(255, 255, 255);
+        DrawTextAt(u"Warnung", textOnPanel ? 120 : 90, 120);  // blends: on the panel or half beside it
+        Flip(0);
+    };
+    Cls();
+    Flip(0);
+    dialog(true);
+    const int presented = backend->PresentCount();
+    dialog(true);  // the same again: the text blends onto a freshly drawn panel
+    EXPECT_EQ(backend->PresentCount(), presented);
+    dialog(false);
+    dialog(false);  // text reaching beyond the panel would blend onto itself: drawn again
+    EXPECT_EQ(backend->PresentCount(), presented + 2);
+}

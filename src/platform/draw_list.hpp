@@ -38,6 +38,11 @@ struct DrawList {
     bool Empty() const { return commands.empty(); }
     // Whether the frame begins by clearing the whole w x h window.
     bool BeginsWithFullClear(int w, int h) const;
+    // Whether drawing the frame again over its own result changes no pixel:
+    // every quad that blends lies inside an opaque quad or clear drawn before
+    // it in the same frame (a dialog's panel under its tiles and texts).
+    // (Opaque: a rectangle of the white texel at full alpha, or a clear.)
+    bool RedrawsToTheSamePixels(uint32_t whiteTexture, float whiteU, float whiteV) const;
     bool operator==(const DrawList&) const = default;
 
     void AddClear(const ClipRect& clip, const int rgb[3]);

@@ -88,7 +88,12 @@ void Flip(int sync) {
     }
     // A frame that clears the whole window and then draws exactly what is on
     // screen already changes nothing: do not draw it again.
-    const bool repeat = c.shownValid && c.frame.BeginsWithFullClear(c.width, c.height) && c.frame == c.shown;
+    // A dialog that draws the same over its own picture (panel first, then
+    // what blends on it) changes nothing either.
+    const bool repeat = c.shownValid && c.frame == c.shown &&
+                        (c.frame.BeginsWithFullClear(c.width, c.height) ||
+                         c.frame.RedrawsToTheSamePixels(TextureStore::White().texture, TextureStore::White().u0,
+                                                        TextureStore::White().v0));
     PresentStats stats;
     if (repeat) {
         stats.skipped = true;
