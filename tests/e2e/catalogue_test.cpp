@@ -285,3 +285,37 @@ TEST_F(Programm, BeendenEndsTheProgram) {
     EXPECT_TRUE(p.WaitForExit(8000, status));
     EXPECT_EQ(status, 0);
 }
+
+TEST_F(Programm, ClassesWithoutALevelGetAColumnRightOfTheOthers) {
+    WriteClassFile(p.Folder(), Klasse("Q1", "Physik"));
+    WriteClassFile(p.Folder(), Klasse("5a", "Deutsch"));
+    Starten();
+    const Screenshot s = p.Shoot();
+    p.Save(s, "katalog-q1");
+    EXPECT_EQ(s.At(726, 663 + 111), kKachel);  // level 5 first ...
+    EXPECT_EQ(s.At(970, 663 + 111), kKachel);  // ... then Q1, in a column of its own
+    p.Click(970 + 100, 663 + 57);              // and it opens
+    SleepMs(1000);
+    EXPECT_EQ(p.Shoot().At(10, 8 + 111), kKachel);
+    EXPECT_EQ(Beenden(), 0);
+}
+
+TEST_F(Programm, DotNamesAreRefusedAsClasses) {
+    Starten();
+    Optionen(1);
+    SleepMs(600);
+    p.Type("..");
+    p.Key("Return");
+    SleepMs(700);
+    p.Type("Mathe");
+    p.Key("Return");
+    SleepMs(900);
+    const Screenshot s = p.Shoot();
+    int x, y;
+    EXPECT_TRUE(Finde(s, Rgb(255, 255, 0), 300, 300, 1620, 900, x, y, 1)) << "no yellow Info box";
+    p.Key("Return");
+    SleepMs(500);
+    EXPECT_EQ(Beenden(), 0);
+    EXPECT_FALSE(fs::exists(p.Folder() + "/Noten/.. Mathe.slk"));
+    EXPECT_FALSE(fs::exists(p.Folder() + "/.. Mathe.slk"));
+}
