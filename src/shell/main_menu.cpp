@@ -2,6 +2,7 @@
 // removing a class, information, the G8/G9 switch and "Beenden".
 #include <algorithm>
 
+#include "gradebook/names.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
@@ -40,11 +41,6 @@ void ZweimalLeeren() {
         Cls();
         Flip(-1);
     }
-}
-
-Text OhneEndtrenner(const Text& pfad) {
-    if (!pfad.empty() && (pfad.back() == u'/' || pfad.back() == u'\\')) return pfad.substr(0, pfad.size() - 1);
-    return pfad;
 }
 
 int BackupOrdnerFestlegen() {
