@@ -75,8 +75,8 @@ void MakeWhite() {
     s.white.x = x + 1; s.white.y = y + 1; s.white.w = 2; s.white.h = 2;
     TextureStore::SetUV(s.white, *p.tex);
     // Sample the very centre of the block so filtering never reaches its edge.
-    s.white.u0 = s.white.u1 = (x + 2.0f) / p.tex->width;
-    s.white.v0 = s.white.v1 = (y + 2.0f) / p.tex->height;
+    s.white.u0 = s.white.u1 = x + 2.0f;
+    s.white.v0 = s.white.v1 = y + 2.0f;
 }
 }  // namespace
 
@@ -144,11 +144,11 @@ const TexturePlace& White() {
     return S().white;
 }
 
-void SetUV(TexturePlace& p, const TextureSource& tex) {
-    p.u0 = float(p.x) / tex.width;
-    p.v0 = float(p.y) / tex.height;
-    p.u1 = float(p.x + p.w) / tex.width;
-    p.v1 = float(p.y + p.h) / tex.height;
+void SetUV(TexturePlace& p, const TextureSource&) {
+    p.u0 = float(p.x);
+    p.v0 = float(p.y);
+    p.u1 = float(p.x + p.w);
+    p.v1 = float(p.y + p.h);
 }
 
 uint32_t PageCount() { return static_cast<uint32_t>(S().pages.size()); }

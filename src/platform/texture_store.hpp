@@ -18,7 +18,9 @@ struct TextureSource {
     void MarkDirty(int y0, int y1);
 };
 
-// Where a picture lies: texture id and its texel rectangle.
+// Where a picture lies: texture id and its texel rectangle. Texture
+// coordinates are in texels, so a backend may keep a smaller texture than
+// the page while only its upper rows are in use.
 struct TexturePlace {
     uint32_t texture = 0;
     int x = 0, y = 0, w = 0, h = 0;
@@ -38,7 +40,7 @@ bool Allocate(int w, int h, TexturePlace& place, TextureSource*& page);
 void WritePlace(TextureSource& page, const TexturePlace& place, const uint32_t* pixels, bool extrude);
 // The white block of page 0: rectangles use it and so share the text's texture.
 const TexturePlace& White();
-// Texel coordinates -> normalised coordinates of a place.
+// The place's texture coordinates (texels).
 void SetUV(TexturePlace& place, const TextureSource& tex);
 uint32_t PageCount();
 constexpr int kPageSize = 2048;

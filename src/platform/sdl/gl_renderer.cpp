@@ -35,7 +35,7 @@ uniform sampler2D uTexture;
 uniform int uMode;
 out vec4 fragColor;
 void main() {
-    vec4 c = texture(uTexture, vUV) * vColor;
+    vec4 c = texture(uTexture, vUV / vec2(textureSize(uTexture, 0))) * vColor;
     if (uMode == 1 || uMode == 2) {
         if (uMode == 1 && c.a < 0.5) discard;
         fragColor = vec4(c.a > 0.0 ? c.rgb / c.a : c.rgb, 1.0);
@@ -156,12 +156,16 @@ void GlRenderer::Sync(uint32_t textureId) {
     if (!src) return;
     GpuTexture& t = textures_[textureId];
     const int rows = src->Rows();
-    if (t.id == 0) {
-        glGenTextures(1, &t.id);
+    // Atlas pages fill from the top: the GPU copy holds only the rows in use
+    // (in steps of 256), which spares the driver most of a 16 MB page at start.
+    const int wanted = std::min(src->height, std::max(256, (rows + 255) / 256 * 256));
+    if (t.id == 0 || wanted > t.rows) {
+        if (t.id == 0) glGenTextures(1, &t.id);
         glBindTexture(GL_TEXTURE_2D, t.id);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, src->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, wanted, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         if (rows > 0)
             glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, src->width, rows, GL_RGBA, GL_UNSIGNED_BYTE, src->pixels.data());
+        t.rows = wanted;
     } else if (t.version != src->version) {
         glBindTexture(GL_TEXTURE_2D, t.id);
         int lo = src->dirtyLo, hi = src->dirtyHi;
@@ -173,7 +177,6 @@ void GlRenderer::Sync(uint32_t textureId) {
                             src->pixels.data() + size_t(lo) * src->width);
     }
     t.version = src->version;
-    t.rows = rows;
     src->dirtyLo = 0;
     src->dirtyHi = -1;
 }

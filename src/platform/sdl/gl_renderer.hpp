@@ -22,7 +22,7 @@ public:
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb);
 
 private:
-    struct GpuTexture { unsigned id = 0; uint64_t version = 0; int rows = 0; };
+    struct GpuTexture { unsigned id = 0; uint64_t version = 0; int rows = 0; };  // rows: allocated height
     void Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats);
     void CopyCanvas();
     bool MakeCanvas();
