@@ -39,7 +39,7 @@ std::shared_ptr<TSchulklasse> Jahrgang() {
     std::vector<Text> spalten;
     for (int h = 0; h < 2; ++h) {
         for (int n = 0; n < 27; ++n) spalten.push_back(typen[(n + h) % typen.size()]);
-        for (const Text& t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
+        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
     }
     for (size_t n = 0; n < spalten.size(); ++n) {
         const int j = k->Notenanzahl;

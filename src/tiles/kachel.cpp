@@ -25,27 +25,20 @@ bool IstBildzeile(const ::Text& line) {
 }
 
 void TKachel::einblenden(int fromX, int fromY, float dauer, int newX, int newY) {
-    x2 = fromX;
-    y2 = fromY;
     if (newX > kPositionBehalten) x = newX;
     if (newY > kPositionBehalten) y = newY;
-    Animation = 1;
-    Animationsdauer = dauer;
-    Animationsbeginn = FrameTime;
+    Starte(1, fromX, fromY, dauer);
 }
 
-void TKachel::bewegen(int toX, int toY, float dauer) {
-    x2 = toX;
-    y2 = toY;
-    Animation = 2;
-    Animationsdauer = dauer;
-    Animationsbeginn = FrameTime;
-}
+void TKachel::bewegen(int toX, int toY, float dauer) { Starte(2, toX, toY, dauer); }
 
-void TKachel::ausblenden(int toX, int toY, float dauer) {
-    x2 = toX;
-    y2 = toY;
-    Animation = 3;
+void TKachel::ausblenden(int toX, int toY, float dauer) { Starte(3, toX, toY, dauer); }
+
+// A new animation replaces a running one and starts on this frame's clock.
+void TKachel::Starte(int animation, int zielX, int zielY, float dauer) {
+    x2 = zielX;
+    y2 = zielY;
+    Animation = animation;
     Animationsdauer = dauer;
     Animationsbeginn = FrameTime;
 }

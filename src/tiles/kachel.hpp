@@ -46,6 +46,7 @@ public:
     virtual void draw(float factor, int highlight) = 0;
 
 protected:
+    void Starte(int animation, int zielX, int zielY, float dauer);
     void Bildschirmposition();
     bool Sichtbar(float w, float h) const;
 };
@@ -83,6 +84,7 @@ public:
 protected:
     void Bevel(float f);
     void Zeilenfont(size_t i);
+    void TextzeileAuslegen(size_t i, const ::Text& line, int centred, std::vector<int>& hoehe, int& sum, int& gaps);
     // Spreads the lines with equal gaps above, between and below them.
     void Zeilenabstaende(const std::vector<int>& hoehe, int sum, int gaps);
     // The common steps of building a text or combined tile.

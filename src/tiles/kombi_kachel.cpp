@@ -49,22 +49,7 @@ void TKombiKachel::change(const std::vector<::Text>& lines, const std::vector<TI
         }
         // Without a font of its own the line keeps the font selected before.
         if (i < Font.size() && Font[i]) SetDrawFont(Font[i]);
-        const int w = TextWidthOf(lines[i]);
-        if (w > Breite - 8) {
-            Text_scale[i] = static_cast<float>(Breite - 8) / static_cast<float>(w);
-            Text_offsetX[i] = 4;
-            hoehe[i] = Trunc(Text_scale[i] * TextHeightOf(lines[i]));
-            sum += hoehe[i];
-        } else {
-            Text_scale[i] = 1.0f;
-            if (centred != 0) Text_offsetX[i] = Trunc(0.5f * (Breite - w));
-            if (lines[i].empty()) {
-                ++gaps;
-            } else {
-                hoehe[i] = TextHeightOf(lines[i]);
-                sum += hoehe[i];
-            }
-        }
+        TextzeileAuslegen(i, lines[i], centred, hoehe, sum, gaps);
     }
     if (sum > Tiefe) {
         // The lines do not fit: shrink them all together, without gaps.

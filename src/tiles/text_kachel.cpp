@@ -34,24 +34,31 @@ void TTextKachel::change(const std::vector<::Text>& lines, const std::vector<TIm
     for (size_t i = 0; i < lines.size(); ++i) {
         ++gaps;
         Zeilenfont(i);
-        const int w = TextWidthOf(lines[i]);
-        if (w > Breite - 8) {
-            Text_scale[i] = static_cast<float>(Breite - 8) / static_cast<float>(w);
-            Text_offsetX[i] = 4;
-            hoehe[i] = Trunc(Text_scale[i] * TextHeightOf(lines[i]));
-            sum += hoehe[i];
-        } else {
-            Text_scale[i] = 1.0f;
-            if (centred != 0) Text_offsetX[i] = Trunc(0.5f * (Breite - w));
-            if (lines[i].empty()) {
-                ++gaps;  // an empty line is one more gap and no height
-            } else {
-                hoehe[i] = TextHeightOf(lines[i]);
-                sum += hoehe[i];
-            }
-        }
+        TextzeileAuslegen(i, lines[i], centred, hoehe, sum, gaps);
     }
     Zeilenabstaende(hoehe, sum, gaps);
+}
+
+// Lays out a text line in the font selected now: an over-wide line is shrunk
+// to leave 4 pixels each side; an empty line is one more gap and no height.
+void TTextKachel::TextzeileAuslegen(size_t i, const ::Text& line, int centred, std::vector<int>& hoehe, int& sum,
+                                    int& gaps) {
+    const int w = TextWidthOf(line);
+    if (w > Breite - 8) {
+        Text_scale[i] = static_cast<float>(Breite - 8) / static_cast<float>(w);
+        Text_offsetX[i] = 4;
+        hoehe[i] = Trunc(Text_scale[i] * TextHeightOf(line));
+        sum += hoehe[i];
+        return;
+    }
+    Text_scale[i] = 1.0f;
+    if (centred != 0) Text_offsetX[i] = Trunc(0.5f * (Breite - w));
+    if (line.empty()) {
+        ++gaps;
+    } else {
+        hoehe[i] = TextHeightOf(line);
+        sum += hoehe[i];
+    }
 }
 
 void TTextKachel::Zeilenabstaende(const std::vector<int>& hoehe, int sum, int gaps) {
