@@ -30,7 +30,7 @@
 #include "platform/sdl/sdl_backend.hpp"
 #include "platform/text.hpp"
 #include "platform/timing.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "shell/shared_menus.hpp"
 #include "shell/startup.hpp"
 #include "tiles/frame_loop.hpp"

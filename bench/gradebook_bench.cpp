@@ -19,7 +19,7 @@
 #include "platform/headless_backend.hpp"
 #include "platform/image_font.hpp"
 #include "platform/platform_context.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "shell/media.hpp"
 
 namespace {

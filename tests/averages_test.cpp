@@ -16,7 +16,7 @@
 #include "headless_fixture.hpp"
 #include "platform/conversions.hpp"
 #include "platform/text.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 namespace {
 

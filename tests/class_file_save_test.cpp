@@ -7,7 +7,7 @@
 #include "gradebook/dates.hpp"
 #include "gradebook/empty_duplicate.hpp"
 #include "gradebook_fixture.hpp"
-#include "shell/folders.hpp"
+#include "gradebook/data_folders.hpp"
 #include "tiles/texteingabe.hpp"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/drives.hpp"
 #include "platform/files.hpp"
 #include "platform/system_services.hpp"
-#include "shell/folders.hpp"
+#include "gradebook/data_folders.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "gradebook/grade_scale.hpp"
 #include "platform/text.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 namespace {
 

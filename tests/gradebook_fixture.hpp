@@ -17,7 +17,7 @@
 #include "headless_fixture.hpp"
 #include "platform/image_font.hpp"
 #include "platform/timing.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/info_box.hpp"
 

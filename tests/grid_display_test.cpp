@@ -3,7 +3,7 @@
 #include "gradebook/grid_tiles.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "headless_fixture.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "tiles/frame_loop.hpp"
 
 namespace {

@@ -1,10 +1,26 @@
-// The class screen's command handler. The commands themselves (menus of
-// rows and columns, grade entry) are added with the class screen commands;
-// until then a tap on the grid is consumed and nothing else happens.
-#include "gradebook/schulklasse.hpp"
+// The class screen's command handler: acts on the tile that anzeigen recorded
+// in AuftragsZeile / AuftragsSpalte, once per frame.
+#include "classscreen/class_screen_commands.hpp"
+
+#include "platform/input.hpp"
 
 int TSchulklasse::verwalten() {
+    const int r = AuftragsZeile, k = AuftragsSpalte;
+    if (r <= -1) return 0;
+    int code;
+    if (r == 0 && k == 0)
+        code = Klassenbefehle(*this);
+    else if (r == 0)
+        code = Spaltenbefehle(*this, k);
+    else if (k == 0)
+        code = Zeilenbefehle(*this, r);
+    else
+        code = Noteneingabe(*this, r, k);
+    if (code >= 1 && code <= 3) return code;
+    if (code == kOhneAuswahl) return 0;
     AuftragsZeile = -1;
     AuftragsSpalte = -1;
+    ClearKeys();
+    ClearMouse();
     return 0;
 }

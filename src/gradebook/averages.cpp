@@ -10,7 +10,7 @@
 #include "gradebook/grade_types.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 namespace {
 

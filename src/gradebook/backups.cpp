@@ -4,8 +4,8 @@
 #include "gradebook/dates.hpp"
 #include "gradebook/names.hpp"
 #include "platform/files.hpp"
-#include "shell/folders.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/data_folders.hpp"
+#include "gradebook/program_state.hpp"
 
 ::Text KlassenordnerRelativ(const ::Text& klasse) { return u"Noten/" + klasse; }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/conversions.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 namespace {
 

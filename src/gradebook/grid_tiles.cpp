@@ -5,7 +5,7 @@
 #include "gradebook/grade_scale.hpp"
 #include "gradebook/grade_types.hpp"
 #include "platform/conversions.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 namespace {
 

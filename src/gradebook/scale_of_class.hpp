@@ -3,7 +3,7 @@
 #pragma once
 #include "gradebook/class_level.hpp"
 #include "platform/text.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 
 inline void SkalaFuerKlasseSetzen(const ::Text& klasse) {
     Notenskala = ExtrahiereStufe(klasse) >= OberstufeAb ? 1 : 0;

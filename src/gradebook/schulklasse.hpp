@@ -53,10 +53,22 @@ public:
     // Averages (see averages.cpp): one row, or all rows when zeile <= 0.
     int Durchschnittsnotenberechnung(int zeile);
 
+    // Adding a student row or a grade column (see adding.cpp); refusals are
+    // shown in an information box and leave the class unchanged.
+    int NeueZensurzeileEinfuegen();
+    int NeueNotenspalteEinfuegen();
+
+    // Called after every edit that changes the gradebook on the class screen
+    // (see recovery.cpp).
+    void AenderungVermerken();
+
     // Class screen (src/classscreen).
     int anzeigen();
     int verwalten();
     int OrganisiereOffsetGrenzen(int zeile, int spalte);
+    // Student photos (src/classscreen/photo_import.cpp).
+    int ImportiereBilder();
+    int PraepariereEinzelnesBild(const ::Text& pfad, int zeile);
 
     // Tile of row i, column j.
     TKachel& Zelle(int i, int j) const { return *Zensurzeile[i]->Kachel[j]; }

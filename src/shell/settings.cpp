@@ -3,8 +3,8 @@
 
 #include "platform/files.hpp"
 #include "platform/textstream.hpp"
-#include "shell/folders.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/data_folders.hpp"
+#include "gradebook/program_state.hpp"
 #include "tiles/info_box.hpp"
 
 bool EinstellungenLesen() { return EinstellungenLesenAus(Einstellungsdatei()); }

@@ -6,7 +6,7 @@
 #include "platform/program_folder.hpp"
 #include "platform/system_services.hpp"
 #include "shell/catalogue.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
 #include "shell/media.hpp"
 #include "shell/shared_menus.hpp"

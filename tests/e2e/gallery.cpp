@@ -10,7 +10,7 @@
 #include "platform/input.hpp"
 #include "platform/input_script.hpp"
 #include "platform/sdl/sdl_backend.hpp"
-#include "shell/globals.hpp"
+#include "gradebook/program_state.hpp"
 #include "shell/shared_menus.hpp"
 #include "shell/startup.hpp"
 #include "tiles/frame_loop.hpp"

@@ -1,5 +1,5 @@
-// Definitions of the shell's program-wide state, with their start values.
-#include "shell/globals.hpp"
+// Definitions of the program-wide state, with their start values.
+#include "gradebook/program_state.hpp"
 
 int Bildschirmbreite = 0;
 int Bildschirmhoehe = 0;

@@ -1,5 +1,6 @@
-// Program-wide state of the shell: window size, frame timer, school type,
-// folders, fonts and the active grade scale.
+// Program-wide state that the gradebook, the class screen and the shell all
+// read: window size, school type, folders, fonts and the active grade scale.
+// The shell sets it at start-up; it lives here, below every reader.
 #pragma once
 #include "platform/graphics.hpp"
 #include "platform/text.hpp"

@@ -1,6 +1,6 @@
 // Folder and file names of the program's data, the drive list and the
 // reachability test of the external backup folder.
-#include "shell/folders.hpp"
+#include "gradebook/data_folders.hpp"
 
 #include <algorithm>
 #include <functional>
