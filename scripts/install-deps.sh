@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libgl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
   googletest libgtest-dev
-  zenity xdg-utils
+  zenity xdg-utils desktop-file-utils
 )
 if [ "${1:-}" = "--tests" ]; then
   # The end-to-end tests run the real program in a virtual X server with

@@ -38,6 +38,9 @@ IMAGES = [
     ("kein-G8-Gymnasium.png", 136, 23),
 ]
 
+# The window's icon (tools/make_app_icon.py); the other sizes go to the desktop only.
+ICONS = [("media/icons/rido-kladdorix-64.png", 64, 64)]
+
 # Latin-1 letters and signs plus the euro sign: everything a teacher can type or the program shows.
 TEXT_FONT_CHARS = list(range(0x20, 0x7F)) + list(range(0xA0, 0x100)) + [0x20AC]
 SYMBOL_FONT_CHARS = [ord(c) for c in "BCDEFGL? "]
@@ -145,7 +148,7 @@ def main():
     entries = [l for l in lines if not l.startswith("#")]
     if not lines or not lines[0].startswith("#"):
         fail("manifest.txt: first line must be the comment line")
-    expected = FONTS + ["media/images/" + n for n, _, _ in IMAGES]
+    expected = FONTS + ["media/images/" + n for n, _, _ in IMAGES] + [p for p, _, _ in ICONS]
     if entries != expected:
         for i in range(max(len(entries), len(expected))):
             got = entries[i] if i < len(entries) else "<none>"
@@ -177,6 +180,11 @@ def main():
         if stamps:
             fail("%s: carries metadata chunks %s (breaks reproducible builds)" % (name, ",".join(stamps)))
 
+    for rel, w, h in ICONS:
+        hdr = png_header(os.path.join(ROOT, rel))
+        if hdr is None or hdr[:2] != (w, h) or hdr[2] != 8 or hdr[3] != 6:
+            fail("%s: expected an 8-bit RGBA PNG of %dx%d" % (rel, w, h))
+
     known = {n for n, _, _ in IMAGES}
     for f in sorted(os.listdir(os.path.join(ROOT, "media", "images"))):
         if f.lower().endswith(".png") and f not in known:
@@ -186,7 +194,7 @@ def main():
     if failures:
         print("check_media: %d problem(s) in %d resources" % (len(failures), total))
         return 1
-    print("check_media: all %d resources ok (2 fonts, %d images)" % (total, len(IMAGES)))
+    print("check_media: all %d resources ok (2 fonts, %d images, %d icon)" % (total, len(IMAGES), len(ICONS)))
     return 0
 
 

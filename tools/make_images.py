@@ -368,10 +368,12 @@ def render(name, w, h, layers, extra, tmp):
 
 MANIFEST_HEADER = "# Embedded fonts and images, one path a line, in registration order."
 FONTS = ["media/fonts/segoeui.ttf", "media/fonts/MySymbolFont.ttf"]
+# The window's icon, drawn by make_app_icon.py.
+APP_ICON = ["media/icons/rido-kladdorix-64.png"]
 
 
 def write_manifest():
-    lines = [MANIFEST_HEADER] + FONTS + ["media/images/" + img[0] for img in IMAGES]
+    lines = [MANIFEST_HEADER] + FONTS + ["media/images/" + img[0] for img in IMAGES] + APP_ICON
     with open(os.path.join(ROOT, "media", "manifest.txt"), "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
 

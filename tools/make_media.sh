@@ -18,5 +18,6 @@ fi
 
 sh "$TOOLS/fetch_text_font.sh"
 python3 "$TOOLS/make_symbol_font.py"
+python3 "$TOOLS/make_app_icon.py"
 RK_TABLER_ICONS="$NPM_DIR/node_modules/@tabler/icons/icons" python3 "$TOOLS/make_images.py"
 python3 "$TOOLS/check_media.py"

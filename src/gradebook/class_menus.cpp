@@ -27,7 +27,7 @@ FarbArg Arg(const std::array<int, 3>& c) { return {c[0], c[1], c[2]}; }
 
 std::shared_ptr<TTextMenu> Notenmenu(const std::vector<Text>& noten) {
     std::vector<Text> zweite(noten.size(), Text());
-    zweite.back() = u"?";
+    zweite.back().assign(1, u'?');  // the "?" tile (assign: GCC 12 warns falsely on = here)
     auto m = TTextMenu::bauen(3, {noten, zweite}, {Schrift32, Symbolschrift}, 60, 60, kAbstand, kDunkel, kKachelDunkel,
                               kWeiss, kDauer);
     for (int i = 0; i < static_cast<int>(noten.size()); ++i) m->individualisiere_RGBs(i, {}, Arg(Notenfarbe(noten[i])));

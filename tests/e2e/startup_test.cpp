@@ -3,7 +3,9 @@
 // window's close request with status 0, writing no file.
 #include <gtest/gtest.h>
 
+#include "gradebook_files.hpp"
 #include "harness.hpp"
+#include "platform/image_decode.hpp"
 
 namespace {
 constexpr uint32_t kClearColour = (23u << 16) | (0u << 8) | 83u;
@@ -31,6 +33,16 @@ void ExpectStartedWindow(VirtualDisplay& display, ProgramUnderTest& p, const std
     const Geometry g = WindowGeometry(p);
     EXPECT_EQ(g.w, display.Width());
     EXPECT_EQ(g.h, display.Height());
+    // The task bar shows the program's own icon: the embedded 64-pixel picture.
+    int iw = 0, ih = 0;
+    std::vector<uint32_t> icon;
+    ASSERT_TRUE(WindowIcon(display.Name(), p.Window(), iw, ih, icon)) << "the window carries no icon";
+    DecodedImage want;
+    const std::string png = ReadFileBytes(RK_SOURCE_DIR "/media/icons/rido-kladdorix-64.png");
+    ASSERT_TRUE(DecodeImage({reinterpret_cast<const unsigned char*>(png.data()), png.size()}, want));
+    ASSERT_EQ(iw, want.width);
+    ASSERT_EQ(ih, want.height);
+    EXPECT_EQ(icon, want.argb);
     ASSERT_TRUE(p.WaitForPixel(display.Width() / 2, display.Height() / 2, kClearColour)) << "clear colour never shown";
     const Screenshot shot = p.Shoot();
     p.Save(shot, shotName);

@@ -75,6 +75,31 @@ bool SendCloseRequest(const std::string& display, unsigned long window) {
     return s != 0;
 }
 
+bool WindowIcon(const std::string& display, unsigned long window, int& width, int& height,
+                std::vector<uint32_t>& argb) {
+    DisplayHandle h(display);
+    if (!h.d) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom icon = XInternAtom(h.d, "_NET_WM_ICON", False);
+    if (XGetWindowProperty(h.d, window, icon, 0, 1 << 20, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) != Success || !data)
+        return false;
+    // Format-32 properties arrive as longs, whatever their width.
+    const auto* v = reinterpret_cast<const unsigned long*>(data);
+    bool ok = format == 32 && count >= 2 && v[0] > 0 && v[1] > 0 && count >= 2 + v[0] * v[1];
+    if (ok) {
+        width = static_cast<int>(v[0]);
+        height = static_cast<int>(v[1]);
+        argb.assign(size_t(width) * height, 0);
+        for (size_t i = 0; i < argb.size(); ++i) argb[i] = static_cast<uint32_t>(v[2 + i]);
+    }
+    XFree(data);
+    return ok;
+}
+
 bool ScreenSize(const std::string& display, int& width, int& height) {
     DisplayHandle h(display);
     if (!h.d) return false;

@@ -16,5 +16,9 @@ struct Screenshot {
 bool TakeScreenshot(const std::string& display, Screenshot& out);
 // Sends WM_DELETE_WINDOW to the window, as a close box would.
 bool SendCloseRequest(const std::string& display, unsigned long window);
+// The window's first _NET_WM_ICON image (what task bars show): its size and
+// 0xAARRGGBB pixels. False when the window carries none.
+bool WindowIcon(const std::string& display, unsigned long window, int& width, int& height,
+                std::vector<uint32_t>& argb);
 // Size of the root window (the desktop).
 bool ScreenSize(const std::string& display, int& width, int& height);

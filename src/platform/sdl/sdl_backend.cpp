@@ -7,10 +7,26 @@
 
 #include <cstdio>
 
+#include "platform/image_decode.hpp"
+#include "platform/resources.hpp"
 #include "platform/sdl/gl_renderer.hpp"
 #include "platform/sdl/sdl_keys.hpp"
 
 namespace {
+// The task bar and window switcher show this; the desktop entry's icons are
+// the same drawing at other sizes.
+constexpr char16_t kFenstersymbol[] = u"media/icons/rido-kladdorix-64.png";
+
+void FenstersymbolSetzen(SDL_Window* window) {
+    DecodedImage bild;
+    if (!HasEmbeddedResource(kFenstersymbol) || !DecodeImage(EmbeddedResource(kFenstersymbol), bild)) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(bild.argb.data(), bild.width, bild.height, 32,
+                                                        bild.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(window, s);
+    SDL_FreeSurface(s);
+}
+
 class SdlBackend : public Backend {
 public:
     bool Start() {
@@ -38,6 +54,7 @@ public:
             std::fprintf(stderr, "sdl: window: %s\n", SDL_GetError());
             return false;
         }
+        FenstersymbolSetzen(window_);
         gl_ = SDL_GL_CreateContext(window_);
         if (!gl_) {
             std::fprintf(stderr, "sdl: OpenGL context: %s\n", SDL_GetError());
