@@ -76,19 +76,23 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
         neu->Kachel[0] = zeile->Kachel[0];
         zeile = neu;
     }
-    k.speichern(u"");
-    return Duplikatergebnis::Erzeugt;
+    // Only a written file is a created duplicate.
+    return k.speichern(u"") ? Duplikatergebnis::Erzeugt : Duplikatergebnis::NichtGespeichert;
 }
 
-int TSchulklasse::LeeresDuplikatLaden() {
-    ::Text klasse = Titel[0];
-    ::Text fach = Titel[1];
+Duplikatergebnis LeeresDuplikatErfragen(TSchulklasse& k) {
+    ::Text klasse = k.Titel[0];
+    ::Text fach = k.Titel[1];
     // Both become parts of file and folder names, so the keyboard refuses
     // characters a file name cannot hold.
     Texteingabe::starten(1, VorschlagNaechsteKlasse(klasse), 1, 0, -1, 0);
     if (Texteingabe::verwenden(1) == 1) klasse = Texteingabe::Eingabetext;
     Texteingabe::starten(1, fach, 1, 0, -1, 0);
     if (Texteingabe::verwenden(1) == 1) fach = Texteingabe::Eingabetext;
-    LeeresDuplikatUnter(*this, klasse, fach);
+    return LeeresDuplikatUnter(k, klasse, fach);
+}
+
+int TSchulklasse::LeeresDuplikatLaden() {
+    LeeresDuplikatErfragen(*this);
     return 0;
 }

@@ -122,6 +122,13 @@ bool FlushFileToDisk(const Text& path) {
     return FsyncPath(folder.empty() ? std::string(".") : NativePath(folder).string(), O_DIRECTORY);
 }
 
+Text CanonicalPath(const Text& path) {
+    if (path.empty()) return u"";
+    std::error_code ec;
+    const fs::path canonical = fs::canonical(NativePath(path), ec);
+    return ec ? Text() : TextFromUtf8(canonical.string());
+}
+
 std::vector<Text> ListFolder(const Text& path, bool skipDots) {
     std::vector<Text> names;
     TFolderListing listing = OpenFolderListing(path);

@@ -27,6 +27,10 @@ bool RenameFileOver(const Text& from, const Text& to);
 // Forces the file's bytes and its folder entry onto the disk.
 bool FlushFileToDisk(const Text& path);
 
+// The absolute path with "." and ".." resolved and every symbolic link
+// followed; "" when the path does not exist.
+Text CanonicalPath(const Text& path);
+
 // Names of all entries of the folder in the system's order; without "." and
 // ".." when skipDots. Empty when the folder cannot be read.
 std::vector<Text> ListFolder(const Text& path, bool skipDots);

@@ -51,6 +51,13 @@ bool CloseRequested() {
     return r;
 }
 
+void DiscardPendingInput() {
+    InputState& in = Pumped();
+    in.ClearKeys();
+    in.ClearMouse();
+    in.closeRequested = false;
+}
+
 void TMultiTouch::Init(int, int, int) {
     // Fingers and the mouse both arrive as events of the backend; nothing to
     // select here. Forget contacts of a previous window.

@@ -19,6 +19,10 @@ int NextTypedChar();
 void ClearKeys();
 void ClearMouse();
 bool CloseRequested();
+// Drops everything that arrived while another program had the user's
+// attention (a requester, the spreadsheet program): keys, buttons, wheel and
+// a close request, so that none acts on the screen beneath.
+void DiscardPendingInput();
 
 // Touch points: fingers in the order they began; while no finger touches, a
 // held mouse button is one point at the mouse position.

@@ -46,11 +46,11 @@ int WaitForExitCode(pid_t pid) {
 
 // Spawns with the given file actions (may be null); the errno value on failure.
 int Spawn(const std::vector<Text>& argv, const posix_spawn_file_actions_t* actions,
-          const posix_spawnattr_t* attributes, pid_t& pid) {
+          const posix_spawnattr_t* attributes, pid_t& pid, char* const* environment = environ) {
     if (argv.empty() || argv[0].empty()) return EINVAL;
     try {
         ArgumentVector args(argv);
-        return posix_spawnp(&pid, args.pointers[0], actions, attributes, args.pointers.data(), environ);
+        return posix_spawnp(&pid, args.pointers[0], actions, attributes, args.pointers.data(), environment);
     } catch (...) {
         return ENOMEM;
     }
@@ -62,6 +62,17 @@ int RunAndWait(const std::vector<Text>& argv) {
     ReapDetached();
     pid_t pid = 0;
     int error = Spawn(argv, nullptr, nullptr, pid);
+    return error ? error : WaitForExitCode(pid);
+}
+
+int RunAndWaitWithEnvironment(const std::vector<Text>& argv, const std::vector<std::string>& environment) {
+    ReapDetached();
+    std::vector<std::string> copies(environment);
+    std::vector<char*> pointers;
+    for (std::string& entry : copies) pointers.push_back(entry.data());
+    pointers.push_back(nullptr);
+    pid_t pid = 0;
+    int error = Spawn(argv, nullptr, nullptr, pid, pointers.data());
     return error ? error : WaitForExitCode(pid);
 }
 

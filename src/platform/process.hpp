@@ -11,6 +11,10 @@
 // it could not be started (ENOENT for a missing program, EINVAL for an empty argv).
 int RunAndWait(const std::vector<Text>& argv);
 
+// Like RunAndWait, with the given environment ("NAME=value" entries) instead
+// of the program's own.
+int RunAndWaitWithEnvironment(const std::vector<Text>& argv, const std::vector<std::string>& environment);
+
 // Like RunAndWait, with the child's standard output collected into
 // stdoutBytes (raw bytes; at most 16 MiB are kept, the rest is drained).
 int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes);

@@ -3,6 +3,7 @@
 #include "platform/requesters.hpp"
 #include <sys/stat.h>
 #include <unistd.h>
+#include "platform/input.hpp"
 #include "platform/notify.hpp"
 #include "platform/paths.hpp"
 #include "platform/process.hpp"
@@ -48,7 +49,10 @@ const Text kNoRequesterMessage =
 Text RunRequester(std::vector<Text> args, const Text& program) {
     args[0] = program;
     std::string chosen;
-    if (RunAndCapture(args, chosen) != 0) return u"";
+    const int code = RunAndCapture(args, chosen);
+    // Escape or a close request while the requester was open is its own.
+    DiscardPendingInput();
+    if (code != 0) return u"";
     size_t end = chosen.find('\n');
     if (end != std::string::npos) chosen.resize(end);
     if (!chosen.empty() && chosen.back() == '\r') chosen.pop_back();

@@ -3,10 +3,12 @@
 // school-year label, and opening a gradebook with its move and fade.
 #include "shell/catalogue.hpp"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 
 #include "gradebook/class_level.hpp"
+#include "gradebook/names.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
@@ -84,9 +86,9 @@ bool Laden() {
     Klassendateien.clear();
     Klassenkacheln.clear();
     std::array<int, 14> anzahl{};
-    for (const Text& e : ListFolder(D, true)) {
+    for (const Text& e : Auflistung(D)) {
         if (PathKind(D + u"/" + e) != 2) continue;
-        for (const Text& f : ListFolder(D + u"/" + e, true)) {
+        for (const Text& f : Auflistung(D + u"/" + e)) {
             if (PathKind(D + u"/" + e + u"/" + f) != 1 || LowerCase(ExtractExtension(f)) != u"slk") continue;
             Klassenordner.push_back(e);
             Klassendateien.push_back(e + u"/" + f);
@@ -118,8 +120,21 @@ bool Laden() {
     return true;
 }
 
+std::vector<Text> Auflistung(const Text& ordner) {
+    std::vector<Text> namen = ListFolder(ordner, true);
+    std::vector<std::pair<Text, Text>> sortiert;
+    sortiert.reserve(namen.size());
+    for (Text& n : namen) sortiert.emplace_back(Namensschluessel(n), std::move(n));
+    // Equal keys ("Mathe" and "mathe") in character order, so the order never depends on the disk.
+    std::sort(sortiert.begin(), sortiert.end());
+    namen.clear();
+    for (auto& [schluessel, name] : sortiert) namen.push_back(std::move(name));
+    return namen;
+}
+
 void Anzeigen() {
     SchuljahrZeichnen();
+    if (Klassendateien.empty()) ErsterStartHinweisZeichnen();
     GewaehlteKachel = -1;
     const int n = static_cast<int>(Klassenkacheln.size());
     for (int i = 0; i < n; ++i)

@@ -25,6 +25,12 @@ Text FachAusPfad(const Text& klassendatei, const Text& klassenordner);
 // "Schuljahr" label: the school year that runs on the given date (from August on, the new one).
 Text SchuljahrText(int jahr, int monat);
 void SchuljahrZeichnen();
+// The entries of a folder as the catalogue shows them: case-insensitively in
+// name order, "Ä" with "A" (the folded key of the student order), the same on
+// every start whatever order the file system lists them in.
+std::vector<Text> Auflistung(const Text& ordner);
+// While the data folder holds no gradebook: how to create the first class.
+void ErsterStartHinweisZeichnen();
 }  // namespace Katalog
 
 // The catalogue's main menu ("Optionen"); returns 3 when the program is to end.

@@ -1,24 +1,11 @@
 // Class screen loop: Cls, input, scrolling, the grid, present, wait, commands.
 #include "shell/class_screen_loop.hpp"
 
+#include "gradebook/save_failure.hpp"
 #include "platform/graphics.hpp"
 #include "tiles/frame_loop.hpp"
-#include "tiles/info_box.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
-
-namespace {
-void SpeicherfehlerZeigen(const TSchulklasse& klasse) {
-    auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                               {u"Die Klasse " + klasse.Titel[0] + u" " + klasse.Titel[1],
-                                u"konnte nicht gespeichert werden.",
-                                u"Bitte prüfen Sie, ob der Ordner beschreibbar ist",
-                                u"und genug Platz frei ist. Die Klasse bleibt geöffnet."},
-                               {kOkSchalter});
-    box->verwenden();
-    User::flush();
-}
-}  // namespace
 
 int KlassenbildschirmLaufen(TSchulklasse& klasse) {
     for (;;) {

@@ -127,6 +127,8 @@ int KlasseEntfernen() {
         FrameEnd();
         if (BackRequested || TouchState == 3) break;
     }
+    // An Escape that closed the chooser does not also end the program.
+    BackRequested = 0;
     Katalog::Laden();
     EingabenVergessen();
     return 0;

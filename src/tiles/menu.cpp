@@ -81,6 +81,8 @@ bool TMenu::AusserhalbDesPanels() const {
     SetDrawScale(1, 1);
     SetAlpha(1);
     if (mitAuswahl) User::flush();
+    // Closing consumes an Escape or close request: the screen beneath stays.
+    BackRequested = 0;
     ClearKeys();
     ClearMouse();
     return mitAuswahl ? ::Text(u"1") : ::Text();

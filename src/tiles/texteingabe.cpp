@@ -293,6 +293,8 @@ int Texteingabe::verwenden(int checkSpecial) {
         }
         if (ausgang == Ausgang::abgebrochen) {
             EingabeAktiv = 0;
+            // The Escape or close request that cancelled is spent here.
+            BackRequested = 0;
             Zuruecksetzen();
             return 0;
         }

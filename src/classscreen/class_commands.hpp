@@ -1,0 +1,55 @@
+// The commands of the class command menu, one group per file. Each returns
+// the result code of verwalten (0 stay, 1 back to the catalogue, 2 duplicate
+// made, 3 end the program). A command that saves and whose save fails shows
+// the "Fehler" box and returns 0: nothing is left, exported, restored,
+// duplicated or ended then.
+#pragma once
+#include "gradebook/schulklasse.hpp"
+
+// Tile indices of Klassenmenue.
+enum Klassenbefehl {
+    kZurKlassenuebersicht = 0,
+    kKladdorixSchliessen = 1,
+    kNeueSchuelerzeile = 2,
+    kNeueNotenspalte = 3,
+    kBilderImportieren = 4,
+    kEinzelanzeige = 5,
+    kNamenslisteImportieren = 6,
+    kExportieren = 7,
+    kZurueckZuBackup = 8,
+    kLeerDuplizieren = 9,
+};
+
+// Saves, then returns code (1 to the catalogue, 3 end); 0 when the save failed.
+int SpeichernUndVerlassen(TSchulklasse& klasse, int code);
+
+// Tile 5's image and label for the current display mode.
+void EinzelanzeigeKachelBeschriften(const TSchulklasse& klasse);
+// Switches the single-row display: on with the topmost student visible below
+// the header band, or off.
+void EinzelanzeigeUmschalten(TSchulklasse& klasse);
+
+// The requester, then NamenslisteAusDatei.
+int NamenslisteImportieren(TSchulklasse& klasse);
+// Adds the students of a ".txt" or ".csv" name list (other files get the
+// "Fehler" box); returns how many were added.
+int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad);
+
+// Saves, copies to "<K> <F> (exportiert).slk" in the program folder and opens
+// the copy in a spreadsheet program (waiting for it) or the desktop's default.
+int Exportieren(TSchulklasse& klasse);
+// The path of that copy, relative to the program folder.
+::Text Exportdatei(const TSchulklasse& klasse);
+// Saves and writes the copy; false (after the "Fehler" box) when the save failed.
+bool ExportkopieAnlegen(TSchulklasse& klasse);
+
+// Asks, lets the user choose a backup of this class, saves and replaces the
+// class file by it; 1 when replaced.
+int ZurueckZuBackup(TSchulklasse& klasse);
+// The part after the requester: the chosen file checked, the class saved, the
+// class file replaced.
+int BackupEinsetzen(TSchulklasse& klasse, const ::Text& gewaehlt);
+
+// Saves, then the empty duplicate for another class or subject; 2 unless a
+// save failed.
+int LeerDuplizieren(TSchulklasse& klasse);

@@ -1,0 +1,66 @@
+// "Exportieren": the saved class file copied to "<K> <F> (exportiert).slk" in
+// the program folder and opened in the spreadsheet program, with the window
+// closed until that program ends; without one, the desktop's default program
+// opens the copy and the window stays.
+#include "classscreen/class_commands.hpp"
+#include "gradebook/class_file.hpp"
+#include "gradebook/program_state.hpp"
+#include "gradebook/save_failure.hpp"
+#include "platform/files.hpp"
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/notify.hpp"
+#include "platform/office.hpp"
+#include "platform/system_services.hpp"
+#include "tiles/user.hpp"
+
+namespace {
+const ::Text kKopierfehler =
+    u"Die Original-Kladdorixdatei konnte nicht als\nexportierte Kopie gespeichert werden. Stellen sie sicher,\n"
+    u"dass sich das Programm auf einem beschreibbarem Laufwerk\n(mit Schreibrechten) befindet.";
+
+// The window as start-up opens it.
+void FensterWiederOeffnen() {
+    SetAppTitle(u"Rido Kladdorix");
+    if (!OpenGraphicsWindow(Bildschirmbreite, Bildschirmhoehe, 0, 60, 0))
+        RaiseError(u"Das Programmfenster konnte nicht geöffnet werden.");
+    SetBlend(3);
+    SetClsColor(23, 0, 83);
+    SetImageMaskColor(23, 0, 83);
+    TMultiTouch::Init(1, 1, 0);
+}
+}  // namespace
+
+// In the program folder, which is the working folder.
+::Text Exportdatei(const TSchulklasse& klasse) { return klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk"; }
+
+bool ExportkopieAnlegen(TSchulklasse& klasse) {
+    if (!klasse.speichern(u"")) {
+        SpeicherfehlerZeigen(klasse);
+        return false;
+    }
+    if (!CopyFileTo(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), Exportdatei(klasse))) {
+        // The gradebook itself is saved; only its copy could not be written.
+        SetAppTitle(u"Fehler");
+        Notify(kKopierfehler, 0);
+        RaiseError(kKopierfehler);
+    }
+    return true;
+}
+
+int Exportieren(TSchulklasse& klasse) {
+    if (!ExportkopieAnlegen(klasse)) return 0;
+    const ::Text absolut = CanonicalPath(Exportdatei(klasse));
+    const ::Text programm = FindSpreadsheetProgram();
+    if (programm.empty()) {
+        OpenURL(absolut);
+        return 0;
+    }
+    CloseGraphicsWindow();
+    RunSpreadsheetAndWait(programm, absolut);
+    FensterWiederOeffnen();
+    // Nothing typed or clicked meanwhile acts on the class screen.
+    DiscardPendingInput();
+    User::flush();
+    return 0;
+}

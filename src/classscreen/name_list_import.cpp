@@ -1,0 +1,95 @@
+// "Namensliste importieren": students added from a name list, each sorted
+// into place; names the class file cannot hold are adapted and counted.
+#include "classscreen/class_commands.hpp"
+#include "gradebook/grid_tiles.hpp"
+#include "gradebook/name_list.hpp"
+#include "gradebook/program_state.hpp"
+#include "platform/conversions.hpp"
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
+#include "platform/requesters.hpp"
+#include "platform/system_services.hpp"
+#include "tiles/info_box.hpp"
+#include "tiles/user.hpp"
+
+namespace {
+// A class list is a few kilobytes; anything far larger is not one.
+constexpr size_t kHoechstgroesse = 4u << 20;
+
+void Box(const ::Text& titel, const FarbArg& farbe, const std::vector<::Text>& zeilen) {
+    TInfoBox::bauen(titel, farbe, zeilen, {kOkSchalter})->verwenden();
+    User::flush();
+}
+
+int ZeileVon(const TSchulklasse& k, const ::Text& nachname, const ::Text& vornamen) {
+    for (int i = 1; i < k.Schueleranzahl; ++i) {
+        const auto& t = k.Zelle(i, 0).Text;
+        if (t.size() >= 2 && t[0] == nachname && t[1] == vornamen) return i;
+    }
+    return -1;
+}
+
+// Appends the student as the last row and sorts it into place.
+void SchuelerAnfuegen(TSchulklasse& k, const ::Text& nachname, const ::Text& vornamen) {
+    const int n = k.Schueleranzahl;
+    auto zeile = TZensurzeile::bauen(k.Notenanzahl);
+    zeile->Kachel[0] = NamenskachelBauen(nachname, vornamen, n, 0, ZeilenY(n));
+    for (int j = 1; j < k.Notenanzahl; ++j)
+        zeile->Kachel[j] = NotenzelleBauen(u"", n, j, k.Zelle(0, j).RGB, 0, ZeilenY(n));
+    k.Zensurzeile.resize(static_cast<size_t>(n));
+    k.Zensurzeile.push_back(zeile);
+    k.Telefonnummer.resize(static_cast<size_t>(n));
+    k.Telefonnummer.push_back(kPlatzhalterTelefon);
+    k.Notizen.resize(static_cast<size_t>(n));
+    k.Notizen.push_back(kPlatzhalterNotizen);
+    k.VergesseneHA.resize(static_cast<size_t>(n));
+    k.VergesseneHA.push_back(kPlatzhalterVergesseneHA);
+    ++k.Schueleranzahl;
+    k.NachNamenSortieren(0);
+    const int neu = ZeileVon(k, nachname, vornamen);
+    if (neu < 0) RaiseError(u"Fehler in der Namensänderung!");
+    k.OrganisiereOffsetGrenzen(neu, -1);
+}
+}  // namespace
+
+int NamenslisteImportieren(TSchulklasse& klasse) {
+    ::Text start = StartOrdner;
+    if (!start.ends_with(u"/") && !start.ends_with(u"\\")) start += u"/";
+    const ::Text pfad = RequestFile(u"Wählen Sie die Textdatei mit den aufgelisteten Namen",
+                                    u"Textdatei oder CSV-Datei:txt,csv", 0, start);
+    if (pfad.empty() || PathKind(pfad) != 1) return 0;
+    NamenslisteAusDatei(klasse, pfad);
+    return 0;
+}
+
+int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad) {
+    const ::Text endung = LowerCase(Right(pfad, 4));
+    if (endung != u".txt" && endung != u".csv") {
+        Box(u"Fehler", {255, 255, 0},
+            {u"Sie müssen eine einfache Textdatei (.txt) oder eine CSV-Datei (.csv) wählen,",
+             u"in der die Namen in einzelnen Zeilen aufgelistet sind:",
+             u"in jeder Zeile erst der Nachname, dann die Vornamen."});
+        return 0;
+    }
+    std::string bytes;
+    if (!ReadFileBytes(pfad, bytes, kHoechstgroesse)) {
+        Box(u"Fehler", {255, 0, 0}, {u"Die Namensliste", pfad, u"konnte nicht gelesen werden."});
+        return 0;
+    }
+    int hinzugefuegt = 0, angepasst = 0;
+    for (const NamenslisteEintrag& e : NamenslisteLesen(bytes, endung == u".csv")) {
+        if (ZeileVon(klasse, e.nachname, e.vornamen) >= 0) continue;
+        SchuelerAnfuegen(klasse, e.nachname, e.vornamen);
+        ++hinzugefuegt;
+        if (e.angepasst) ++angepasst;
+    }
+    if (hinzugefuegt > 0) klasse.AenderungVermerken();
+    if (angepasst > 0) {
+        Box(u"Info", {255, 255, 0},
+            {angepasst == 1 ? u"1 Name wurde beim Import angepasst:"
+                            : TextFromInt(angepasst) + u" Namen wurden beim Import angepasst:",
+             u"Buchstaben, die eine Klassendatei nicht speichern kann,",
+             u"haben ihren Akzent verloren, andere Zeichen wurden weggelassen."});
+    }
+    return hinzugefuegt;
+}
