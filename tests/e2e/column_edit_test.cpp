@@ -120,3 +120,57 @@ TEST_F(Spalten, TypeChangedColumnMovedAndDeletedAreSavedWithTheirAverages) {
     soll.schueler.push_back({"Berger", "Tom", {"4", "2", "", "4.00", "2.00", "3.00"}, "", "Sitzt vorne", "2"});
     EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(soll));
 }
+
+TEST_F(Spalten, StudentColumnAndAverageGroupAddedThroughTheClassMenu) {
+    TestGradebook g{"7a", "Mathe", {{"Arbeit", "01.10.26"}, {"Mündl.", "02.10.26"}}, {}};
+    g.schueler.push_back({"Adler", "Eva", {"2", "3"}, "", "", ""});
+    g.schueler.push_back({"Zander", "Max", {"4", ""}, "0171 2", "", "1"});
+    const std::string pfad = WriteClassFile(p.Folder(), g);
+    KlasseOeffnen();
+    // The class menu opens at (0, 0): two columns of 200 x 90 tiles, 412 wide;
+    // the type menu beside it: four columns of 90 x 90 tiles.
+    const auto klassenbefehl = [&](int kachel) {
+        p.Click(100, 60);
+        SleepMs(600);
+        p.Click(4 + (kachel % 2) * 204 + 100, 4 + (kachel / 2) * 94 + 45);
+        SleepMs(700);
+    };
+    const auto typkachel = [&](int kachel) { p.Click(416 + (kachel % 4) * 94 + 45, 4 + (kachel / 4) * 94 + 45); };
+
+    // A student typed on the physical keyboard, first names before the comma.
+    klassenbefehl(2);
+    p.Type("Lena, Berger");
+    p.Key("Return");
+    SleepMs(700);
+    const Screenshot schueler = p.Shoot();
+    p.Save(schueler, "schueler-hinzugefuegt");
+    EXPECT_EQ(schueler.At(10, 46 + 2 * 84 + 60), Rgb({84, 72, 96}));  // a third name tile
+
+    // A "Test" column through the type menu, moved left past "Mündl." and deleted.
+    klassenbefehl(3);
+    p.Save(p.Shoot(), "spaltentypmenue-ueber-klasse");
+    typkachel(3);
+    SleepMs(700);
+    const Screenshot test = p.Shoot();
+    EXPECT_EQ(test.At(160 + 3 * 80 + 2, 8 + 111), Rgb(Typfarbe(u"Test")));
+    Spaltenbefehl(3, 2);
+    EXPECT_EQ(p.Shoot().At(160 + 2 * 80 + 2, 8 + 111), Rgb(Typfarbe(u"Test")));
+    Spaltenbefehl(2, 1);
+    LinkenSchalterDruecken("neue-spalte-loeschen");
+
+    // The average group of a main subject, computed at once.
+    klassenbefehl(3);
+    typkachel(14);
+    SleepMs(700);
+    p.Save(p.Shoot(), "durchschnittsgruppe-hinzugefuegt");
+
+    EXPECT_EQ(Beenden(), 0);
+    TestGradebook soll{"7a", "Mathe",
+                       {{"Arbeit", "01.10.26"}, {"Mündl.", "02.10.26"}, {"schriftl.", "Ø"}, {"sonst.", "Ø"},
+                        {"HauptF.", "Ø"}},
+                       {}};
+    soll.schueler.push_back({"Adler", "Eva", {"2", "3", "2.00", "3.00", "2.50"}, "", "", ""});
+    soll.schueler.push_back({"Berger", "Lena", {"", "", "", "", ""}, "", "", ""});
+    soll.schueler.push_back({"Zander", "Max", {"4", "", "4.00", "", "4.00"}, "0171 2", "", "1"});
+    EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(soll));
+}
