@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the 48 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
+"""Builds the 49 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
 
 Each image is an SVG composed here (icons placed, coloured and masked, plus a few simple shapes),
 rendered with rsvg-convert (Debian librsvg2-bin) at its exact pixel size and normalised with
@@ -159,6 +159,17 @@ def average_sign(cx, cy, r, color=WHITE, sw=3.0):
     return shape('<circle cx="%g" cy="%g" r="%g" fill="none" stroke="%s" stroke-width="%g"/>'
                  '<path d="M%g %gL%g %g" stroke="%s" stroke-width="%g" stroke-linecap="round"/>'
                  % (cx, cy, r, color, sw, cx - d * 0.7, cy + d * 0.7, cx + d * 0.7, cy - d * 0.7, color, sw))
+
+
+def grade_bars(x0, base, top, heights, axis_x, axis_right):
+    """A small bar chart of the six grades, green for 1 to red for 6, on an L-shaped axis."""
+    colors = [GREEN, "#7FD35A", "#B5DE4F", YELLOW, "#FF8A50", RED]
+    parts = ['<path d="M%g %gV%gH%g" fill="none" stroke="%s" stroke-width="2.5" stroke-linecap="round" '
+             'stroke-linejoin="round"/>' % (axis_x, top, base + 2, axis_right, WHITE)]
+    for i, (h, color) in enumerate(zip(heights, colors)):
+        x = x0 + i * 7
+        parts.append('<rect x="%g" y="%g" width="6" height="%g" rx="1.2" fill="%s"/>' % (x, base - h, h, color))
+    return shape("".join(parts))
 
 
 def radio(cx, cy, chosen):
@@ -322,6 +333,8 @@ IMAGES = [
     ("kein-G9-Gymnasium.png", 136, 23, [radio(11, 11.5, False)], {"label": "G9-Gymnasium", "chosen": False}),
     ("G8-Gymnasium.png", 136, 23, [radio(11, 11.5, True)], {"label": "G8-Gymnasium", "chosen": True}),
     ("kein-G8-Gymnasium.png", 136, 23, [radio(11, 11.5, False)], {"label": "G8-Gymnasium", "chosen": False}),
+    # Added after the original 48: the column menu's "Notenspiegel" tile.
+    ("Notenspiegel.png", 56, 62, [grade_bars(10, 50, 7, [13, 29, 38, 24, 11, 5], 5, 53)], {}),
 ]
 
 

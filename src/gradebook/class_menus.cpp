@@ -94,7 +94,7 @@ void BaueKlassenmenues() {
     Spaltenmenue = TKombiMenu::bauen(
         2,
         {{Bild(u"AndererTyp.png"), Bild(u"SpalteLoeschen.png"), Bild(u"NachLinksRuecken.png"),
-          Bild(u"Datum aendern.png")},
-         {u"Typ ändern", u"Komplett löschen", u"Nach Links rücken", u"Datum ändern"}},
+          Bild(u"Datum aendern.png"), Bild(u"Notenspiegel.png")},
+         {u"Typ ändern", u"Komplett löschen", u"Nach Links rücken", u"Datum ändern", u"Notenspiegel"}},
         {Schrift16, Schrift16}, 152, 101, kAbstand, kDunkel, kKachelDunkel, kWeiss, kDauer);
 }

@@ -85,9 +85,10 @@ void TInfoBox::ZeichneWachsend(float p, int W, int H) {
     DrawTextAt(title, 0.5f * (W - p * TextWidthOf(title)), ty);
 
     SetDrawFont(InfoTextschrift);
-    SetColor(InfoSchriftfarbe[0], InfoSchriftfarbe[1], InfoSchriftfarbe[2]);
     int yy = Trunc(ty + th * 1.5f * p);
-    for (const ::Text& line : info) {
+    for (size_t i = 0; i < info.size(); ++i) {
+        const ::Text& line = info[i];
+        ZeilenfarbeSetzen(i);
         DrawTextAt(line, 0.5f * (W - p * TextWidthOf(line)), yy);
         yy = Trunc(yy + p * L);
     }
@@ -112,12 +113,18 @@ void TInfoBox::ZeichneFertig(int W, int) {
     DrawTextAt(title, 0.5f * (W - TextWidthOf(title)), ty);
 
     SetDrawFont(InfoTextschrift);
-    SetColor(InfoSchriftfarbe[0], InfoSchriftfarbe[1], InfoSchriftfarbe[2]);
     int yy = Trunc(ty + 1.5f * th);
-    for (const ::Text& line : info) {
+    for (size_t i = 0; i < info.size(); ++i) {
+        const ::Text& line = info[i];
+        ZeilenfarbeSetzen(i);
         DrawTextAt(line, 0.5f * (W - TextWidthOf(line)), yy);
         yy += infozeilentiefe;
     }
+}
+
+void TInfoBox::ZeilenfarbeSetzen(size_t zeile) const {
+    const RGBFarbe& c = zeile < infoRGB.size() ? infoRGB[zeile] : InfoSchriftfarbe;
+    SetColor(c[0], c[1], c[2]);
 }
 
 ::Text TInfoBox::verwenden() {

@@ -12,6 +12,9 @@ public:
     ::Text title;
     RGBFarbe titleRGB{255, 255, 255};
     std::vector<::Text> info;
+    // Colour of each message line; lines without an entry are drawn in
+    // InfoSchriftfarbe (so one warning line can stand out in red).
+    std::vector<RGBFarbe> infoRGB;
     int infozeilentiefe = 0;
     std::vector<std::shared_ptr<TKachel>> Schalter;
     int x = 0, y = 0;
@@ -34,6 +37,7 @@ public:
 private:
     void ZeichneWachsend(float p, int W, int H);
     void ZeichneFertig(int W, int H);
+    void ZeilenfarbeSetzen(size_t zeile) const;
 };
 
 // The button text of the program's notes and errors: six blanks each side.
