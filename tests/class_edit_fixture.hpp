@@ -40,6 +40,20 @@ protected:
         return k;
     }
 
+    // A fresh script for the next command.
+    Dialogskript& Neu() {
+        skript = std::make_unique<Dialogskript>(*backend);
+        return *skript;
+    }
+
+    // Every tile at rest, the view at the top left within fresh limits.
+    static void Ruhen(TSchulklasse& k) {
+        for (auto& z : k.Zensurzeile)
+            for (auto& t : z->Kachel) t->Animation = 0;
+        Offset::ScrollX = Offset::ScrollY = 0;
+        k.OrganisiereOffsetGrenzen(-1, -1);
+    }
+
     // Taps tile (i, j) at its place on screen and runs the class screen's
     // frames until anzeigen records it; then verwalten acts on it. The frame
     // before the tap lets a tile forget its last tap, as the class screen

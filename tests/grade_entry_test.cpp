@@ -30,17 +30,6 @@ protected:
         return z;
     }
     static RGBFarbe Farbe(const TSchulklasse& k, int i, int j) { return k.Zelle(i, j).Text_RGB; }
-    static void Ruhen(TSchulklasse& k) {
-        for (auto& z : k.Zensurzeile)
-            for (auto& t : z->Kachel) t->Animation = 0;
-        Offset::ScrollX = Offset::ScrollY = 0;
-        k.OrganisiereOffsetGrenzen(-1, -1);
-    }
-    // A fresh script for the next command.
-    Dialogskript& Neu() {
-        skript = std::make_unique<Dialogskript>(*backend);
-        return *skript;
-    }
     // Taps cell (i, j) and answers its dialogs with the script.
     int Eintragen(TSchulklasse& k, int i, int j) {
         skript->Starten();

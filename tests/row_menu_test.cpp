@@ -12,6 +12,17 @@ namespace fs = std::filesystem;
 
 namespace {
 const Text kLoeschen(20, u'\b');  // Backspace typed often enough to empty the field
+const std::vector<Text> kDoppelt{u"Es gibt bereits einen Schüler", u"mit diesen Namen in der Klasse!",
+                                 u"Darum wird er nicht hingefügt."};
+const std::vector<Text> kKeinDateiname{u"Der Name dieses Schülers taugt nicht als",
+                                       u"Dateiname (er enthält etwa / oder \\).",
+                                       u"Darum kann zu ihm kein Bild gespeichert werden."};
+const std::vector<Text> kBildBleibt{u"Der neue Name taugt nicht als Dateiname",
+                                    u"(er enthält etwa / oder \\). Das Bild des Schülers",
+                                    u"bleibt darum unter dem alten Namen im Ordner \"Bilder\"."};
+const std::vector<Text> kUnlesbar{u"Das Bild dieses Schülers", u"konnte nicht gelesen werden."};
+const std::vector<Text> kUngeschrieben{u"Das gedrehte Bild konnte nicht",
+                                       u"gespeichert werden. Das alte Bild bleibt erhalten."};
 
 class RowMenu : public ClassEditTest {
 protected:
@@ -40,22 +51,21 @@ protected:
         fs::create_directories("Noten/7a/Bilder");
         ASSERT_TRUE(SavePixmapAsPNG(p, TextFromUtf8(Bildpfad(name)), 6));
     }
-    // Opens the row menu of row i and taps tile `befehl`, then runs the rest.
-    int Befehl(TSchulklasse& k, int i, int befehl, std::vector<Schritt> rest = {}) {
-        rest.insert(rest.begin(), KachelWaehlen(*Schuelermenue, befehl));
-        Drehbuch(rest);
-        const int code = Antippen(k, i, 0);
-        EXPECT_TRUE(Durchgespielt());
+    // The row menu of a student with tile `befehl` chosen; the test adds the
+    // answers to the dialogs that follow, then runs it with Ausfuehren.
+    Dialogskript& Menue(int befehl) { return Neu().Kachel(Schuelermenue, befehl); }
+    int Ausfuehren(TSchulklasse& k, int zeile) {
+        skript->Starten();
+        const int code = Antippen(k, zeile, 0);
+        EXPECT_TRUE(skript->Fertig()) << "not every dialog was answered";
         return code;
     }
-    // Where the warning's "Ja, das ist ok" button is.
-    static std::pair<float, float> JaSchalter(const Text& vorname, const Text& nachname) {
-        auto box = TInfoBox::bauen(u"Warnung", {255, 0, 0},
-                                   {u"Wollen Sie wirklich diese Schüler-", u"zeile mit sämtlichen Noten von",
-                                    vorname + u" " + nachname, u"für immer aus der Liste entfernen?!"},
-                                   {u"Ja, das ist ok", u"NEIN"});
-        const TKachel& s = *box->Schalter[0];
-        return {s.x + s.Breite / 2.0f, s.y + s.Tiefe / 2.0f};
+    static std::vector<Text> Warnung(const Text& vorname, const Text& nachname) {
+        return {u"Wollen Sie wirklich diese Schüler-", u"zeile mit sämtlichen Noten von", vorname + u" " + nachname,
+                u"für immer aus der Liste entfernen?!"};
+    }
+    void Ok(const Text& titel, const FarbArg& farbe, const std::vector<Text>& zeilen) {
+        skript->Box(titel, farbe, zeilen, {kOkSchalter}, 0);
     }
 };
 }  // namespace
@@ -63,7 +73,7 @@ protected:
 TEST_F(RowMenu, OpensBesideThePortraitWithTheStudentsEntries) {
     auto k = Klasse();
     Foto("Chen Clara", 120, 200);
-    TKombiMenu& m = *Schuelermenue;
+    const auto& m = Schuelermenue;
     struct Fall { int zeile, scrollY; int x, y, bildBreite, bildY; };
     // Name tile of row i at 46 + 84 i; the embedded head is 160 x 160; the menu is 468 x 360.
     const Fall faelle[] = {
@@ -76,28 +86,25 @@ TEST_F(RowMenu, OpensBesideThePortraitWithTheStudentsEntries) {
         SCOPED_TRACE(f.zeile);
         Offset::ScrollY = f.scrollY;
         int bildBreite = -1, bildY = -1;
-        Drehbuch({{"look", [&] { return m.Status > 0; },
-                   [&] {
-                       bildBreite = ImageWidthOf(m.Zusatzbild);
-                       bildY = m.Zusatzbild_y;
-                       KeyTap(Frame(6), 27);
-                   }}});
-        PointerPosX = 100;
-        PointerPosY = 500;
+        Neu().Ansehen(m, [&] {
+            bildBreite = ImageWidthOf(m->Zusatzbild);
+            bildY = m->Zusatzbild_y;
+        }).Daneben(m);
+        skript->Starten();
         EXPECT_EQ(Zeilenbefehle(*k, f.zeile), kOhneAuswahl);
-        EXPECT_TRUE(Durchgespielt());
-        EXPECT_EQ(m.x, f.x);
-        EXPECT_EQ(m.y, f.y);
-        EXPECT_EQ(m.x2, f.bildBreite);
-        EXPECT_EQ(m.y2, 46 + 84 * f.zeile + f.scrollY + 38);
+        EXPECT_TRUE(skript->Fertig());
+        EXPECT_EQ(m->x, f.x);
+        EXPECT_EQ(m->y, f.y);
+        EXPECT_EQ(m->x2, f.bildBreite);
+        EXPECT_EQ(m->y2, 46 + 84 * f.zeile + f.scrollY + 38);
         EXPECT_EQ(bildBreite, f.bildBreite);
         EXPECT_EQ(bildY, f.bildY);
-        EXPECT_EQ(m.Kachel[2]->Text.at(1), k->Telefonnummer[size_t(f.zeile)]);
-        EXPECT_EQ(m.Kachel[3]->Text.at(1), k->Notizen[size_t(f.zeile)]);
-        EXPECT_EQ(m.Kachel[4]->Text.at(1), k->VergesseneHA[size_t(f.zeile)]);
+        EXPECT_EQ(m->Kachel[2]->Text.at(1), k->Telefonnummer[size_t(f.zeile)]);
+        EXPECT_EQ(m->Kachel[3]->Text.at(1), k->Notizen[size_t(f.zeile)]);
+        EXPECT_EQ(m->Kachel[4]->Text.at(1), k->VergesseneHA[size_t(f.zeile)]);
     }
     Offset::ScrollY = 0;
-    EXPECT_EQ(m.Kachel[2]->Text.at(0), u"incbin::media/images/Telefon.png");
+    EXPECT_EQ(m->Kachel[2]->Text.at(0), u"incbin::media/images/Telefon.png");
 }
 
 TEST_F(RowMenu, NameSplitAtTheFirstComma) {
@@ -106,8 +113,7 @@ TEST_F(RowMenu, NameSplitAtTheFirstComma) {
                            {u"  Berger ", u"Berger", u""},
                            {u", Berger", u"Berger", u""},
                            {u"Jo, van der Berg, jr.", u"van der Berg, jr.", u"Jo"}};
-    for (const Fall& f : faelle)
-        EXPECT_EQ(NamenAusEingabe(f.eingabe), (Schuelername{f.nach, f.vor}));
+    for (const Fall& f : faelle) EXPECT_EQ(NamenAusEingabe(f.eingabe), (Schuelername{f.nach, f.vor}));
 }
 
 TEST_F(RowMenu, RenameSortsCarriesGradesEntriesAndPhotoAlong) {
@@ -115,7 +121,8 @@ TEST_F(RowMenu, RenameSortsCarriesGradesEntriesAndPhotoAlong) {
     Foto("Adler Anna", 4, 6);
     const std::string foto = Lesen(Bildpfad("Adler Anna"));
     k->ZeileEinzelnAnzeigen = 1;  // the single-row view follows the student
-    EXPECT_EQ(Befehl(*k, 1, 0, {Eintippen(kLoeschen + u" Anna Maria ,  Zander ")}), 0);
+    Menue(0).Tippen(kLoeschen + u" Anna Maria ,  Zander ");
+    EXPECT_EQ(Ausfuehren(*k, 1), 0);
     EXPECT_EQ(Namen(*k), (std::vector<Text>{u"Berger Ben", u"Chen Clara", u"Dorn Dana", u"Zander Anna Maria"}));
     EXPECT_EQ(k->Zelle(4, 1).Text[0], u"1");
     EXPECT_EQ(k->Telefonnummer[4], u"0911 1");
@@ -127,10 +134,10 @@ TEST_F(RowMenu, RenameSortsCarriesGradesEntriesAndPhotoAlong) {
 
     // The keyboard starts with "first names, surname", cursor at the end.
     k->ZeileEinzelnAnzeigen = 0;
-    Drehbuch({KachelWaehlen(*Schuelermenue, 0), Eintippen(u"", true)});
-    Antippen(*k, 2, 0);
-    EXPECT_TRUE(Durchgespielt());
+    Menue(0).Abbrechen();
+    Ausfuehren(*k, 2);
     EXPECT_EQ(Texteingabe::Eingabetext, u"Clara, Chen");
+    EXPECT_EQ(Texteingabe::Cursor, 11);
 }
 
 TEST_F(RowMenu, SameNameChangesNothingNotEvenTheOrder) {
@@ -141,7 +148,8 @@ TEST_F(RowMenu, SameNameChangesNothingNotEvenTheOrder) {
     Ruhen(*k);
     const auto vorher = Inhalt(*k);
     for (const Text& eingabe : {Text(), Text(kLoeschen + u"  Ben,Berger  ")}) {
-        Befehl(*k, 1, 0, {Eintippen(eingabe)});
+        Menue(0).Tippen(eingabe);
+        Ausfuehren(*k, 1);
         EXPECT_EQ(Inhalt(*k), vorher);
     }
 }
@@ -151,12 +159,16 @@ TEST_F(RowMenu, AnotherStudentsNameIsRefusedAndBothPhotosStay) {
     Schreiben(Bildpfad("Adler Anna"), "A");
     Schreiben(Bildpfad("Berger Ben"), "B");
     const auto vorher = Inhalt(*k);
-    Befehl(*k, 1, 0, {Eintippen(kLoeschen + u"Ben, Berger"), BoxBestaetigen({255, 255, 0})});
+    Menue(0).Tippen(kLoeschen + u"Ben, Berger");
+    Ok(u"Fehler", {255, 255, 0}, kDoppelt);
+    Ausfuehren(*k, 1);
+    EXPECT_GT(skript->GelbeBilder(), 0);
     EXPECT_EQ(Inhalt(*k), vorher);
     EXPECT_EQ(Lesen(Bildpfad("Adler Anna")), "A");
     EXPECT_EQ(Lesen(Bildpfad("Berger Ben")), "B");
     // A name that differs in letter case is another student's.
-    Befehl(*k, 1, 0, {Eintippen(kLoeschen + u"ben, berger")});
+    Menue(0).Tippen(kLoeschen + u"ben, berger");
+    Ausfuehren(*k, 1);
     EXPECT_EQ(Namen(*k)[0], u"berger ben");  // equal keys keep the previous order
     EXPECT_EQ(Lesen(Bildpfad("berger ben")), "A");
     EXPECT_EQ(Lesen(Bildpfad("Berger Ben")), "B");
@@ -166,14 +178,19 @@ TEST_F(RowMenu, NameThatIsNoFileNameKeepsThePhotoInsideBilder) {
     auto k = Klasse();
     Schreiben(Bildpfad("Adler Anna"), "A");
     const auto vorher = Dateien("Noten/7a/Bilder");
-    Befehl(*k, 1, 0, {Eintippen(kLoeschen + u"Anna, ../../Adler"), BoxBestaetigen({255, 255, 0})});
+    Menue(0).Tippen(kLoeschen + u"Anna, ../../Adler");
+    Ok(u"Info", {255, 255, 0}, kBildBleibt);
+    Ausfuehren(*k, 1);
     EXPECT_EQ(Namen(*k)[0], u"../../Adler Anna");
     EXPECT_EQ(Dateien("Noten/7a/Bilder"), vorher);
     EXPECT_EQ(Dateien("Noten"), (std::vector<std::string>{"7a"}));
     EXPECT_EQ(Lesen(Bildpfad("Adler Anna")), "A");
     // Its photo commands say why there is no photo and touch nothing.
     for (int befehl : {5, 6, 7}) {
-        Befehl(*k, 1, befehl, {BoxBestaetigen({255, 255, 0})});
+        Menue(befehl);
+        Ok(u"Info", {255, 255, 0}, kKeinDateiname);
+        Ausfuehren(*k, 1);
+        EXPECT_GT(skript->GelbeBilder(), 0) << befehl;
         EXPECT_EQ(Dateien("Noten/7a/Bilder"), vorher);
     }
 }
@@ -182,11 +199,11 @@ TEST_F(RowMenu, DeleteOnlyAfterYesClosesTheGapAndKeepsThePhoto) {
     auto k = Klasse();
     Schreiben(Bildpfad("Berger Ben"), "B");
     const auto vorher = Inhalt(*k);
-    // "NEIN" and a dismissed warning keep the row.
-    Befehl(*k, 2, 1, {BoxBestaetigen({255, 0, 0})});
+    Menue(1).Box(u"Warnung", {255, 0, 0}, Warnung(u"Ben", u"Berger"), {u"Ja, das ist ok", u"NEIN"}, 1);
+    Ausfuehren(*k, 2);
     EXPECT_EQ(Inhalt(*k), vorher);
-    const auto [jx, jy] = JaSchalter(u"Ben", u"Berger");
-    Befehl(*k, 2, 1, {BoxKlick({255, 0, 0}, jx, jy)});
+    Menue(1).Box(u"Warnung", {255, 0, 0}, Warnung(u"Ben", u"Berger"), {u"Ja, das ist ok", u"NEIN"}, 0);
+    Ausfuehren(*k, 2);
     EXPECT_EQ(k->Schueleranzahl, 4);
     EXPECT_EQ(Namen(*k), (std::vector<Text>{u"Adler Anna", u"Chen Clara", u"Dorn Dana"}));
     EXPECT_EQ(k->Telefonnummer[2], u"0911 3");  // Chen's entries moved up with her
@@ -196,8 +213,8 @@ TEST_F(RowMenu, DeleteOnlyAfterYesClosesTheGapAndKeepsThePhoto) {
     // The last student, then every one: an empty class stays consistent.
     for (int i = 3; i >= 1; --i) {
         const Text vor = k->Zelle(i, 0).Text[1], nach = k->Zelle(i, 0).Text[0];
-        const auto [x, y] = JaSchalter(vor, nach);
-        Befehl(*k, i, 1, {BoxKlick({255, 0, 0}, x, y)});
+        Menue(1).Box(u"Warnung", {255, 0, 0}, Warnung(vor, nach), {u"Ja, das ist ok", u"NEIN"}, 0);
+        Ausfuehren(*k, i);
         Stimmig(*k);
     }
     EXPECT_EQ(k->Schueleranzahl, 1);
@@ -206,15 +223,20 @@ TEST_F(RowMenu, DeleteOnlyAfterYesClosesTheGapAndKeepsThePhoto) {
 
 TEST_F(RowMenu, EntriesReplaceTheSelectionAndEmptyOnesShowTheirPlaceholder) {
     auto k = Klasse();
-    Befehl(*k, 2, 2, {Eintippen(u"0171 555")});  // all of "Telefonnummer?" selected
+    Menue(2).Tippen(u"0171 555");  // all of "Telefonnummer?" selected
+    Ausfuehren(*k, 2);
     EXPECT_EQ(k->Telefonnummer[2], u"0171 555");
-    Befehl(*k, 2, 3, {Eintippen(u"Brille, sitzt vorn")});
+    Menue(3).Tippen(u"Brille, sitzt vorn");
+    Ausfuehren(*k, 2);
     EXPECT_EQ(k->Notizen[2], u"Brille, sitzt vorn");
-    Befehl(*k, 2, 4, {Eintippen(u"3")});  // only the leading "?" is selected
+    Menue(4).Tippen(u"3");  // only the leading "?" is selected
+    Ausfuehren(*k, 2);
     EXPECT_EQ(k->VergesseneHA[2], u"3 vergessene Hausaufg.");
-    Befehl(*k, 1, 2, {Eintippen(u"\b")});
+    Menue(2).Tippen(u"\b");
+    Ausfuehren(*k, 1);
     EXPECT_EQ(k->Telefonnummer[1], kPlatzhalterTelefon);
-    Befehl(*k, 1, 3, {Eintippen(u"weg", true)});  // cancelled
+    Menue(3).Abbrechen();
+    Ausfuehren(*k, 1);
     EXPECT_EQ(k->Notizen[1], u"liest gern");
     EXPECT_EQ(Namen(*k)[1], u"Berger Ben");
     Stimmig(*k);
@@ -244,13 +266,15 @@ TEST_F(RowMenu, QuarterTurnsMapEveryPixel) {
 TEST_F(RowMenu, PhotoTurnsReplaceThePortraitInOneStep) {
     auto k = Klasse();
     Foto("Berger Ben", 5, 3);
-    Befehl(*k, 2, 6);  // right
+    Menue(6);  // right
+    Ausfuehren(*k, 2);
     TPixmap q = LoadPixmapFrom(TextFromUtf8(Bildpfad("Berger Ben")));
     ASSERT_TRUE(q);
     EXPECT_EQ(q->width, 3);
     EXPECT_EQ(q->height, 5);
     EXPECT_EQ(ReadPixel(q, 3 - 1 - 0, 4), 0xFF040007u);  // (4, 0) went to (2, 4)
-    Befehl(*k, 2, 7);  // and back
+    Menue(7);  // and back
+    Ausfuehren(*k, 2);
     q = LoadPixmapFrom(TextFromUtf8(Bildpfad("Berger Ben")));
     ASSERT_TRUE(q);
     EXPECT_EQ(q->width, 5);
@@ -258,16 +282,21 @@ TEST_F(RowMenu, PhotoTurnsReplaceThePortraitInOneStep) {
     EXPECT_EQ(Dateien("Noten/7a/Bilder"), (std::vector<std::string>{"Berger Ben.png"}));
 
     // No photo: nothing is written.
-    Befehl(*k, 1, 6);
+    Menue(6);
+    Ausfuehren(*k, 1);
     EXPECT_EQ(Dateien("Noten/7a/Bilder"), (std::vector<std::string>{"Berger Ben.png"}));
     // A turn that cannot be written leaves the portrait as it was.
     const std::string vorher = Lesen(Bildpfad("Berger Ben"));
     fs::create_directories(Bildpfad("Berger Ben") + ".gedreht");  // blocks the file beside it
-    Befehl(*k, 2, 6, {BoxBestaetigen({255, 0, 0})});
+    Menue(6);
+    Ok(u"Fehler", {255, 0, 0}, kUngeschrieben);
+    Ausfuehren(*k, 2);
     EXPECT_EQ(Lesen(Bildpfad("Berger Ben")), vorher);
     fs::remove(Bildpfad("Berger Ben") + ".gedreht");
     // A portrait that is no picture is reported and left alone.
     Schreiben(Bildpfad("Chen Clara"), "kein Bild");
-    Befehl(*k, 3, 7, {BoxBestaetigen({255, 0, 0})});
+    Menue(7);
+    Ok(u"Fehler", {255, 0, 0}, kUnlesbar);
+    Ausfuehren(*k, 3);
     EXPECT_EQ(Lesen(Bildpfad("Chen Clara")), "kein Bild");
 }

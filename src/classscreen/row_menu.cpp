@@ -45,23 +45,13 @@ void Meldung(const Text& titel, const RGBFarbe& farbe, const std::vector<Text>& 
     User::flush();
 }
 
-void NameVergeben() {
-    // Drawn on an empty screen, as when a student of that name is added.
-    for (int i = 0; i < 2; ++i) {
-        Cls();
-        Flip(-1);
-    }
-    Meldung(u"Fehler", {255, 255, 0},
-            {u"Es gibt bereits einen Schüler", u"mit diesen Namen in der Klasse!", u"Darum wird er nicht hingefügt."});
-}
-
 void NameAendern(TSchulklasse& klasse, int zeile) {
     const Schuelername alt = NameInZeile(klasse, zeile);
     Texteingabe::starten(1, alt.vornamen + u", " + alt.nachname, 1, -1, -1, 0);
     if (Texteingabe::verwenden(0) != 1) return;
     const Text altesBild = PortraitDerZeile(klasse, zeile);
     const Umbenennungsergebnis e = SchuelerUmbenennen(klasse, zeile, NamenAusEingabe(Texteingabe::Eingabetext));
-    if (e.art == Umbenennung::vergeben) NameVergeben();
+    if (e.art == Umbenennung::vergeben) NamensdoppelungMelden();
     if (e.art != Umbenennung::umbenannt) return;
     klasse.OrganisiereOffsetGrenzen(e.zeile, -1);
     if (klasse.ZeileEinzelnAnzeigen > 0) klasse.ZeileEinzelnAnzeigen = e.zeile;

@@ -2,7 +2,9 @@
 #include "gradebook/student_rows.hpp"
 
 #include "platform/conversions.hpp"
+#include "platform/graphics.hpp"
 #include "platform/system_services.hpp"
+#include "tiles/info_box.hpp"
 
 Schuelername NamenAusEingabe(const Text& eingabe) {
     const size_t komma = eingabe.find(u',');
@@ -19,6 +21,15 @@ int ZeileMitNamen(const TSchulklasse& klasse, const Schuelername& name) {
     for (int i = 1; i < klasse.Schueleranzahl; ++i)
         if (NameInZeile(klasse, i) == name) return i;
     return 0;
+}
+
+void NamensdoppelungMelden() {
+    Cls();
+    TInfoBox::bauen(u"Fehler", {255, 255, 0},
+                    {u"Es gibt bereits einen Schüler", u"mit diesen Namen in der Klasse!",
+                     u"Darum wird er nicht hingefügt."},
+                    {kOkSchalter})
+        ->verwenden();
 }
 
 Umbenennungsergebnis SchuelerUmbenennen(TSchulklasse& klasse, int zeile, const Schuelername& neu) {

@@ -17,6 +17,10 @@ Schuelername NameInZeile(const TSchulklasse& klasse, int zeile);
 // First row (>= 1) whose name tile holds exactly this name; 0 when none.
 int ZeileMitNamen(const TSchulklasse& klasse, const Schuelername& name);
 
+// The "Fehler" box for a name that another student of the class already
+// has, shown on a cleared screen; adding and renaming refuse with it.
+void NamensdoppelungMelden();
+
 enum class Umbenennung {
     unveraendert,  // the same name: nothing changed, not even the order
     vergeben,      // another student has this name: refused, nothing changed
