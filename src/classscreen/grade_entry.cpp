@@ -20,6 +20,7 @@ void DurchschnittHinweis() {
 }  // namespace
 
 int Noteneingabe(TSchulklasse& klasse, int zeile, int spalte) {
+    if (zeile < 1 || zeile >= klasse.Schueleranzahl || spalte < 1 || spalte >= klasse.Notenanzahl) return 0;
     if (IstDurchschnittsspalte(klasse, spalte)) {
         DurchschnittHinweis();
         return 0;

@@ -132,6 +132,7 @@ void BildDrehen(const TSchulklasse& klasse, int zeile, bool rechts) {
 }  // namespace
 
 int Zeilenbefehle(TSchulklasse& klasse, int zeile) {
+    if (zeile < 1 || zeile >= klasse.Schueleranzahl) return 0;
     TKombiMenu& menue = *Schuelermenue;
     {
         const TImage portrait = PortraitbildLaden(klasse, zeile);
