@@ -1,6 +1,7 @@
-// Fixture for editing a gradebook through its dialogs: the class-screen
-// menus and the keyboard built, a class made from column types and students,
-// scripted answers, and a check that the grid is still whole afterwards.
+// Fixture for editing a gradebook through its dialogs: the grade menus, the
+// class-screen menus and the keyboard built, a class made from column types
+// and students, scripted answers, taps on the grid that reach verwalten as in
+// the class screen loop, and a check that the grid is still whole afterwards.
 #pragma once
 #include "dialog_script.hpp"
 #include "gradebook/class_menus.hpp"
@@ -13,6 +14,7 @@ protected:
         GradebookTest::SetUp();
         static bool menus = false;
         if (!menus) {
+            BaueNotenmenues();
             BaueKlassenmenues();
             Texteingabe::initialisieren();
             menus = true;
@@ -36,6 +38,40 @@ protected:
         for (auto& z : k->Zensurzeile)
             for (auto& t : z->Kachel) t->Animation = 0;
         return k;
+    }
+
+    // A fresh script for the next command.
+    Dialogskript& Neu() {
+        skript = std::make_unique<Dialogskript>(*backend);
+        return *skript;
+    }
+
+    // Every tile at rest, the view at the top left within fresh limits.
+    static void Ruhen(TSchulklasse& k) {
+        for (auto& z : k.Zensurzeile)
+            for (auto& t : z->Kachel) t->Animation = 0;
+        Offset::ScrollX = Offset::ScrollY = 0;
+        k.OrganisiereOffsetGrenzen(-1, -1);
+    }
+
+    // Taps tile (i, j) at its place on screen and runs the class screen's
+    // frames until anzeigen records it; then verwalten acts on it. The frame
+    // before the tap lets a tile forget its last tap, as the class screen
+    // does when it draws after a command.
+    int Antippen(TSchulklasse& k, int i, int j) {
+        const TKachel& t = k.Zelle(i, j);
+        const float x = t.x + (t.verschiebbar & 1 ? Offset::ScrollX : 0) + t.Breite / 2.0f;
+        const float y = t.y + (t.verschiebbar & 2 ? Offset::ScrollY : 0) + t.Tiefe / 2.0f;
+        Press(Frame(1), x, y);
+        Release(Frame(3), x, y);
+        for (int n = 0; n < 8; ++n) {
+            User::update();
+            k.anzeigen();
+            Flip(0);
+            if (k.AuftragsZeile >= 0) return k.verwalten();
+        }
+        ADD_FAILURE() << "the tap on " << i << "," << j << " was not recorded";
+        return -99;
     }
 
     // The first texts of row i.

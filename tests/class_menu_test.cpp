@@ -46,13 +46,21 @@ TEST_F(ClassMenu, DispatchActsOnlyOnARecordedTile) {
     EXPECT_EQ(klasse->verwalten(), 0);
     EXPECT_EQ(backend->Flips(), flips);  // no menu shown
 
-    // Grade cells, names and headers reach their handlers (not built yet):
-    // the click is consumed, nothing is saved.
-    for (auto [r, k] : {std::pair{2, 0}, std::pair{0, 1}}) {
+    // A name reaches the row menu; closed without a choice it changes and
+    // saves nothing.
+    klasse->AuftragsZeile = 2;
+    klasse->AuftragsSpalte = 0;
+    KeyTap(Frame(8), 27);
+    EXPECT_EQ(klasse->verwalten(), 0);
+    EXPECT_GT(backend->Flips(), flips) << "no row menu shown";
+    // A header or cell of a column the class does not have is consumed at once.
+    for (auto [r, k] : {std::pair{0, 1}, std::pair{2, 1}}) {
         klasse->AuftragsZeile = r;
         klasse->AuftragsSpalte = k;
+        const long long vorher = backend->Flips();
         EXPECT_EQ(klasse->verwalten(), 0);
         EXPECT_EQ(klasse->AuftragsZeile, -1);
+        EXPECT_EQ(backend->Flips(), vorher);
     }
     EXPECT_FALSE(std::filesystem::exists("Noten/7a/7a Mathe.slk"));
 }

@@ -31,6 +31,11 @@ public:
                              }});
         return *this;
     }
+    // Looks at the shown menu (its place, its extra picture) while it is open.
+    Dialogskript& Ansehen(std::shared_ptr<TMenu> menu, std::function<void()> blick) {
+        schritte_.push_back({[menu] { return menu->Status == 2; }, [blick](long long) { blick(); }});
+        return *this;
+    }
     // Taps outside the shown menu: closed without a choice.
     Dialogskript& Daneben(std::shared_ptr<TMenu> menu) {
         schritte_.push_back({[menu] { return menu->Status == 2; },

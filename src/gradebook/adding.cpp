@@ -13,6 +13,7 @@
 #include "gradebook/grid_tiles.hpp"
 #include "gradebook/report_dates.hpp"
 #include "gradebook/schulklasse.hpp"
+#include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
 #include "platform/graphics.hpp"
@@ -22,19 +23,6 @@
 #include "tiles/texteingabe.hpp"
 
 namespace {
-
-// "Anna Lena, Berger": first names before the first comma, surname after it;
-// without a comma the whole text is the surname.
-std::pair<Text, Text> NachnameUndVornamen(const Text& eingabe) {
-    const size_t komma = eingabe.find(u',');
-    if (komma == Text::npos) return {Trim(eingabe), Text()};
-    return {Trim(eingabe.substr(komma + 1)), Trim(eingabe.substr(0, komma))};
-}
-
-bool Hat(const TKachel& namenskachel, const Text& nachname, const Text& vornamen) {
-    const auto& t = namenskachel.Text;
-    return t.size() > 1 && t[0] == nachname && t[1] == vornamen;
-}
 
 void Hinweis(const Text& titel, const std::vector<Text>& zeilen) {
     TInfoBox::bauen(titel, {255, 255, 0}, zeilen, {kOkSchalter})->verwenden();
@@ -78,15 +66,11 @@ void DurchschnittsgruppeAnhaengen(TSchulklasse& klasse, const Text& gesamttyp) {
 int TSchulklasse::NeueZensurzeileEinfuegen() {
     Texteingabe::starten(1, u"Vorname(n), Nachname", 1, 0, -1, 0);
     if (Texteingabe::verwenden(0) != 1) return 0;
-    const auto [nachname, vornamen] = NachnameUndVornamen(Texteingabe::Eingabetext);
-
-    for (int i = 1; i < Schueleranzahl; ++i) {
-        if (Hat(Zelle(i, 0), nachname, vornamen)) {
-            Cls();
-            Hinweis(u"Fehler", {u"Es gibt bereits einen Schüler", u"mit diesen Namen in der Klasse!",
-                                u"Darum wird er nicht hingefügt."});
-            return 0;
-        }
+    const Schuelername name = NamenAusEingabe(Texteingabe::Eingabetext);
+    const auto& [nachname, vornamen] = name;
+    if (ZeileMitNamen(*this, name) != 0) {
+        NamensdoppelungMelden();
+        return 0;
     }
 
     const int s = Schueleranzahl;
@@ -102,11 +86,9 @@ int TSchulklasse::NeueZensurzeileEinfuegen() {
     NachNamenSortieren(0);
     AenderungVermerken();
 
-    for (int i = 1; i < Schueleranzahl; ++i) {
-        if (Hat(Zelle(i, 0), nachname, vornamen)) {
-            OrganisiereOffsetGrenzen(i, -1);
-            return 0;
-        }
+    if (const int i = ZeileMitNamen(*this, name)) {
+        OrganisiereOffsetGrenzen(i, -1);
+        return 0;
     }
     RaiseError(u"Fehler in der Namensänderung!");
 }

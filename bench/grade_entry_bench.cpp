@@ -1,0 +1,298 @@
+// Grade entry benchmark: grades entered into a full-year gradebook (40
+// students, 60 columns with two average groups) by the program's own code on
+// the real SDL/OpenGL backend, after the program's own start-up: a scripted
+// tap on a cell, the grade menu flying in over the full grid, a tap on a grade
+// tile, the cell written and the row's averages recomputed. Also the row
+// menu flying in beside a photo. Prints one "name: value unit" line per
+// figure, with its target where there is one.
+//
+//   rk_grade_entry_bench [entries]
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "bench_util.hpp"
+#include "classscreen/class_screen_commands.hpp"
+#include "gradebook/class_menus.hpp"
+#include "gradebook/grade_cells.hpp"
+#include "gradebook/grade_types.hpp"
+#include "gradebook/grid_tiles.hpp"
+#include "gradebook/program_state.hpp"
+#include "gradebook/schulklasse.hpp"
+#include "measuring_backend.hpp"
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/input_script.hpp"
+#include "platform/pixmap.hpp"
+#include "platform/program_folder.hpp"
+#include "platform/sdl/sdl_backend.hpp"
+#include "shell/startup.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/offset.hpp"
+#include "tiles/user.hpp"
+
+using namespace bench;
+
+namespace {
+MeasuringBackend* gBackend = nullptr;
+
+// Two half-years of 27 grade columns, each closed by "schriftl.", "sonst.",
+// "HauptF.", a grade in every grade cell, the averages computed.
+std::shared_ptr<TSchulklasse> Jahrgang() {
+    const std::vector<Text> typen{u"Arbeit", u"Test", u"Mündl.", u"HA.", u"Referat", u"10h-Test", u"Heft"};
+    const std::vector<Text> noten{u"1+", u"2-", u"3", u"4+", u"2-3", u"5", u"1", u"3-", u"2", u"4", u"6", u"n.f."};
+    auto k = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
+    std::vector<Text> spalten;
+    for (int h = 0; h < 2; ++h) {
+        for (int n = 0; n < 27; ++n) spalten.push_back(typen[(n + h) % typen.size()]);
+        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
+    }
+    for (const Text& typ : spalten) {
+        const int j = k->Notenanzahl;
+        k->Zensurzeile[0]->Kachel.push_back(SpaltenkopfBauen(typ, u"12.10.24", j, SpaltenX(j), 0));
+        k->Zensurzeile[0]->Note.push_back(0);
+        ++k->Notenanzahl;
+    }
+    for (int i = 1; i <= 40; ++i) {
+        auto z = TZensurzeile::bauen(k->Notenanzahl);
+        z->Kachel[0] = NamenskachelBauen(TextFromUtf8("Schüler" + std::to_string(100 + i)), u"Jörg Maria", i, 0,
+                                         ZeilenY(i));
+        for (int j = 1; j < k->Notenanzahl; ++j) {
+            const RGBFarbe kopf = k->Zensurzeile[0]->Kachel[j]->RGB;
+            z->Kachel[j] = IstDurchschnittstyp(k->Zensurzeile[0]->Kachel[j]->Text[0])
+                               ? DurchschnittszelleBauen(u"", i, j, kopf, 0, ZeilenY(i))
+                               : NotenzelleBauen(noten[(i * 5 + j * 3) % noten.size()], i, j, kopf, 0, ZeilenY(i));
+        }
+        k->Zensurzeile.push_back(z);
+        k->Telefonnummer.push_back(u"0911 4711");
+        k->Notizen.push_back(u"Sitzt vorne links.");
+        k->VergesseneHA.push_back(kPlatzhalterVergesseneHA);
+        ++k->Schueleranzahl;
+    }
+    k->Durchschnittsnotenberechnung(-1);
+    return k;
+}
+
+void Klassenbild(TSchulklasse& k) {
+    Cls();
+    User::update();
+    Offset::update(2, 64);
+    k.anzeigen();
+    FrameEnd();
+}
+
+ScriptedEvent Maus(ScriptedEvent::Kind art, float x, float y) { return ScriptedEvent{art, 0, x, y, Text()}; }
+
+void Festhalten(const char* name) {
+    const char* ordner = std::getenv("RK_BENCH_CAPTURE");
+    if (ordner && *ordner) SaveCanvasAsPng(TextFromUtf8(std::string(ordner) + "/" + name + ".png"));
+}
+
+// Taps the tile at its place on screen and runs class-screen frames until
+// anzeigen has recorded it.
+bool Antippen(TSchulklasse& k, const TKachel& t) {
+    const float x = t.temp_x + t.Breite / 2.0f, y = t.temp_y + t.Tiefe / 2.0f;
+    ScriptInput(FramesEnded() + 1, Maus(ScriptedEvent::MouseDown, x, y));
+    ScriptInput(FramesEnded() + 3, Maus(ScriptedEvent::MouseUp, x, y));
+    for (int n = 0; n < 10; ++n) {
+        Klassenbild(k);
+        if (k.AuftragsZeile >= 0) return true;
+    }
+    return false;
+}
+
+// Frames of a menu's fly-in, from the first frame after the tap to the frame
+// in which the panel stood complete.
+struct Einflug {
+    std::vector<double> intervall, praesentieren, zuerst;
+    double letzte = 0;
+    bool fertig = false;
+    bool zaehlt = false;
+    void Start() {
+        letzte = WallMs();
+        fertig = false;
+        zaehlt = false;
+    }
+    void Frame(const TMenu& m) {
+        const double w = WallMs();
+        if (!fertig && m.Status >= 1) {
+            if (m.Status == 1 && !zaehlt) zuerst.push_back(w - letzte);
+            zaehlt = true;
+            intervall.push_back(w - letzte);
+            praesentieren.push_back(LastFrameFigures().presentMs);
+            fertig = m.Status == 2;
+        }
+        letzte = w;
+    }
+    void Print(const char* was) const {
+        char name[128];
+        double summe = 0;
+        for (double v : intervall) summe += v;
+        const double fps = summe > 0 ? 1000.0 * double(intervall.size()) / summe : 0;
+        std::printf("%s fly-in frames measured: %zu\n", was, intervall.size());
+        std::snprintf(name, sizeof name, "%s fly-in frames per second", was);
+        Figure(name, fps, "Hz", ">= 49 Hz", fps >= 49);
+        std::snprintf(name, sizeof name, "%s fly-in frame interval median", was);
+        Figure(name, Percentile(intervall, 0.5), "ms");
+        std::snprintf(name, sizeof name, "%s fly-in frame interval p95", was);
+        Figure(name, Percentile(intervall, 0.95), "ms");
+        std::snprintf(name, sizeof name, "%s fly-in first frame interval median", was);
+        Figure(name, Percentile(zuerst, 0.5), "ms");
+        std::snprintf(name, sizeof name, "%s fly-in present median", was);
+        Figure(name, Percentile(praesentieren, 0.5), "ms");
+        std::snprintf(name, sizeof name, "%s fly-in present p95", was);
+        Figure(name, Percentile(praesentieren, 0.95), "ms");
+        std::snprintf(name, sizeof name, "%s fly-in frame interval max", was);
+        Figure(name, Maximum(intervall), "ms", "<= 25 ms", Maximum(intervall) <= 25);
+    }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    int eintraege = 30;
+    if (argc > 1) eintraege = std::max(1, std::atoi(argv[1]));
+    if (!UseSdlBackend()) {
+        std::fputs("rk_grade_entry_bench: no graphics\n", stderr);
+        return 1;
+    }
+    static MeasuringBackend measuring(CurrentBackend());
+    gBackend = &measuring;
+    UseBackend(&measuring);
+    if (!Hochfahren()) {
+        std::fputs("rk_grade_entry_bench: start-up ended early\n", stderr);
+        return 1;
+    }
+    BackupOrdner.clear();
+    // Edits may leave files in the data folder: work in a fresh folder.
+    namespace fs = std::filesystem;
+    std::string vorlage = (fs::temp_directory_path() / "rk-grade-entry-bench-XXXXXX").string();
+    if (!mkdtemp(vorlage.data()) || !ChangeWorkingFolder(TextFromUtf8(vorlage))) {
+        std::fputs("rk_grade_entry_bench: no temporary folder\n", stderr);
+        return 1;
+    }
+    struct Aufraeumen {
+        fs::path p;
+        ~Aufraeumen() {
+            std::error_code ec;
+            fs::remove_all(p, ec);
+        }
+    } aufraeumen{vorlage};
+
+    auto klasse = Jahrgang();
+    const int W = GraphicsWidth(), H = GraphicsHeight();
+    klasse->OrganisiereOffsetGrenzen(20, 30);  // the middle of the grid
+    for (int i = 0; i < 15; ++i) Klassenbild(*klasse);  // the tiles' fly-in
+    std::printf("window: %dx%d px, gradebook 40 students x 60 columns, %d entries\n", W, H, eintraege);
+    std::printf("load average at start: %s\n", LoadAverage().c_str());
+
+    // ---- a) Grade entry: tap on a cell to the averages of its row ---------
+    std::vector<double> eigen;
+    std::vector<double> frames;
+    Einflug notenEinflug;
+    int falsch = 0;
+    TTextMenu& menue = *Notenmenue[0];
+    for (int n = 0; n < eintraege; ++n) {
+        // A grade cell well inside the window, a different one each time.
+        std::vector<std::pair<int, int>> kandidaten;
+        for (int i = 1; i < klasse->Schueleranzahl; ++i)
+            for (int j = 1; j < klasse->Notenanzahl; ++j) {
+                const TKachel& z = klasse->Zelle(i, j);
+                const Text& typ = klasse->Zelle(0, j).Text[0];
+                if (IstDurchschnittstyp(typ) || typ == u"Zeugnis") continue;
+                if (z.temp_x > 300 && z.temp_x + z.Breite < W - 100 && z.temp_y > 250 && z.temp_y + z.Tiefe < H - 100)
+                    kandidaten.emplace_back(i, j);
+            }
+        int zeile = -1, spalte = -1;
+        if (!kandidaten.empty()) std::tie(zeile, spalte) = kandidaten[size_t(n * 7) % kandidaten.size()];
+        if (zeile < 0 || !Antippen(*klasse, klasse->Zelle(zeile, spalte))) {
+            std::fputs("rk_grade_entry_bench: no cell to tap\n", stderr);
+            return 1;
+        }
+        const int kachel = n % 17;
+        bool geplant = false;
+        int bilder = 0;
+        notenEinflug.Start();
+        SetFrameObserver([&] {
+            ++bilder;
+            notenEinflug.Frame(menue);
+            // The fastest teacher: the tile is tapped as soon as the panel stands.
+            if (!geplant && menue.Status == 2) {
+                geplant = true;
+                const TKachel& t = *menue.Kachel[size_t(kachel)];
+                ScriptInput(FramesEnded() + 1, Maus(ScriptedEvent::MouseDown, t.x + 30.0f, t.y + 30.0f));
+                ScriptInput(FramesEnded() + 3, Maus(ScriptedEvent::MouseUp, t.x + 30.0f, t.y + 30.0f));
+            }
+            if (n == 0 && bilder == 4) Festhalten("grade-menu-flying-in");
+            if (n == 0 && bilder == 6) Festhalten("grade-menu-over-grid");
+        });
+        const double c0 = ThreadCpuMs(), p0 = gBackend->presentCpu, s0 = gBackend->sleepCpu;
+        klasse->verwalten();
+        const double c1 = ThreadCpuMs();
+        SetFrameObserver(nullptr);
+        eigen.push_back((c1 - c0) - (gBackend->presentCpu - p0) - (gBackend->sleepCpu - s0));
+        frames.push_back(bilder);
+        if (klasse->Zelle(zeile, spalte).Text[0] != menue.Kachel[size_t(kachel)]->Text[0]) ++falsch;
+        Klassenbild(*klasse);
+    }
+    if (falsch) std::printf("grade entry: %d entries did not arrive (expected 0)\n", falsch);
+    Figure("grade entry frames median", Percentile(frames, 0.5), "frames");
+    Figure("grade entry own cpu median", Percentile(eigen, 0.5), "ms", "< 2 ms", Percentile(eigen, 0.5) < 2);
+    Figure("grade entry own cpu p95", Percentile(eigen, 0.95), "ms", "< 2 ms", Percentile(eigen, 0.95) < 2);
+    Figure("grade entry own cpu per frame median", Percentile(eigen, 0.5) / std::max(1.0, Percentile(frames, 0.5)),
+           "ms");
+
+    // The step after the choice alone: the cell written, its row recomputed.
+    {
+        std::vector<double> schreiben;
+        for (int n = 0; n < 2000; ++n) {
+            const double c0 = ThreadCpuMs();
+            GewaehlteNoteEintragen(*klasse, 1 + n % 40, 1 + n % 27, n % 2 ? u"2-" : u"4+");
+            schreiben.push_back(ThreadCpuMs() - c0);
+        }
+        Figure("grade written and row averages recomputed median", Percentile(schreiben, 0.5), "ms");
+    }
+    notenEinflug.Print("grade menu");
+
+    // ---- b) The row menu beside a photo ------------------------------------
+    {
+        TPixmap foto = CreatePixmap(160, 200, 3, 4);
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 160; ++x) WritePixel(foto, x, y, 0xFF000000u | uint32_t(x) << 16 | uint32_t(y) << 8);
+        fs::create_directories("Noten/8c/Bilder");
+        Einflug zeilenEinflug;
+        TKombiMenu& zm = *Schuelermenue;
+        for (int n = 0; n < std::max(5, eintraege / 3); ++n) {
+            int zeile = -1;
+            for (int i = 1; i < klasse->Schueleranzahl; ++i)
+                if (klasse->Zelle(i, 0).temp_y > 200 + 84 * (n % 5)) {
+                    zeile = i;
+                    break;
+                }
+            const TKachel& name = klasse->Zelle(zeile, 0);
+            SavePixmapAsPNG(foto, u"Noten/8c/Bilder/" + name.Text[0] + u" " + name.Text[1] + u".png", 6);
+            if (!Antippen(*klasse, name)) {
+                std::fputs("rk_grade_entry_bench: name tile not tapped\n", stderr);
+                return 1;
+            }
+            int bilder = 0;
+            zeilenEinflug.Start();
+            SetFrameObserver([&] {
+                zeilenEinflug.Frame(zm);
+                if (++bilder == 12) ScriptInput(FramesEnded() + 1, ScriptedEvent{ScriptedEvent::KeyDown, kKeyEscape});
+                if (n == 0 && bilder == 10) Festhalten("row-menu-over-grid");
+            });
+            klasse->verwalten();
+            SetFrameObserver(nullptr);
+            ScriptInput(FramesEnded(), ScriptedEvent{ScriptedEvent::KeyUp, kKeyEscape});
+            User::flush();
+            Klassenbild(*klasse);
+        }
+        zeilenEinflug.Print("row menu");
+    }
+    std::printf("load average at end: %s\n", LoadAverage().c_str());
+    CloseGraphicsWindow();
+    return 0;
+}
