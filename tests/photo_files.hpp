@@ -1,5 +1,5 @@
 // Test photos made on the spot: pictures drawn from a pixel function and
-// written as PNG, JPEG (optionally with an Exif orientation tag) or BMP, and a
+// written as PNG or JPEG (optionally with an Exif orientation tag), and a
 // stand-in for the system's file requester that answers from a list.
 #pragma once
 #include <gtest/gtest.h>
@@ -49,31 +49,6 @@ inline std::vector<unsigned char> JpegBytes(const DecodedImage& img, int quality
     std::vector<unsigned char> jpeg;
     EXPECT_TRUE(EncodeJpeg(img, quality, jpeg, orientation));
     return jpeg;
-}
-
-// A 24-bit bottom-up BMP.
-inline std::vector<unsigned char> BmpBytes(const DecodedImage& img) {
-    const int pitch = (img.width * 3 + 3) / 4 * 4;
-    const uint32_t size = 54 + static_cast<uint32_t>(pitch) * img.height;
-    std::vector<unsigned char> b(size, 0);
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
-    };
-    b[0] = 'B', b[1] = 'M';
-    put(2, size, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(img.width), 4);
-    put(22, static_cast<uint32_t>(img.height), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) {
-            const uint32_t c = img.argb[static_cast<size_t>(img.height - 1 - y) * img.width + x];
-            const size_t at = 54 + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * 3;
-            b[at] = Blau(c), b[at + 1] = Gruen(c), b[at + 2] = Rot(c);
-        }
-    return b;
 }
 
 // A "zenity" in a folder of its own that answers call n with line n of its
