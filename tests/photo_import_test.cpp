@@ -12,6 +12,9 @@
 #include "gradebook_fixture.hpp"
 #include "photo_files.hpp"
 #include "platform/pixmap.hpp"
+#include "platform/texture_store.hpp"
+#include "platform/conversions.hpp"
+#include "gradebook/photo_paths.hpp"
 
 // The largest single allocation made through operator new while counting is
 // on: a refused decompression bomb must not allocate its pixels first. (GCC
@@ -355,4 +358,42 @@ TEST_F(PhotoImport, ASinglePortraitThatCannotBeWrittenIsReported) {
     SetFrameObserver(nullptr);
     EXPECT_TRUE(rot_);
     EXPECT_TRUE(std::filesystem::is_directory(Portraitdatei("Adler Anna")));
+}
+
+TEST_F(PhotoImport, PortraitsShownBesideTheRowMenuOfFortyStudentsAreReleased) {
+    // As the row menu shows them: each student's portrait loaded as an image
+    // and given to the shared row menu as its extra picture, the menu closed
+    // with Escape.
+    auto k = Klasse({});
+    for (int i = 1; i <= 40; ++i) Schueler(*k, u"Name" + TextFromInt(100 + i), u"Vorname");
+    std::filesystem::create_directories("Noten/7a/Bilder");
+    for (int i = 1; i <= 40; ++i) {
+        TPixmap p = CreatePixmap(360, 360, 3, 4);
+        for (int y = 0; y < 360; y += 9) WritePixel(p, i, y, 0xFFFFFFFFu);
+        ASSERT_TRUE(SavePixmapAsPNG(p, PortraitpfadIn(u"Noten", u"7a", u"Name" + TextFromInt(100 + i), u"Vorname"), 0));
+    }
+    const TextureStore::Figures vorher = TextureStore::CurrentFigures();
+    TextureStore::Figures nachDemErsten;
+    long long hoechstens = 0;
+    SetFrameObserver([&] { hoechstens = std::max(hoechstens, TextureStore::CurrentFigures().standaloneTextures); });
+    for (int i = 1; i <= 40; ++i) {
+        const Text pfad = PortraitpfadIn(u"Noten", u"7a", u"Name" + TextFromInt(100 + i), u"Vorname");
+        {
+            TImage bild = LoadImageFrom(pfad);
+            ASSERT_TRUE(bild);
+            Schuelermenue->einblenden(360, 79, 360, 168, bild, 0, 84);
+        }
+        KeyTap(Frame(12), 27);
+        const uint64_t generation = TextureStore::ReleaseGeneration();
+        EXPECT_EQ(Schuelermenue->verwenden(), u"");
+        EXPECT_GT(TextureStore::ReleaseGeneration(), generation) << "the window's copy of portrait " << i << " stays";
+        const TextureStore::Figures danach = TextureStore::CurrentFigures();
+        if (i == 1) nachDemErsten = danach;
+        EXPECT_EQ(danach.standaloneTextures, vorher.standaloneTextures) << "portrait " << i << " kept after closing";
+        EXPECT_EQ(danach.pages, nachDemErsten.pages) << i;
+        EXPECT_EQ(danach.rowsInUse, nachDemErsten.rowsInUse) << i;
+        EXPECT_EQ(danach.placesInUse, nachDemErsten.placesInUse) << i;
+    }
+    SetFrameObserver(nullptr);
+    EXPECT_EQ(hoechstens, vorher.standaloneTextures + 1) << "the portrait lived while its menu was open";
 }
