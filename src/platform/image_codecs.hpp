@@ -9,6 +9,6 @@ bool LooksLikeJpeg(std::span<const unsigned char> bytes);
 bool LooksLikeBmp(std::span<const unsigned char> bytes);
 
 bool DecodePng(std::span<const unsigned char> bytes, DecodedImage& out);
-bool DecodeJpeg(std::span<const unsigned char> bytes, DecodedImage& out);
+bool DecodeJpeg(std::span<const unsigned char> bytes, DecodedImage& out, int minShortSide = 0);
 bool DecodeBmp(std::span<const unsigned char> bytes, DecodedImage& out);
 bool DecodeTga(std::span<const unsigned char> bytes, DecodedImage& out);

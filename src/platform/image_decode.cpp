@@ -7,14 +7,14 @@ bool ImageSizeAcceptable(int64_t width, int64_t height) {
            width * height <= kMaxImagePixels;
 }
 
-bool DecodeImage(std::span<const unsigned char> bytes, DecodedImage& out) {
+bool DecodeImage(std::span<const unsigned char> bytes, DecodedImage& out, int minShortSide) {
     out = DecodedImage{};
     bool ok = false;
     try {  // a refused allocation of a large picture is a failed decode
         if (LooksLikePng(bytes))
             ok = DecodePng(bytes, out);
         else if (LooksLikeJpeg(bytes))
-            ok = DecodeJpeg(bytes, out);
+            ok = DecodeJpeg(bytes, out, minShortSide);
         else if (LooksLikeBmp(bytes))
             ok = DecodeBmp(bytes, out);
         else

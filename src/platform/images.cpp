@@ -52,6 +52,10 @@ TImage MakeImage(const DecodedImage& img, int flags) {
 }
 }  // namespace
 
+ImageData::~ImageData() {
+    if (place.texture != 0) TextureStore::Release(place);
+}
+
 static TImage DecodeAndMake(const Text& source, int flags);
 
 TImage LoadImageFrom(const Text& source, int flags) {

@@ -1,7 +1,10 @@
 // Pixel buffers: conversion between decoded images and B,G,R(,A) rows.
 #include "platform/pixmap.hpp"
-#include <cstdio>
+#include <filesystem>
+#include <string_view>
 #include <system_error>
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
 #include "platform/image_decode.hpp"
 #include "platform/paths.hpp"
 #include "platform/resources.hpp"
@@ -24,11 +27,13 @@ TPixmap CreatePixmap(int width, int height, int format, int rowAlign) {
     }
 }
 
-TPixmap LoadPixmapFrom(const Text& pathOrIncbin) {
+TPixmap LoadPixmapFrom(const Text& pathOrIncbin) { return LoadPixmapFrom(pathOrIncbin, 0); }
+
+TPixmap LoadPixmapFrom(const Text& pathOrIncbin, int minShortSide) {
     std::vector<unsigned char> bytes;
     if (!ReadSourceBytes(pathOrIncbin, bytes)) return nullptr;
     DecodedImage image;
-    if (!DecodeImage(bytes, image)) return nullptr;
+    if (!DecodeImage(bytes, image, minShortSide)) return nullptr;
     bytes = {};
     TPixmap pixmap = CreatePixmap(image.width, image.height, image.hasAlpha ? 4 : 3, 4);
     if (!pixmap) return nullptr;
@@ -89,14 +94,18 @@ bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression) {
     } catch (...) {
         return false;
     }
-    const std::filesystem::path file = NativePath(path);
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    ok = std::fclose(f) == 0 && ok;
-    // Only a plain file of ours is removed, never a device or a link.
+    if (path.empty()) return false;
+    // Only a plain file is replaced: renaming over a device or a folder would
+    // remove it.
     std::error_code error;
-    if (!ok && std::filesystem::symlink_status(file, error).type() == std::filesystem::file_type::regular)
-        std::filesystem::remove(file, error);
+    const auto status = std::filesystem::status(NativePath(path), error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return false;
+    const Text neu = path + u".neu";
+    // A leftover of an earlier interrupted save (or a link planted there) goes
+    // first: the new bytes must land in a fresh file of our own.
+    if (!DeleteFileAt(neu)) return false;
+    const bool ok = WriteFileBytes(neu, std::string_view(reinterpret_cast<const char*>(png.data()), png.size())) &&
+                    FlushFileToDisk(neu) && RenameFileOver(neu, path);
+    if (!ok) DeleteFileAt(neu);
     return ok;
 }

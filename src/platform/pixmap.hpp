@@ -17,6 +17,10 @@ using TPixmap = std::shared_ptr<Pixmap>;
 // Decodes a PNG, JPEG, BMP or TGA file or "incbin::" resource; format 4 when
 // the source has alpha, else 3, rows aligned to 4 bytes. Null on failure.
 TPixmap LoadPixmapFrom(const Text& pathOrIncbin);
+// The same for a picture that is only needed at a small size: a JPEG is
+// decoded at the smallest scale whose shorter side still reaches minShortSide
+// (see DecodeImage). JPEGs come out upright by their Exif orientation.
+TPixmap LoadPixmapFrom(const Text& pathOrIncbin, int minShortSide);
 
 // A zeroed buffer whose pitch is width x bytes per pixel rounded up to a
 // multiple of rowAlign (values below 1 count as 1). Null for a format other
@@ -30,6 +34,8 @@ uint32_t ReadPixel(const TPixmap& pixmap, int x, int y);
 void WritePixel(const TPixmap& pixmap, int x, int y, uint32_t argb);
 
 // Writes an RGB PNG (format 3) or RGBA PNG (format 4) with zlib level 0..9.
-// True only when every byte was written and the file closed; a partly written
-// regular file is removed.
+// The file is written beside its name (path + ".neu"), forced to the disk and
+// then renamed over path, so an interrupted save leaves the old file or the
+// new one, never a part. True only when all of that succeeded; on failure the
+// old file is untouched and nothing is left beside it.
 bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression);

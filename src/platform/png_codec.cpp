@@ -89,6 +89,9 @@ bool WriteRows(png_structp png, png_infop info, const DecodedImage& img, bool wi
     png_set_IHDR(png, info, img.width, img.height, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, level);
+    // Without compression the row filters only cost time: stored bytes do
+    // not shrink however well a filter predicts them.
+    if (level == 0) png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
     const uint32_t* src = img.argb.data();
     for (int y = 0; y < img.height; ++y) {

@@ -12,9 +12,12 @@ void TextureSource::MarkDirty(int y0, int y1) {
 
 namespace {
 struct Shelf { int y, height, x; };
+// A place given back, with its border: x, y, w, h.
+struct FreeSlot { int x, y, w, h; };
 struct Page {
     std::shared_ptr<TextureSource> tex;
     std::vector<Shelf> shelves;
+    std::vector<FreeSlot> free;
     int nextY = 0;
 };
 
@@ -24,11 +27,15 @@ struct Store {
     std::map<uint32_t, std::weak_ptr<TextureSource>> all;
     TexturePlace white;
     bool whiteMade = false;
+    long long placesInUse = 0;
+    uint64_t releases = 0;
 };
 
 Store& S() {
-    static Store store;
-    return store;
+    // Never destroyed: images held by other statics give their places back
+    // while the program ends.
+    static Store* store = new Store;
+    return *store;
 }
 
 Page& NewPage() {
@@ -42,6 +49,20 @@ Page& NewPage() {
     s.all[p.tex->id] = p.tex;
     s.pages.push_back(std::move(p));
     return s.pages.back();
+}
+
+// A slot given back that takes w x h without wasting more than half of it;
+// the best fitting one is taken whole.
+bool ReuseSlot(Page& page, int w, int h, int& outX, int& outY) {
+    auto best = page.free.end();
+    for (auto it = page.free.begin(); it != page.free.end(); ++it) {
+        if (w > it->w || h > it->h || 2LL * w * h < 1LL * it->w * it->h) continue;
+        if (best == page.free.end() || 1LL * it->w * it->h < 1LL * best->w * best->h) best = it;
+    }
+    if (best == page.free.end()) return false;
+    outX = best->x; outY = best->y;
+    page.free.erase(best);
+    return true;
 }
 
 bool PlaceOnPage(Page& page, int w, int h, int& outX, int& outY) {
@@ -89,11 +110,11 @@ std::shared_ptr<TextureSource> Create(int width, int height) {
     t->height = height;
     t->pixels.assign(size_t(width) * height, 0);
     t->MarkDirty(0, height - 1);
-    s.all[t->id] = t;
     // Forget textures whose images are gone.
     for (auto it = s.all.begin(); it != s.all.end();) {
         if (it->second.expired()) it = s.all.erase(it); else ++it;
     }
+    s.all[t->id] = t;
     return t;
 }
 
@@ -111,7 +132,12 @@ bool Allocate(int w, int h, TexturePlace& place, TextureSource*& page) {
     int x = 0, y = 0;
     Page* target = nullptr;
     for (Page& p : s.pages) {
-        if (PlaceOnPage(p, bw, bh, x, y)) { target = &p; break; }
+        if (ReuseSlot(p, bw, bh, x, y)) { target = &p; break; }
+    }
+    if (!target) {
+        for (Page& p : s.pages) {
+            if (PlaceOnPage(p, bw, bh, x, y)) { target = &p; break; }
+        }
     }
     if (!target) {
         Page& p = NewPage();
@@ -122,7 +148,20 @@ bool Allocate(int w, int h, TexturePlace& place, TextureSource*& page) {
     place.x = x + 1; place.y = y + 1; place.w = w; place.h = h;
     SetUV(place, *target->tex);
     page = target->tex.get();
+    ++s.placesInUse;
     return true;
+}
+
+void Release(const TexturePlace& place) {
+    Store& s = S();
+    for (Page& p : s.pages) {
+        if (p.tex->id != place.texture) continue;
+        p.free.push_back({place.x - 1, place.y - 1, place.w + 2, place.h + 2});
+        --s.placesInUse;
+        ++s.releases;
+        return;
+    }
+    ++s.releases;  // a standalone texture, gone with its image
 }
 
 void WritePlace(TextureSource& page, const TexturePlace& pl, const uint32_t* px, bool extrude) {
@@ -152,4 +191,21 @@ void SetUV(TexturePlace& p, const TextureSource&) {
 }
 
 uint32_t PageCount() { return static_cast<uint32_t>(S().pages.size()); }
+
+Figures CurrentFigures() {
+    Store& s = S();
+    Figures f;
+    f.pages = PageCount();
+    f.placesInUse = s.placesInUse;
+    for (const Page& p : s.pages) f.rowsInUse += p.tex->Rows();
+    for (const auto& [id, weak] : s.all) {
+        auto t = weak.lock();
+        if (!t || std::any_of(s.pages.begin(), s.pages.end(), [&](const Page& p) { return p.tex == t; })) continue;
+        ++f.standaloneTextures;
+        f.standalonePixels += static_cast<long long>(t->width) * t->height;
+    }
+    return f;
+}
+
+uint64_t ReleaseGeneration() { return S().releases; }
 }  // namespace TextureStore

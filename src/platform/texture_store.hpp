@@ -34,7 +34,12 @@ std::shared_ptr<TextureSource> Create(int width, int height);
 std::shared_ptr<TextureSource> Find(uint32_t id);
 // Places a w x h picture in an atlas page (with a 1-pixel border that repeats
 // its edges so bilinear filtering does not bleed); false when it is too large.
+// A place given back by Release is used again before the page grows.
 bool Allocate(int w, int h, TexturePlace& place, TextureSource*& page);
+// Gives a place of Allocate back (the image that held it is gone), so that
+// loading pictures again and again does not grow the atlas. For the place of
+// a standalone texture it only counts the release.
+void Release(const TexturePlace& place);
 // Copies w x h premultiplied pixels into a place and repeats its edge pixels
 // into the border (glyphs pass extrude false: their border stays transparent).
 void WritePlace(TextureSource& page, const TexturePlace& place, const uint32_t* pixels, bool extrude);
@@ -43,6 +48,18 @@ const TexturePlace& White();
 // The place's texture coordinates (texels).
 void SetUV(TexturePlace& place, const TextureSource& tex);
 uint32_t PageCount();
+// How much the atlas and the standalone textures hold, for tests and benchmarks.
+struct Figures {
+    uint32_t pages = 0;
+    long long rowsInUse = 0;          // atlas rows opened so far, all pages
+    long long placesInUse = 0;        // atlas places allocated and not released
+    long long standaloneTextures = 0; // own textures of large images still alive
+    long long standalonePixels = 0;
+};
+Figures CurrentFigures();
+// Counts every texture that has gone away (a released place or a dropped
+// standalone texture): backends tidy their GPU copies when it changes.
+uint64_t ReleaseGeneration();
 constexpr int kPageSize = 2048;
 constexpr int kMaxAtlasItem = 320;
 }

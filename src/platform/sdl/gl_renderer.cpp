@@ -206,8 +206,10 @@ void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
         ++stats.drawCalls;
     }
     stats.vertices = static_cast<int>(frame.vertices.size());
-    // Forget textures whose images are gone.
-    if (textures_.size() > 64) {
+    // Forget textures whose images are gone, at once when the store says some
+    // went (a portrait closed with its menu frees its GPU copy too).
+    if (textures_.size() > 64 || releaseGeneration_ != TextureStore::ReleaseGeneration()) {
+        releaseGeneration_ = TextureStore::ReleaseGeneration();
         for (auto it = textures_.begin(); it != textures_.end();) {
             if (!TextureStore::Find(it->first)) {
                 glDeleteTextures(1, &it->second.id);

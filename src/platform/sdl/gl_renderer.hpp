@@ -41,4 +41,5 @@ private:
     size_t indexQuads_ = 0;
     size_t vboBytes_ = 0;
     std::unordered_map<uint32_t, GpuTexture> textures_;
+    uint64_t releaseGeneration_ = 0;
 };
