@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <new>
 
+#include "classscreen/class_screen_commands.hpp"
 #include "classscreen/portrait_processing.hpp"
+#include "dialog_script.hpp"
 #include "gradebook/class_menus.hpp"
 #include "gradebook_fixture.hpp"
 #include "photo_files.hpp"
@@ -361,9 +363,8 @@ TEST_F(PhotoImport, ASinglePortraitThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(PhotoImport, PortraitsShownBesideTheRowMenuOfFortyStudentsAreReleased) {
-    // As the row menu shows them: each student's portrait loaded as an image
-    // and given to the shared row menu as its extra picture, the menu closed
-    // with Escape.
+    // Each student's row menu opened through the name tile's command and
+    // closed with a tap beside it.
     auto k = Klasse({});
     for (int i = 1; i <= 40; ++i) Schueler(*k, u"Name" + TextFromInt(100 + i), u"Vorname");
     std::filesystem::create_directories("Noten/7a/Bilder");
@@ -375,25 +376,27 @@ TEST_F(PhotoImport, PortraitsShownBesideTheRowMenuOfFortyStudentsAreReleased) {
     const TextureStore::Figures vorher = TextureStore::CurrentFigures();
     TextureStore::Figures nachDemErsten;
     long long hoechstens = 0;
-    SetFrameObserver([&] { hoechstens = std::max(hoechstens, TextureStore::CurrentFigures().standaloneTextures); });
-    for (int i = 1; i <= 40; ++i) {
-        const Text pfad = PortraitpfadIn(u"Noten", u"7a", u"Name" + TextFromInt(100 + i), u"Vorname");
-        {
-            TImage bild = LoadImageFrom(pfad);
-            ASSERT_TRUE(bild);
-            Schuelermenue->einblenden(360, 79, 360, 168, bild, 0, 84);
-        }
-        KeyTap(Frame(12), 27);
+    for (int zeile = 1; zeile <= 40; ++zeile) {
+        SCOPED_TRACE(zeile);
+        int bildBreite = -1;
+        Dialogskript skript(*backend);
+        skript.Ansehen(Schuelermenue, [&] {
+                  bildBreite = ImageWidthOf(Schuelermenue->Zusatzbild);
+                  hoechstens = std::max(hoechstens, TextureStore::CurrentFigures().standaloneTextures);
+              })
+            .Daneben(Schuelermenue);
+        skript.Starten();
         const uint64_t generation = TextureStore::ReleaseGeneration();
-        EXPECT_EQ(Schuelermenue->verwenden(), u"");
-        EXPECT_GT(TextureStore::ReleaseGeneration(), generation) << "the window's copy of portrait " << i << " stays";
+        EXPECT_EQ(Zeilenbefehle(*k, zeile), kOhneAuswahl);
+        EXPECT_TRUE(skript.Fertig());
+        EXPECT_EQ(bildBreite, 360) << "not the student's own portrait";
+        EXPECT_GT(TextureStore::ReleaseGeneration(), generation) << "the window's copy of the portrait stays";
         const TextureStore::Figures danach = TextureStore::CurrentFigures();
-        if (i == 1) nachDemErsten = danach;
-        EXPECT_EQ(danach.standaloneTextures, vorher.standaloneTextures) << "portrait " << i << " kept after closing";
-        EXPECT_EQ(danach.pages, nachDemErsten.pages) << i;
-        EXPECT_EQ(danach.rowsInUse, nachDemErsten.rowsInUse) << i;
-        EXPECT_EQ(danach.placesInUse, nachDemErsten.placesInUse) << i;
+        if (zeile == 1) nachDemErsten = danach;
+        EXPECT_EQ(danach.standaloneTextures, vorher.standaloneTextures) << "portrait kept after closing";
+        EXPECT_EQ(danach.pages, nachDemErsten.pages);
+        EXPECT_EQ(danach.rowsInUse, nachDemErsten.rowsInUse);
+        EXPECT_EQ(danach.placesInUse, nachDemErsten.placesInUse);
     }
-    SetFrameObserver(nullptr);
     EXPECT_EQ(hoechstens, vorher.standaloneTextures + 1) << "the portrait lived while its menu was open";
 }

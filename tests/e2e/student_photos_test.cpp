@@ -9,6 +9,8 @@
 #include <functional>
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "gradebook_files.hpp"
 #include "harness.hpp"
@@ -137,6 +139,24 @@ void ErwarteViertel(const std::function<uint32_t(int, int)>& pixel, const std::s
     }
 }
 
+// The screen's 360 x 360 square at (0, y0) against the portrait file, pixel
+// by pixel: the number of pixels further off than a rounding step.
+int AbweichendePixel(const Screenshot& s, int y0, const TPixmap& bild) {
+    int abweichend = 0;
+    for (int y = 0; y < 360; ++y)
+        for (int x = 0; x < 360; ++x)
+            abweichend += !Nahe(s.At(x, y0 + y), ReadPixel(bild, x, y) & 0xFFFFFF, 2);
+    return abweichend;
+}
+
+// The file's pixels as they are now, to compare after a turn.
+std::vector<uint32_t> Pixel(const TPixmap& bild) {
+    std::vector<uint32_t> out;
+    for (int y = 0; y < bild->height; ++y)
+        for (int x = 0; x < bild->width; ++x) out.push_back(ReadPixel(bild, x, y) & 0xFFFFFF);
+    return out;
+}
+
 }  // namespace
 
 TEST_F(Schuelerbilder, CameraSeriesBecomesAPortraitPerStudent) {
@@ -203,6 +223,60 @@ TEST_F(Schuelerbilder, CameraSeriesBecomesAPortraitPerStudent) {
         TPixmap bild = Portraet(Bilder() + "/" + nach + " " + vor + ".png");
         if (bild) ErwarteViertel([&](int x, int y) { return ReadPixel(bild, x, y) & 0xFFFFFF; }, nach);
     }
+
+    // Czerny's row menu (row 3, name tile at the top 46 + 3 * 84): the
+    // portrait at x 0 beside it, 46 above the tile's top; the menu at the
+    // portrait's right edge, 50.75 above the tile's top, tiles 228 x 85 in
+    // two columns with gaps of 4.
+    const std::string czerny = Bilder() + "/Czerny Jan.png";
+    const int oben = 46 + 3 * 84, bildY = oben - 46, menueY = int(oben - 50.75);
+    auto kachelMitte = [&](int i) { return std::pair{360 + 4 + (i % 2) * 232 + 114, menueY + 4 + (i / 2) * 89 + 42}; };
+    auto menueOeffnen = [&](const std::string& bild) {
+        p.Click(8 + 70, oben + 40);
+        SleepMs(700);
+        const Screenshot s = p.Shoot();
+        p.Save(s, bild);
+        return s;
+    };
+    // Waits until the portrait file no longer holds `alt`; returns what it holds then.
+    auto neuerInhalt = [&](const std::vector<uint32_t>& alt) {
+        for (int i = 0; i < 100; ++i) {
+            if (TPixmap b = LoadPixmapFrom(TextFromUtf8(czerny)); b && b->width == 360 && Pixel(b) != alt) return b;
+            SleepMs(50);
+        }
+        ADD_FAILURE() << "the portrait file was not turned";
+        return LoadPixmapFrom(TextFromUtf8(czerny));
+    };
+
+    TPixmap original = Portraet(czerny);
+    ASSERT_TRUE(original);
+    const std::vector<uint32_t> urbild = Pixel(original);
+    Screenshot s = menueOeffnen("bilder-zeilenmenue");
+    EXPECT_EQ(AbweichendePixel(s, bildY, original), 0) << "the portrait beside the row menu";
+    EXPECT_EQ(s.At(kachelMitte(6).first - 100, kachelMitte(6).second), Rgb(48, 48, 48)) << "tile 6 of the menu";
+
+    p.Click(kachelMitte(6).first, kachelMitte(6).second);  // "Bild rechts drehen"
+    TPixmap rechts = neuerInhalt(urbild);
+    ASSERT_TRUE(rechts);
+    ASSERT_EQ(rechts->width, 360);
+    ASSERT_EQ(rechts->height, 360);
+    int falsch = 0;
+    for (int y = 0; y < 360; ++y)
+        for (int x = 0; x < 360; ++x)
+            falsch += (ReadPixel(rechts, 360 - 1 - y, x) & 0xFFFFFF) != urbild[size_t(y) * 360 + x];
+    EXPECT_EQ(falsch, 0) << "pixels not turned a quarter clockwise";
+    SleepMs(500);
+    s = menueOeffnen("bilder-zeilenmenue-gedreht");
+    EXPECT_EQ(AbweichendePixel(s, bildY, rechts), 0) << "the turned portrait beside the row menu";
+
+    p.Click(kachelMitte(7).first, kachelMitte(7).second);  // "Bild links drehen"
+    TPixmap zurueck = neuerInhalt(Pixel(rechts));
+    ASSERT_TRUE(zurueck);
+    EXPECT_TRUE(Pixel(zurueck) == urbild) << "turning left after right does not give the original back";
+    SleepMs(500);
+    p.Save(p.Shoot(), "bilder-zurueckgedreht");
+    EXPECT_TRUE(p.Running());
+
     p.Key("Escape");
     int status = -1;
     EXPECT_TRUE(p.WaitForExit(8000, status));
