@@ -133,4 +133,16 @@ inline void Figure(const std::string& name, double value, const char* unit, cons
     Figure(name.c_str(), value, unit, target, ok);
 }
 
+// A frame's cost against the targets every frame must meet: the program's own
+// CPU to record it and the wall time up to its present, median and p95.
+inline void FrameCostFigures(const std::string& prefix, const std::vector<double>& ownCpu,
+                             const std::vector<double>& frameWall) {
+    const double cpuMed = Percentile(ownCpu, 0.5), cpuP95 = Percentile(ownCpu, 0.95);
+    Figure(prefix + "own cpu per frame median", cpuMed, "ms", "<= 1 ms", cpuMed <= 1);
+    Figure(prefix + "own cpu per frame p95", cpuP95, "ms", "<= 1 ms", cpuP95 <= 1);
+    const double wallMed = Percentile(frameWall, 0.5), wallP95 = Percentile(frameWall, 0.95);
+    Figure(prefix + "frame wall median", wallMed, "ms", "<= 16 ms", wallMed <= 16);
+    Figure(prefix + "frame wall p95", wallP95, "ms", "<= 22 ms", wallP95 <= 22);
+}
+
 }  // namespace bench

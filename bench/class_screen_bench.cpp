@@ -284,12 +284,7 @@ int main(int argc, char** argv) {
     Figure("scrolling draw calls per frame max", Maximum(drawCalls), "calls", "<= 16", Maximum(drawCalls) <= 16);
     Figure("scrolling draw calls per frame median", Percentile(drawCalls, 0.5), "calls");
     Figure("scrolling vertices per frame max", vertices, "vertices");
-    const double cpuMed = Percentile(ownCpu, 0.5), cpuP95 = Percentile(ownCpu, 0.95);
-    Figure("scrolling own cpu per frame median", cpuMed, "ms", "<= 1 ms", cpuMed <= 1);
-    Figure("scrolling own cpu per frame p95", cpuP95, "ms", "<= 1 ms", cpuP95 <= 1);
-    const double wallMed = Percentile(frameWall, 0.5), wallP95 = Percentile(frameWall, 0.95);
-    Figure("scrolling frame wall median", wallMed, "ms", "<= 16 ms", wallMed <= 16);
-    Figure("scrolling frame wall p95", wallP95, "ms", "<= 22 ms", wallP95 <= 22);
+    FrameCostFigures("scrolling ", ownCpu, frameWall);
     Figure("scrolling flip wall median", Percentile(flipWall, 0.5), "ms");
     Figure("scrolling present median", Percentile(present, 0.5), "ms");
     Figure("scrolling present p95", Percentile(present, 0.95), "ms");
