@@ -1,11 +1,12 @@
-// Clocks, machine load, percentiles and the figure line shared by the
-// benchmarks that run on the real backend.
+// Clocks, machine load, medians and percentiles and the figure line shared by
+// all benchmarks, so every one measures and prints its figures the same way.
 #pragma once
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -101,15 +102,47 @@ inline double Percentile(std::vector<double> v, double p) {
     return v[std::min(k, v.size()) - 1];
 }
 
+// The middle value; of an even count the upper of the two middle ones.
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
 inline double Maximum(const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
+inline double Minimum(const std::vector<double>& v) { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
+
+// Wall milliseconds between two steady-clock readings.
+inline double MsBetween(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// "ok" or "MISSED", as every target is marked.
+inline const char* Verdict(bool ok) { return ok ? "ok" : "MISSED"; }
 
 // One "name: value unit" line, with "(target ...: ok|MISSED)" where there is one.
 inline void Figure(const char* name, double value, const char* unit, const char* target = nullptr, bool ok = true) {
     if (target)
-        std::printf("%s: %.2f %s (target %s: %s)\n", name, value, unit, target, ok ? "ok" : "MISSED");
+        std::printf("%s: %.2f %s (target %s: %s)\n", name, value, unit, target, Verdict(ok));
     else
         std::printf("%s: %.2f %s\n", name, value, unit);
     std::fflush(stdout);
+}
+inline void Figure(const std::string& name, double value, const char* unit, const char* target = nullptr,
+                   bool ok = true) {
+    Figure(name.c_str(), value, unit, target, ok);
+}
+
+// A frame's cost against the targets every frame must meet: the program's own
+// CPU to record it and the wall time up to its present, median and p95.
+inline void FrameCostFigures(const std::string& prefix, const std::vector<double>& ownCpu,
+                             const std::vector<double>& frameWall) {
+    const double cpuMed = Percentile(ownCpu, 0.5), cpuP95 = Percentile(ownCpu, 0.95);
+    Figure(prefix + "own cpu per frame median", cpuMed, "ms", "<= 1 ms", cpuMed <= 1);
+    Figure(prefix + "own cpu per frame p95", cpuP95, "ms", "<= 1 ms", cpuP95 <= 1);
+    const double wallMed = Percentile(frameWall, 0.5), wallP95 = Percentile(frameWall, 0.95);
+    Figure(prefix + "frame wall median", wallMed, "ms", "<= 16 ms", wallMed <= 16);
+    Figure(prefix + "frame wall p95", wallP95, "ms", "<= 22 ms", wallP95 <= 22);
 }
 
 }  // namespace bench

@@ -19,20 +19,18 @@
 #include <vector>
 
 #include "bench_util.hpp"
+#include "program_start.hpp"
+#include "temp_work_folder.hpp"
+#include "year_gradebook.hpp"
 #include "gradebook/grade_types.hpp"
-#include "gradebook/grid_tiles.hpp"
 #include "gradebook/schulklasse.hpp"
-#include "platform/backend.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/input_script.hpp"
-#include "platform/program_folder.hpp"
-#include "platform/sdl/sdl_backend.hpp"
 #include "platform/text.hpp"
 #include "platform/timing.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/shared_menus.hpp"
-#include "shell/startup.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/texteingabe.hpp"
@@ -41,56 +39,6 @@
 using namespace bench;
 
 namespace {
-
-// ---- The backend, with its time accounted --------------------------------
-
-// Forwards to the SDL backend and adds up the calling thread's CPU spent in
-// presenting and sleeping, so a modal loop's frame can be split into the
-// program's own work, the backend's drawing and the pacing waits.
-class MeasuringBackend : public Backend {
-public:
-    explicit MeasuringBackend(Backend& inner) : inner_(inner) {}
-
-    double presentCpu = 0;  // thread CPU in Present and Repaint
-    double sleepCpu = 0;    // thread CPU in SleepMilliseconds (should stay ~0)
-    double sleepWall = 0;   // wall time in SleepMilliseconds
-
-    int DesktopWidth() override { return inner_.DesktopWidth(); }
-    int DesktopHeight() override { return inner_.DesktopHeight(); }
-    bool OpenWindow(int width, int height, const Text& title) override {
-        return inner_.OpenWindow(width, height, title);
-    }
-    void CloseWindow() override { inner_.CloseWindow(); }
-    bool WindowOpen() const override { return inner_.WindowOpen(); }
-    void Present(const DrawList& frame, PresentStats& stats) override {
-        const double c0 = ThreadCpuMs();
-        inner_.Present(frame, stats);
-        presentCpu += ThreadCpuMs() - c0;
-    }
-    bool NeedsRepaint() override { return inner_.NeedsRepaint(); }
-    void Repaint() override {
-        const double c0 = ThreadCpuMs();
-        inner_.Repaint();
-        presentCpu += ThreadCpuMs() - c0;
-    }
-    void PumpEvents(InputState& input) override { inner_.PumpEvents(input); }
-    bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) override {
-        return inner_.ReadCanvas(width, height, argb);
-    }
-    uint32_t Milliseconds() override { return inner_.Milliseconds(); }
-    void SleepMilliseconds(int ms) override {
-        const double c0 = ThreadCpuMs(), w0 = WallMs();
-        inner_.SleepMilliseconds(ms);
-        sleepCpu += ThreadCpuMs() - c0;
-        sleepWall += WallMs() - w0;
-    }
-    void MessageBox(const Text& title, const Text& text, bool serious) override {
-        inner_.MessageBox(title, text, serious);
-    }
-
-private:
-    Backend& inner_;
-};
 
 MeasuringBackend* gBackend = nullptr;
 
@@ -101,7 +49,6 @@ constexpr int kStudents = 40;
 // 60 grade columns: two half-years of 27 grade columns, each closed by its
 // average group (written, other, overall), grades in every grade cell.
 std::shared_ptr<TSchulklasse> Jahrgang() {
-    const std::vector<Text> typen{u"Arbeit", u"Test", u"Mündl.", u"HA.", u"Referat", u"10h-Test", u"Heft"};
     const std::vector<Text> noten{u"1+", u"2-", u"3", u"4+", u"2-3", u"5", u"1", u"3-", u"2", u"4", u"6", u"n.f."};
     const std::vector<Text> nachnamen{u"Müller", u"Schmidt", u"Schneider", u"Fischer", u"Weber", u"Meyer",
                                       u"Wagner", u"Becker",  u"Schulz",    u"Hoffmann", u"Schäfer", u"Koch",
@@ -109,33 +56,16 @@ std::shared_ptr<TSchulklasse> Jahrgang() {
                                       u"Schwarz", u"Zimmermann"};
     const std::vector<Text> vornamen{u"Jörg", u"Anna", u"Lukas", u"Sophie", u"Jürgen", u"Marie", u"Björn", u"Lena"};
     auto k = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
-    std::vector<Text> spalten;
-    for (int h = 0; h < 2; ++h) {
-        for (int n = 0; n < 27; ++n) spalten.push_back(typen[(n + h) % typen.size()]);
-        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
-    }
-    for (size_t n = 0; n < spalten.size(); ++n) {
-        const int j = k->Notenanzahl;
-        const Text datum = TextFromUtf8(std::to_string(10 + n % 18) + "." + std::to_string(9 + n / 18) + ".24");
-        k->Zensurzeile[0]->Kachel.push_back(SpaltenkopfBauen(spalten[n], datum, j, SpaltenX(j), 0));
-        k->Zensurzeile[0]->Note.push_back(0);
-        ++k->Notenanzahl;
-    }
+    const std::vector<Text> spalten = JahrgangsSpalten();
+    for (size_t n = 0; n < spalten.size(); ++n)
+        SpaltenkopfAnhaengen(*k, spalten[n],
+                             TextFromUtf8(std::to_string(10 + n % 18) + "." + std::to_string(9 + n / 18) + ".24"));
     for (int i = 1; i <= kStudents; ++i) {
-        auto z = TZensurzeile::bauen(k->Notenanzahl);
-        z->Kachel[0] = NamenskachelBauen(nachnamen[(i * 7) % nachnamen.size()],
-                                         vornamen[i % vornamen.size()] + u" Maria", i, 0, ZeilenY(i));
-        for (int j = 1; j < k->Notenanzahl; ++j) {
-            const RGBFarbe kopf = k->Zensurzeile[0]->Kachel[j]->RGB;
-            z->Kachel[j] = IstDurchschnittstyp(k->Zensurzeile[0]->Kachel[j]->Text[0])
-                               ? DurchschnittszelleBauen(u"", i, j, kopf, 0, ZeilenY(i))
-                               : NotenzelleBauen(noten[(i * 5 + j * 3) % noten.size()], i, j, kopf, 0, ZeilenY(i));
-        }
-        k->Zensurzeile.push_back(z);
-        k->Telefonnummer.push_back(TextFromUtf8("0911 " + std::to_string(400000 + i * 7919)));
-        k->Notizen.push_back(u"Sitzt vorne links, braucht Zeit bei Textaufgaben.");
-        k->VergesseneHA.push_back(i % 3 ? kPlatzhalterVergesseneHA : Text(u"12.10. 19.11."));
-        ++k->Schueleranzahl;
+        const Schueler s{nachnamen[(i * 7) % nachnamen.size()], vornamen[i % vornamen.size()] + u" Maria",
+                         TextFromUtf8("0911 " + std::to_string(400000 + i * 7919)),
+                         u"Sitzt vorne links, braucht Zeit bei Textaufgaben.",
+                         i % 3 ? kPlatzhalterVergesseneHA : Text(u"12.10. 19.11.")};
+        SchuelerAnhaengen(*k, i, s, [&](int j) { return noten[(i * 5 + j * 3) % noten.size()]; }, Text());
     }
     k->NachNamenSortieren(0);
     k->Durchschnittsnotenberechnung(-1);
@@ -143,22 +73,6 @@ std::shared_ptr<TSchulklasse> Jahrgang() {
 }
 
 // ---- Frames ---------------------------------------------------------------
-
-// The class screen's frame as its loop records it, up to the present.
-void KlassenbildAufbauen(TSchulklasse& klasse) {
-    Cls();
-    User::update();
-    Offset::update(2, 64);
-    klasse.anzeigen();
-}
-
-// Saves the picture on screen when RK_BENCH_CAPTURE names a folder, to check by
-// eye what was measured.
-void Festhalten(const char* name) {
-    const char* ordner = std::getenv("RK_BENCH_CAPTURE");
-    if (!ordner || !*ordner) return;
-    SaveCanvasAsPng(TextFromUtf8(std::string(ordner) + "/" + name + ".png"));
-}
 
 ScriptedEvent Ereignis(ScriptedEvent::Kind kind, int a, float x = 0, float y = 0) {
     return ScriptedEvent{kind, a, x, y, Text()};
@@ -208,27 +122,20 @@ struct ModalFrames {
         wall = w;
     }
 
-    void Print(const char* what) const {
-        char name[128];
-        std::printf("%s frames: %zu (%zu presented, %d skipped)\n", what, interval.size(), present.size(), skipped);
-        std::snprintf(name, sizeof name, "%s draw calls per frame max", what);
-        Figure(name, Maximum(drawCalls), "calls", "<= 16", Maximum(drawCalls) <= 16);
-        std::snprintf(name, sizeof name, "%s present median", what);
-        Figure(name, Percentile(present, 0.5), "ms");
-        std::snprintf(name, sizeof name, "%s present p95", what);
-        Figure(name, Percentile(present, 0.95), "ms");
+    void Print(const std::string& what) const {
+        std::printf("%s frames: %zu (%zu presented, %d skipped)\n", what.c_str(), interval.size(), present.size(),
+                    skipped);
+        Figure(what + " draw calls per frame max", Maximum(drawCalls), "calls", "<= 16", Maximum(drawCalls) <= 16);
+        Figure(what + " present median", Percentile(present, 0.5), "ms");
+        Figure(what + " present p95", Percentile(present, 0.95), "ms");
         const double ownMed = Percentile(own, 0.5);
-        std::snprintf(name, sizeof name, "%s own cpu per frame median", what);
-        Figure(name, ownMed, "ms", "<= 1 ms", ownMed <= 1);
-        std::snprintf(name, sizeof name, "%s own cpu per frame p95", what);
-        Figure(name, Percentile(own, 0.95), "ms");
-        std::snprintf(name, sizeof name, "%s frame interval median", what);
-        Figure(name, Percentile(interval, 0.5), "ms");
-        std::snprintf(name, sizeof name, "%s frame interval p95", what);
-        Figure(name, Percentile(interval, 0.95), "ms");
+        Figure(what + " own cpu per frame median", ownMed, "ms", "<= 1 ms", ownMed <= 1);
+        Figure(what + " own cpu per frame p95", Percentile(own, 0.95), "ms");
+        Figure(what + " frame interval median", Percentile(interval, 0.5), "ms");
+        Figure(what + " frame interval p95", Percentile(interval, 0.95), "ms");
         // All threads while the dialog stands open at 50 Hz.
-        std::snprintf(name, sizeof name, "%s process cpu", what);
-        Figure(name, wall > wall0 ? 100.0 * (processCpu - processCpu0) / (wall - wall0) : 0, "% of one core");
+        Figure(what + " process cpu", wall > wall0 ? 100.0 * (processCpu - processCpu0) / (wall - wall0) : 0,
+               "% of one core");
     }
 };
 
@@ -252,34 +159,16 @@ int main(int argc, char** argv) {
     if (argc > 2) openings = std::max(1, std::atoi(argv[2]));
     constexpr int kWarmUp = 30;
 
-    if (!UseSdlBackend()) {
-        std::fputs("rk_class_screen_bench: no graphics\n", stderr);
-        return 1;
-    }
-    static MeasuringBackend measuring(CurrentBackend());
-    gBackend = &measuring;
-    UseBackend(&measuring);
-    if (!Hochfahren()) {
-        std::fputs("rk_class_screen_bench: start-up ended early\n", stderr);
-        return 1;
-    }
-    // A settings file beside the binary must not send backup copies anywhere.
-    BackupOrdner.clear();
+    gBackend = StartLikeTheProgram("rk_class_screen_bench");
+    if (!gBackend) return 1;
 
     namespace fs = std::filesystem;
-    std::string vorlage = (fs::temp_directory_path() / "rk-class-screen-bench-XXXXXX").string();
-    if (!mkdtemp(vorlage.data()) || !ChangeWorkingFolder(TextFromUtf8(vorlage))) {
+    const TempWorkFolder arbeitsordner("rk-class-screen-bench");
+    if (!arbeitsordner.ok()) {
         std::fputs("rk_class_screen_bench: no temporary folder\n", stderr);
         return 1;
     }
-    const fs::path ordner = vorlage;
-    struct Aufraeumen {
-        fs::path p;
-        ~Aufraeumen() {
-            std::error_code ec;
-            fs::remove_all(p, ec);
-        }
-    } aufraeumen{ordner};
+    const fs::path ordner = arbeitsordner.path();
 
     if (!Jahrgang()->speichern(u"")) {
         std::fputs("rk_class_screen_bench: saving the gradebook failed\n", stderr);
@@ -395,12 +284,7 @@ int main(int argc, char** argv) {
     Figure("scrolling draw calls per frame max", Maximum(drawCalls), "calls", "<= 16", Maximum(drawCalls) <= 16);
     Figure("scrolling draw calls per frame median", Percentile(drawCalls, 0.5), "calls");
     Figure("scrolling vertices per frame max", vertices, "vertices");
-    const double cpuMed = Percentile(ownCpu, 0.5), cpuP95 = Percentile(ownCpu, 0.95);
-    Figure("scrolling own cpu per frame median", cpuMed, "ms", "<= 1 ms", cpuMed <= 1);
-    Figure("scrolling own cpu per frame p95", cpuP95, "ms", "<= 1 ms", cpuP95 <= 1);
-    const double wallMed = Percentile(frameWall, 0.5), wallP95 = Percentile(frameWall, 0.95);
-    Figure("scrolling frame wall median", wallMed, "ms", "<= 16 ms", wallMed <= 16);
-    Figure("scrolling frame wall p95", wallP95, "ms", "<= 22 ms", wallP95 <= 22);
+    FrameCostFigures("scrolling ", ownCpu, frameWall);
     Figure("scrolling flip wall median", Percentile(flipWall, 0.5), "ms");
     Figure("scrolling present median", Percentile(present, 0.5), "ms");
     Figure("scrolling present p95", Percentile(present, 0.95), "ms");

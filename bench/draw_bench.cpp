@@ -249,12 +249,7 @@ int main(int argc, char** argv) {
     Figure("draw calls per frame", drawCalls, "calls", "<= 16", drawCalls <= 16);
     Figure("vertices per frame", vertices, "vertices");
     Figure("commands per frame", commands, "commands");
-    const double cpuMed = Percentile(ownCpu, 0.5), cpuP95 = Percentile(ownCpu, 0.95);
-    Figure("own cpu per frame median", cpuMed, "ms", "<= 1 ms", cpuMed <= 1);
-    Figure("own cpu per frame p95", cpuP95, "ms", "<= 1 ms", cpuP95 <= 1);
-    const double wallMed = Percentile(frameWall, 0.5), wallP95 = Percentile(frameWall, 0.95);
-    Figure("frame wall median", wallMed, "ms", "<= 16 ms", wallMed <= 16);
-    Figure("frame wall p95", wallP95, "ms", "<= 22 ms", wallP95 <= 22);
+    FrameCostFigures("", ownCpu, frameWall);
     Figure("flip wall median", Percentile(flipWall, 0.5), "ms");
     Figure("flip wall p95", Percentile(flipWall, 0.95), "ms");
     Figure("flip thread cpu median", Percentile(flipCpu, 0.5), "ms");

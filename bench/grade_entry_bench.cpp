@@ -15,21 +15,18 @@
 #include <vector>
 
 #include "bench_util.hpp"
+#include "program_start.hpp"
+#include "temp_work_folder.hpp"
+#include "year_gradebook.hpp"
 #include "classscreen/class_screen_commands.hpp"
 #include "gradebook/class_menus.hpp"
 #include "gradebook/grade_cells.hpp"
 #include "gradebook/grade_types.hpp"
-#include "gradebook/grid_tiles.hpp"
-#include "gradebook/program_state.hpp"
 #include "gradebook/schulklasse.hpp"
-#include "measuring_backend.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/input_script.hpp"
 #include "platform/pixmap.hpp"
-#include "platform/program_folder.hpp"
-#include "platform/sdl/sdl_backend.hpp"
-#include "shell/startup.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
@@ -42,54 +39,24 @@ MeasuringBackend* gBackend = nullptr;
 // Two half-years of 27 grade columns, each closed by "schriftl.", "sonst.",
 // "HauptF.", a grade in every grade cell, the averages computed.
 std::shared_ptr<TSchulklasse> Jahrgang() {
-    const std::vector<Text> typen{u"Arbeit", u"Test", u"Mündl.", u"HA.", u"Referat", u"10h-Test", u"Heft"};
     const std::vector<Text> noten{u"1+", u"2-", u"3", u"4+", u"2-3", u"5", u"1", u"3-", u"2", u"4", u"6", u"n.f."};
     auto k = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
-    std::vector<Text> spalten;
-    for (int h = 0; h < 2; ++h) {
-        for (int n = 0; n < 27; ++n) spalten.push_back(typen[(n + h) % typen.size()]);
-        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
-    }
-    for (const Text& typ : spalten) {
-        const int j = k->Notenanzahl;
-        k->Zensurzeile[0]->Kachel.push_back(SpaltenkopfBauen(typ, u"12.10.24", j, SpaltenX(j), 0));
-        k->Zensurzeile[0]->Note.push_back(0);
-        ++k->Notenanzahl;
-    }
+    for (const Text& typ : JahrgangsSpalten()) SpaltenkopfAnhaengen(*k, typ, u"12.10.24");
     for (int i = 1; i <= 40; ++i) {
-        auto z = TZensurzeile::bauen(k->Notenanzahl);
-        z->Kachel[0] = NamenskachelBauen(TextFromUtf8("Schüler" + std::to_string(100 + i)), u"Jörg Maria", i, 0,
-                                         ZeilenY(i));
-        for (int j = 1; j < k->Notenanzahl; ++j) {
-            const RGBFarbe kopf = k->Zensurzeile[0]->Kachel[j]->RGB;
-            z->Kachel[j] = IstDurchschnittstyp(k->Zensurzeile[0]->Kachel[j]->Text[0])
-                               ? DurchschnittszelleBauen(u"", i, j, kopf, 0, ZeilenY(i))
-                               : NotenzelleBauen(noten[(i * 5 + j * 3) % noten.size()], i, j, kopf, 0, ZeilenY(i));
-        }
-        k->Zensurzeile.push_back(z);
-        k->Telefonnummer.push_back(u"0911 4711");
-        k->Notizen.push_back(u"Sitzt vorne links.");
-        k->VergesseneHA.push_back(kPlatzhalterVergesseneHA);
-        ++k->Schueleranzahl;
+        const Schueler s{TextFromUtf8("Schüler" + std::to_string(100 + i)), u"Jörg Maria", u"0911 4711",
+                         u"Sitzt vorne links."};
+        SchuelerAnhaengen(*k, i, s, [&](int j) { return noten[(i * 5 + j * 3) % noten.size()]; }, Text());
     }
     k->Durchschnittsnotenberechnung(-1);
     return k;
 }
 
 void Klassenbild(TSchulklasse& k) {
-    Cls();
-    User::update();
-    Offset::update(2, 64);
-    k.anzeigen();
+    KlassenbildAufbauen(k);
     FrameEnd();
 }
 
 ScriptedEvent Maus(ScriptedEvent::Kind art, float x, float y) { return ScriptedEvent{art, 0, x, y, Text()}; }
-
-void Festhalten(const char* name) {
-    const char* ordner = std::getenv("RK_BENCH_CAPTURE");
-    if (ordner && *ordner) SaveCanvasAsPng(TextFromUtf8(std::string(ordner) + "/" + name + ".png"));
-}
 
 // Taps the tile at its place on screen and runs class-screen frames until
 // anzeigen has recorded it.
@@ -127,26 +94,18 @@ struct Einflug {
         }
         letzte = w;
     }
-    void Print(const char* was) const {
-        char name[128];
+    void Print(const std::string& was) const {
         double summe = 0;
         for (double v : intervall) summe += v;
         const double fps = summe > 0 ? 1000.0 * double(intervall.size()) / summe : 0;
-        std::printf("%s fly-in frames measured: %zu\n", was, intervall.size());
-        std::snprintf(name, sizeof name, "%s fly-in frames per second", was);
-        Figure(name, fps, "Hz", ">= 49 Hz", fps >= 49);
-        std::snprintf(name, sizeof name, "%s fly-in frame interval median", was);
-        Figure(name, Percentile(intervall, 0.5), "ms");
-        std::snprintf(name, sizeof name, "%s fly-in frame interval p95", was);
-        Figure(name, Percentile(intervall, 0.95), "ms");
-        std::snprintf(name, sizeof name, "%s fly-in first frame interval median", was);
-        Figure(name, Percentile(zuerst, 0.5), "ms");
-        std::snprintf(name, sizeof name, "%s fly-in present median", was);
-        Figure(name, Percentile(praesentieren, 0.5), "ms");
-        std::snprintf(name, sizeof name, "%s fly-in present p95", was);
-        Figure(name, Percentile(praesentieren, 0.95), "ms");
-        std::snprintf(name, sizeof name, "%s fly-in frame interval max", was);
-        Figure(name, Maximum(intervall), "ms", "<= 25 ms", Maximum(intervall) <= 25);
+        std::printf("%s fly-in frames measured: %zu\n", was.c_str(), intervall.size());
+        Figure(was + " fly-in frames per second", fps, "Hz", ">= 49 Hz", fps >= 49);
+        Figure(was + " fly-in frame interval median", Percentile(intervall, 0.5), "ms");
+        Figure(was + " fly-in frame interval p95", Percentile(intervall, 0.95), "ms");
+        Figure(was + " fly-in first frame interval median", Percentile(zuerst, 0.5), "ms");
+        Figure(was + " fly-in present median", Percentile(praesentieren, 0.5), "ms");
+        Figure(was + " fly-in present p95", Percentile(praesentieren, 0.95), "ms");
+        Figure(was + " fly-in frame interval max", Maximum(intervall), "ms", "<= 25 ms", Maximum(intervall) <= 25);
     }
 };
 }  // namespace
@@ -154,32 +113,15 @@ struct Einflug {
 int main(int argc, char** argv) {
     int eintraege = 30;
     if (argc > 1) eintraege = std::max(1, std::atoi(argv[1]));
-    if (!UseSdlBackend()) {
-        std::fputs("rk_grade_entry_bench: no graphics\n", stderr);
-        return 1;
-    }
-    static MeasuringBackend measuring(CurrentBackend());
-    gBackend = &measuring;
-    UseBackend(&measuring);
-    if (!Hochfahren()) {
-        std::fputs("rk_grade_entry_bench: start-up ended early\n", stderr);
-        return 1;
-    }
-    BackupOrdner.clear();
+    gBackend = StartLikeTheProgram("rk_grade_entry_bench");
+    if (!gBackend) return 1;
     // Edits may leave files in the data folder: work in a fresh folder.
     namespace fs = std::filesystem;
-    std::string vorlage = (fs::temp_directory_path() / "rk-grade-entry-bench-XXXXXX").string();
-    if (!mkdtemp(vorlage.data()) || !ChangeWorkingFolder(TextFromUtf8(vorlage))) {
+    const TempWorkFolder arbeitsordner("rk-grade-entry-bench");
+    if (!arbeitsordner.ok()) {
         std::fputs("rk_grade_entry_bench: no temporary folder\n", stderr);
         return 1;
     }
-    struct Aufraeumen {
-        fs::path p;
-        ~Aufraeumen() {
-            std::error_code ec;
-            fs::remove_all(p, ec);
-        }
-    } aufraeumen{vorlage};
 
     auto klasse = Jahrgang();
     const int W = GraphicsWidth(), H = GraphicsHeight();

@@ -2,8 +2,6 @@
 // two average groups) on the headless backend: median milliseconds per laden
 // (tiles built) and per speichern (backup included, without forcing the bytes
 // onto the disk, which measures the disk and not the program).
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -12,57 +10,33 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.hpp"
+#include "headless_start.hpp"
+#include "temp_work_folder.hpp"
+#include "year_gradebook.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/grade_types.hpp"
-#include "gradebook/grid_tiles.hpp"
 #include "platform/graphics.hpp"
-#include "platform/headless_backend.hpp"
 #include "platform/image_font.hpp"
-#include "platform/platform_context.hpp"
-#include "gradebook/program_state.hpp"
-#include "shell/media.hpp"
+
+using namespace bench;
 
 namespace {
 
 using Uhr = std::chrono::steady_clock;
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::shared_ptr<TSchulklasse> Jahrgang() {
-    const std::vector<Text> typen{u"Arbeit", u"Test", u"M\u00FCndl.", u"HA.", u"Referat", u"10h-Test", u"Heft"};
     const std::vector<Text> noten{u"1+", u"2-", u"3", u"4+", u"2-3", u"5", u"n.f.", u"1", u""};
     auto k = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
-    // 60 columns: two half-years of 27 grade columns, each closed by an average group.
-    std::vector<Text> spalten;
-    for (int h = 0; h < 2; ++h) {
-        for (int n = 0; n < 27; ++n) spalten.push_back(typen[(n + h) % typen.size()]);
-        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) spalten.push_back(t);
-    }
-    for (size_t n = 0; n < spalten.size(); ++n) {
-        const int j = k->Notenanzahl;
-        const Text datum = TextFromUtf8(std::to_string(10 + n % 18) + ".10.15");
-        k->Zensurzeile[0]->Kachel.push_back(SpaltenkopfBauen(spalten[n], datum, j, SpaltenX(j), 0));
-        k->Zensurzeile[0]->Note.push_back(0);
-        ++k->Notenanzahl;
-    }
+    const std::vector<Text> spalten = JahrgangsSpalten();
+    for (size_t n = 0; n < spalten.size(); ++n)
+        SpaltenkopfAnhaengen(*k, spalten[n], TextFromUtf8(std::to_string(10 + n % 18) + ".10.15"));
     for (int i = 1; i <= 40; ++i) {
-        auto z = TZensurzeile::bauen(k->Notenanzahl);
-        z->Kachel[0] = NamenskachelBauen(u"M\u00FCller" + TextFromUtf8(std::to_string(100 + (i * 37) % 40)),
-                                         u"J\u00F6rg Maria", i, 0, ZeilenY(i));
-        for (int j = 1; j < k->Notenanzahl; ++j) {
-            const RGBFarbe kopf = k->Zensurzeile[0]->Kachel[j]->RGB;
-            z->Kachel[j] = IstDurchschnittstyp(k->Zensurzeile[0]->Kachel[j]->Text[0])
-                               ? DurchschnittszelleBauen(u"2.75", i, j, kopf, 0, ZeilenY(i))
-                               : NotenzelleBauen(noten[(i + j) % noten.size()], i, j, kopf, 0, ZeilenY(i));
-        }
-        k->Zensurzeile.push_back(z);
-        k->Telefonnummer.push_back(u"0171 123456" + TextFromUtf8(std::to_string(i)));
-        k->Notizen.push_back(u"Sitzt vorne links, braucht Zeit bei Textaufgaben.");
-        k->VergesseneHA.push_back(i % 3 ? kPlatzhalterVergesseneHA : Text(u"12.10. 19.11."));
-        ++k->Schueleranzahl;
+        const Schueler s{u"M\u00FCller" + TextFromUtf8(std::to_string(100 + (i * 37) % 40)), u"J\u00F6rg Maria",
+                         u"0171 123456" + TextFromUtf8(std::to_string(i)),
+                         u"Sitzt vorne links, braucht Zeit bei Textaufgaben.",
+                         i % 3 ? kPlatzhalterVergesseneHA : Text(u"12.10. 19.11.")};
+        SchuelerAnhaengen(*k, i, s, [&](int j) { return noten[(i + j) % noten.size()]; }, Text(u"2.75"));
     }
     k->NachNamenSortieren(0);
     return k;
@@ -72,20 +46,15 @@ std::shared_ptr<TSchulklasse> Jahrgang() {
 
 int main(int argc, char** argv) {
     const int wiederholungen = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    RegisterEmbeddedMedia();
     HeadlessBackend backend(1920, 1080);
-    UseBackend(&backend);
-    OpenGraphicsWindow(1920, 1080, 0, 60, 0);
-    Bildschirmbreite = 1920;
-    Bildschirmhoehe = 1080;
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    StartHeadless(backend);
 
-    const auto ordner = std::filesystem::temp_directory_path() / ("rk-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(ordner / "Noten");
-    const auto vorher = std::filesystem::current_path();
-    std::filesystem::current_path(ordner);
+    const TempWorkFolder ordner("rk-bench");
+    if (!ordner.ok()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    std::filesystem::create_directories("Noten");
 
     KlassendateiAufPlatteZwingen = false;
     auto klasse = Jahrgang();
@@ -104,17 +73,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         const auto t2 = Uhr::now();
-        laden.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-        speichern.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
+        laden.push_back(MsBetween(t0, t1));
+        speichern.push_back(MsBetween(t1, t2));
     }
-    const auto groesse = std::filesystem::file_size(ordner / "Noten/8c/8c Mathematik.slk");
+    const auto groesse = std::filesystem::file_size(ordner.path() / "Noten/8c/8c Mathematik.slk");
     std::printf("gradebook: 40 students x 60 columns, %ju bytes, %d repetitions\n", static_cast<uintmax_t>(groesse),
                 wiederholungen);
-    std::printf("laden:     median %.2f ms (min %.2f, max %.2f)\n", Median(laden),
-                *std::min_element(laden.begin(), laden.end()), *std::max_element(laden.begin(), laden.end()));
+    std::printf("laden:     median %.2f ms (min %.2f, max %.2f)\n", Median(laden), Minimum(laden), Maximum(laden));
     std::printf("speichern: median %.2f ms (min %.2f, max %.2f), without flush to disk\n", Median(speichern),
-                *std::min_element(speichern.begin(), speichern.end()),
-                *std::max_element(speichern.begin(), speichern.end()));
+                Minimum(speichern), Maximum(speichern));
 
     // Share of the load spent by the platform decoding the heading icons:
     // every heading tile loads its icon anew (no cache of embedded images).
@@ -122,7 +89,7 @@ int main(int argc, char** argv) {
     for (int n = 0; n < wiederholungen; ++n) {
         const auto t0 = Uhr::now();
         for (int j = 1; j < klasse->Notenanzahl; ++j) LoadImageFrom(klasse->Zelle(0, j).Text[1], -1);
-        symbole.push_back(std::chrono::duration<double, std::milli>(Uhr::now() - t0).count());
+        symbole.push_back(MsBetween(t0, Uhr::now()));
     }
     std::printf("of laden:  median %.2f ms for the %d heading icons (LoadImageFrom)\n", Median(symbole),
                 klasse->Notenanzahl - 1);
@@ -133,11 +100,9 @@ int main(int argc, char** argv) {
     for (int n = 0; n < std::min(wiederholungen, 10); ++n) {
         const auto t0 = Uhr::now();
         klasse->speichern(u"");
-        synchron.push_back(std::chrono::duration<double, std::milli>(Uhr::now() - t0).count());
+        synchron.push_back(MsBetween(t0, Uhr::now()));
     }
     std::printf("speichern: median %.2f ms with flush to disk (for reference)\n", Median(synchron));
 
-    std::filesystem::current_path(vorher);
-    std::filesystem::remove_all(ordner);
     return 0;
 }

@@ -13,6 +13,7 @@ public:
 
     double presentCpu = 0;  // thread CPU in Present and Repaint
     double sleepCpu = 0;    // thread CPU in SleepMilliseconds (should stay ~0)
+    double sleepWall = 0;   // wall time in SleepMilliseconds
 
     int DesktopWidth() override { return inner_.DesktopWidth(); }
     int DesktopHeight() override { return inner_.DesktopHeight(); }
@@ -38,9 +39,10 @@ public:
     }
     uint32_t Milliseconds() override { return inner_.Milliseconds(); }
     void SleepMilliseconds(int ms) override {
-        const double c0 = ThreadCpuMs();
+        const double c0 = ThreadCpuMs(), w0 = WallMs();
         inner_.SleepMilliseconds(ms);
         sleepCpu += ThreadCpuMs() - c0;
+        sleepWall += WallMs() - w0;
     }
     void MessageBox(const Text& title, const Text& text, bool serious) override {
         inner_.MessageBox(title, text, serious);

@@ -4,8 +4,6 @@
 // whole import through ImportiereBilder on the headless backend, the file
 // requesters answered by a stand-in "zenity". Prints the wall time in all and
 // per photo. Run by hand: rk_photo_import_bench [photos].
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -17,17 +15,21 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.hpp"
+#include "headless_start.hpp"
+#include "temp_work_folder.hpp"
+#include "year_gradebook.hpp"
 #include "gradebook/class_menus.hpp"
-#include "gradebook/grid_tiles.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/graphics.hpp"
-#include "platform/headless_backend.hpp"
 #include "platform/image_decode.hpp"
 #include "platform/image_font.hpp"
 #include "platform/pixmap.hpp"
 #include "platform/resources.hpp"
 #include "tiles/info_box.hpp"
+
+using namespace bench;
 
 namespace {
 
@@ -62,25 +64,21 @@ DecodedImage Kamerabild(int nr, unsigned& zufall) {
 
 int main(int argc, char** argv) {
     const int anzahl = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-    RegisterEmbeddedMedia();
     HeadlessBackend backend(1920, 1080);
-    UseBackend(&backend);
-    OpenGraphicsWindow(1920, 1080, 0, 60, 0);
-    Bildschirmbreite = 1920;
-    Bildschirmhoehe = 1080;
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    StartHeadless(backend);
     TInfoBox::LadeSchriften();
     Taktgeber = CreateFrameTimer(50);
     BaueKlassenmenues();
 
-    const auto ordner = std::filesystem::temp_directory_path() / ("rk-photo-bench-" + std::to_string(::getpid()));
+    const TempWorkFolder arbeitsordner("rk-photo-bench");
+    if (!arbeitsordner.ok()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const auto ordner = arbeitsordner.path();
     const auto fotos = ordner / "DCIM";
     std::filesystem::create_directories(ordner / "Noten");
     std::filesystem::create_directories(fotos);
-    const auto vorher = std::filesystem::current_path();
-    std::filesystem::current_path(ordner);
 
     std::printf("writing %d camera JPEGs of 4000 x 3000 ...\n", anzahl);
     unsigned zufall = 1;
@@ -96,15 +94,9 @@ int main(int argc, char** argv) {
 
     auto klasse = TSchulklasse::bauen({u"9b", u"Biologie"}, 0);
     for (int i = 1; i <= anzahl; ++i) {
-        auto z = TZensurzeile::bauen(klasse->Notenanzahl);
         char nach[32];
         std::snprintf(nach, sizeof nach, "Schüler%02d", i);
-        z->Kachel[0] = NamenskachelBauen(TextFromUtf8(nach), u"Vorname", i, 0, ZeilenY(i));
-        klasse->Zensurzeile.push_back(z);
-        klasse->Telefonnummer.push_back(kPlatzhalterTelefon);
-        klasse->Notizen.push_back(kPlatzhalterNotizen);
-        klasse->VergesseneHA.push_back(kPlatzhalterVergesseneHA);
-        ++klasse->Schueleranzahl;
+        SchuelerAnhaengen(*klasse, i, {TextFromUtf8(nach), u"Vorname"}, [](int) { return Text(); });
     }
 
     // The requesters: the first and the last photo of the series.
@@ -119,7 +111,7 @@ int main(int argc, char** argv) {
     const auto t0 = Uhr::now();
     const std::clock_t c0 = std::clock();
     klasse->ImportiereBilder();
-    const double ms = std::chrono::duration<double, std::milli>(Uhr::now() - t0).count();
+    const double ms = MsBetween(t0, Uhr::now());
     const double cpuMs = 1000.0 * (std::clock() - c0) / CLOCKS_PER_SEC;
 
     int fertig = 0;
@@ -133,8 +125,5 @@ int main(int argc, char** argv) {
                 ms, ms / anzahl, fertig);
     std::printf("        %.0f ms of processor time in this process (the rest: waiting for the disk and for "
                 "other processes)\n", cpuMs);
-    std::filesystem::current_path(vorher);
-    std::error_code ec;
-    std::filesystem::remove_all(ordner, ec);
     return fertig == anzahl ? 0 : 1;
 }
