@@ -47,6 +47,8 @@ public:
     bool WaitForExit(int timeoutMs, int& status);
     // Kills the program with SIGKILL, as a power cut would stop it, and reaps it.
     void Kill();
+    // The running program's process id (-1 when none was started or it was reaped).
+    pid_t Pid() const { return pid_; }
 
     std::string Xdo(const std::vector<std::string>& args);
     void Focus();
