@@ -1,0 +1,168 @@
+// Unsaved changes after a crash, in the real program: a student and a column
+// added, the program killed; at the next opening the "Info" box offers them.
+// "Wiederherstellen" opens them and Escape saves them; "Verwerfen" opens the
+// class file and puts the changes into the class's "Backups" folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "gradebook/dates.hpp"
+#include "gradebook/grade_types.hpp"
+#include "gradebook_files.hpp"
+#include "harness.hpp"
+#include "platform/datetime.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr uint32_t kHintergrund = (23u << 16) | 83u;
+constexpr uint32_t kKachel = (56u << 16) | (48u << 8) | 64u;
+constexpr uint32_t kSchalter = (56u << 16) | (56u << 8) | 56u;
+
+uint32_t Rgb(const std::array<int, 3>& c) { return (uint32_t(c[0]) << 16) | (uint32_t(c[1]) << 8) | uint32_t(c[2]); }
+
+TestGradebook Vorher() {
+    TestGradebook g{"7a", "Mathe", {{"Arbeit", "01.10.26"}}, {}};
+    g.schueler.push_back({"Adler", "Eva", {"2"}, "", "", ""});
+    g.schueler.push_back({"Zander", "Max", {"4"}, "0171 2", "", "1"});
+    return g;
+}
+
+// After the edits: Lena Berger between the two, a "Test" column of today.
+TestGradebook Nachher() {
+    TestGradebook g = Vorher();
+    g.spalten.push_back({"Test", Utf8FromText(DatumVerschieben(CurrentDateText(), 0))});
+    g.schueler.insert(g.schueler.begin() + 1, TestStudent{"Berger", "Lena", {"", ""}, "", "", ""});
+    return g;
+}
+
+class Wiederherstellung : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(display.Ok());
+        setenv("HOME", "/tmp/rk-e2e-home", 1);
+        unsetenv("USERPROFILE");
+        pfad = WriteClassFile(p.Folder(), Vorher());
+    }
+    void KlasseAntippen() {
+        ASSERT_TRUE(p.Start());
+        ASSERT_NE(p.WaitForWindow(), 0u);
+        ASSERT_TRUE(p.WaitForPixel(848, 663 + 111, kKachel));
+        p.Click(846 + 114, 663 + 57);
+    }
+    void Klassenbefehl(int kachel) {
+        p.Click(100, 60);
+        SleepMs(600);
+        p.Click(4 + (kachel % 2) * 204 + 100, 4 + (kachel / 2) * 94 + 45);
+        SleepMs(700);
+    }
+    // Adds Lena Berger and a "Test" column, then kills the program.
+    void BearbeitenUndAbstuerzen() {
+        KlasseAntippen();
+        ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+        SleepMs(700);
+        Klassenbefehl(2);
+        p.Type("Lena, Berger");
+        p.Key("Return");
+        SleepMs(700);
+        Klassenbefehl(3);
+        p.Click(416 + 3 * 94 + 45, 4 + 45);  // "Test"
+        SleepMs(700);
+        ASSERT_EQ(ReadFileBytes(pfad + ".ungespeichert"), ClassFileBytes(Nachher()));
+        p.Kill();
+        EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Vorher()));
+    }
+    // The offer box: its buttons' positions (left, right) once it has grown.
+    void Angebot(const std::string& bild, int& links, int& rechts, int& y) {
+        Screenshot s;
+        int x = 0;
+        bool da = false;
+        for (int n = 0; n < 100 && !da; ++n) {
+            SleepMs(100);
+            s = p.Shoot();
+            int yy;
+            da = Finde(s, 300, 300, 1620, 900, x, yy);
+        }
+        ASSERT_TRUE(da) << "no offer";
+        SleepMs(400);
+        s = p.Shoot();
+        p.Save(s, bild);
+        ASSERT_TRUE(Finde(s, 300, 300, 1620, 900, links, y));
+        ASSERT_TRUE(Finde(s, links + 200, y, 1620, y + 1, rechts, y)) << "no second button";
+    }
+    static bool Finde(const Screenshot& s, int x0, int y0, int x1, int y1, int& x, int& y) {
+        for (y = y0; y < y1; ++y) {
+            int n = 0;
+            for (x = x0; x < x1; ++x) {
+                n = s.At(x, y) == kSchalter ? n + 1 : 0;
+                if (n == 30) {
+                    x -= 29;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    int Beenden() {
+        p.Key("Escape");
+        int status = -1;
+        EXPECT_TRUE(p.WaitForExit(8000, status));
+        return status;
+    }
+    std::vector<std::string> Backups() {
+        std::vector<std::string> namen;
+        for (const auto& e : fs::directory_iterator(p.Folder() + "/Noten/7a/Backups"))
+            namen.push_back(e.path().filename().string());
+        return namen;
+    }
+
+    VirtualDisplay display{1920, 1080};
+    ProgramUnderTest p{display};
+    std::string pfad;
+};
+}  // namespace
+
+TEST_F(Wiederherstellung, RestoredChangesAreShownAndSavedOnEscape) {
+    BearbeitenUndAbstuerzen();
+    KlasseAntippen();
+    int links, rechts, y;
+    Angebot("wiederherstellen-angebot", links, rechts, y);
+    p.Click(links + 15, y + 15);
+    ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+    SleepMs(900);
+    const Screenshot s = p.Shoot();
+    p.Save(s, "wiederhergestellt");
+    EXPECT_EQ(s.At(160 + 2 * 80 + 2, 8 + 111), Rgb(Typfarbe(u"Test"))) << "the new column is not shown";
+    EXPECT_EQ(s.At(10, 46 + 3 * 84 + 60), Rgb({84, 72, 96})) << "no third name tile";
+    EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Vorher())) << "the class file waits for the save";
+
+    EXPECT_EQ(Beenden(), 0);
+    EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Nachher()));
+    EXPECT_FALSE(fs::exists(pfad + ".ungespeichert"));
+    const auto backups = Backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(p.Folder() + "/Noten/7a/Backups/" + backups[0]), ClassFileBytes(Nachher()));
+}
+
+TEST_F(Wiederherstellung, DiscardedChangesGoToBackupsAndTheClassFileOpens) {
+    BearbeitenUndAbstuerzen();
+    KlasseAntippen();
+    int links, rechts, y;
+    Angebot("verwerfen-angebot", links, rechts, y);
+    p.Click(rechts + 15, y + 15);
+    ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+    SleepMs(900);
+    const Screenshot s = p.Shoot();
+    p.Save(s, "verworfen");
+    EXPECT_NE(s.At(160 + 2 * 80 + 2, 8 + 111), Rgb(Typfarbe(u"Test"))) << "the discarded column is shown";
+    EXPECT_FALSE(fs::exists(pfad + ".ungespeichert"));
+    const auto verworfen = Backups();
+    ASSERT_EQ(verworfen.size(), 1u);
+    EXPECT_TRUE(verworfen[0].starts_with("7a Mathe ") && verworfen[0].ends_with(" ungespeichert.slk"))
+        << verworfen[0];
+    EXPECT_EQ(ReadFileBytes(p.Folder() + "/Noten/7a/Backups/" + verworfen[0]), ClassFileBytes(Nachher()));
+
+    EXPECT_EQ(Beenden(), 0);
+    EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Vorher()));
+    EXPECT_EQ(Backups().size(), 2u) << "the save adds its backup beside the discarded changes";
+}
