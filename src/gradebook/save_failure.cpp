@@ -6,6 +6,7 @@
 
 #include "gradebook/class_file.hpp"
 #include "platform/file_bytes.hpp"
+#include "platform/graphics.hpp"
 #include "tiles/user.hpp"
 
 namespace {
@@ -69,6 +70,8 @@ bool SpeicherfehlerBeimVerlassen(const TSchulklasse& klasse, bool programmEnde) 
     const ::Text antwort = SpeicherfehlerBox(klasse, programmEnde)->verwenden();
     User::flush();
     if (antwort != Gehen(programmEnde)) return false;
+    // The question stands alone, not over the remains of the wider error box.
+    Cls();
     const ::Text bestaetigung = OhneSpeichernFrage(klasse, VerlustOhneSpeichern(klasse))->verwenden();
     User::flush();
     return bestaetigung == kJa;
