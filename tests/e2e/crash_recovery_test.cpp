@@ -27,7 +27,6 @@ using Uhr = std::chrono::steady_clock;
 namespace {
 constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 constexpr uint32_t kKachel = (56u << 16) | (48u << 8) | 64u;
-constexpr uint32_t kSchalter = (56u << 16) | (56u << 8) | 56u;
 
 // The first twelve tiles of the type menu (the thirteenth asks for a name).
 const char* const kTypen[] = {"Arbeit", "10h-Test", "HÜ",  "Test",     "Mündl.",   "Abfrage",
@@ -41,21 +40,6 @@ TestGradebook Zustand(const std::vector<int>& spalten, const std::string& datum)
     g.schueler.push_back({"Zander", "Ida", {""}, "", "", "12.10."});
     for (int t : spalten) g.spalten.push_back({kTypen[t], datum});
     return g;
-}
-
-// Start of the first run of 30 pixels of the colour in the region.
-bool Finde(const Screenshot& s, uint32_t farbe, int x0, int y0, int x1, int y1, int& x, int& y) {
-    for (y = y0; y < y1; ++y) {
-        int n = 0;
-        for (x = x0; x < x1; ++x) {
-            n = s.At(x, y) == farbe ? n + 1 : 0;
-            if (n == 30) {
-                x -= 29;
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 int Runden() {
@@ -118,13 +102,15 @@ TEST(CrashRecovery, KilledAtRandomMomentsNoEditBeforeTheKillIsLost) {
                 SleepMs(60);
                 const Screenshot s = p.Shoot();
                 int x, y;
-                if (Finde(s, kSchalter, 300, 300, 1620, 900, x, y)) {
+                if (BoxButton(s, 0, x, y)) {
                     SleepMs(300);  // the box grows in
-                    if (runde < 3) p.Save(p.Shoot(), "absturz-angebot-" + std::to_string(runde));
+                    const Screenshot box = p.Shoot();
+                    if (runde < 3) p.Save(box, "absturz-angebot-" + std::to_string(runde));
+                    if (!BoxButton(box, 0, x, y)) continue;  // killed meanwhile
                     EXPECT_TRUE(angebot) << "an offer without unsaved changes";
                     ++z.angeboten;
                     wiederhergestellt = true;
-                    p.Click(x + 15, y + 15);  // "Wiederherstellen", the left button
+                    p.Click(x, y);  // "Wiederherstellen", the left button
                     SleepMs(400);
                     continue;
                 }

@@ -244,3 +244,30 @@ std::vector<std::string> ProgramUnderTest::DataFiles() {
     }
     return files;
 }
+
+bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y1, int& x, int& y, int run) {
+    for (y = y0; y < y1; ++y) {
+        int n = 0;
+        for (x = x0; x < x1; ++x) {
+            n = s.At(x, y) == colour ? n + 1 : 0;
+            if (n == run) {
+                x -= run - 1;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool BoxButton(const Screenshot& s, int index, int& x, int& y) {
+    constexpr uint32_t kFace = (56u << 16) | (56u << 8) | 56u;
+    if (!FindRun(s, kFace, 300, 300, 1620, 900, x, y)) return false;
+    for (int k = 0; k < index; ++k) {
+        while (x < 1620 && s.At(x, y) == kFace) ++x;  // past this button's face
+        int y2;
+        if (!FindRun(s, kFace, x, y, 1620, y + 1, x, y2)) return false;
+    }
+    x += 15;
+    y += 15;
+    return true;
+}

@@ -77,3 +77,10 @@ private:
 };
 
 void SleepMs(int ms);
+
+// Start of the first run of `run` pixels of the colour, scanning the rows of
+// the region from the top (runs tell faces from anti-aliased text edges).
+bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y1, int& x, int& y, int run = 30);
+// A point on button `index` (0 the left one) of the information box on the
+// screen, found by its face colour (56, 56, 56); false when there is none.
+bool BoxButton(const Screenshot& s, int index, int& x, int& y);

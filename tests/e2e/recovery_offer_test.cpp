@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 constexpr uint32_t kKachel = (56u << 16) | (48u << 8) | 64u;
-constexpr uint32_t kSchalter = (56u << 16) | (56u << 8) | 56u;
 
 uint32_t Rgb(const std::array<int, 3>& c) { return (uint32_t(c[0]) << 16) | (uint32_t(c[1]) << 8) | uint32_t(c[2]); }
 
@@ -72,38 +71,16 @@ protected:
         p.Kill();
         EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Vorher()));
     }
-    // The offer box: its buttons' positions (left, right) once it has grown.
-    void Angebot(const std::string& bild, int& links, int& rechts, int& y) {
+    // Waits for the offer box, saves its picture and clicks button k.
+    void Angebot(const std::string& bild, int k) {
         Screenshot s;
-        int x = 0;
-        bool da = false;
-        for (int n = 0; n < 100 && !da; ++n) {
-            SleepMs(100);
-            s = p.Shoot();
-            int yy;
-            da = Finde(s, 300, 300, 1620, 900, x, yy);
-        }
-        ASSERT_TRUE(da) << "no offer";
-        SleepMs(400);
+        int x = 0, y = 0;
+        for (int n = 0; n < 100 && !BoxButton(s = p.Shoot(), k, x, y); ++n) SleepMs(100);
+        SleepMs(400);  // grown in
         s = p.Shoot();
         p.Save(s, bild);
-        ASSERT_TRUE(Finde(s, 300, 300, 1620, 900, links, y));
-        rechts = links;
-        while (rechts < 1620 && s.At(rechts, y) == kSchalter) ++rechts;  // past the left button's face
-        ASSERT_TRUE(Finde(s, rechts, y, 1620, y + 1, rechts, y)) << "no second button";
-    }
-    static bool Finde(const Screenshot& s, int x0, int y0, int x1, int y1, int& x, int& y) {
-        for (y = y0; y < y1; ++y) {
-            int n = 0;
-            for (x = x0; x < x1; ++x) {
-                n = s.At(x, y) == kSchalter ? n + 1 : 0;
-                if (n == 30) {
-                    x -= 29;
-                    return true;
-                }
-            }
-        }
-        return false;
+        ASSERT_TRUE(BoxButton(s, k, x, y)) << "no offer";
+        p.Click(x, y);
     }
     int Beenden() {
         p.Key("Escape");
@@ -127,9 +104,7 @@ protected:
 TEST_F(Wiederherstellung, RestoredChangesAreShownAndSavedOnEscape) {
     BearbeitenUndAbstuerzen();
     KlasseAntippen();
-    int links, rechts, y;
-    Angebot("wiederherstellen-angebot", links, rechts, y);
-    p.Click(links + 15, y + 15);
+    Angebot("wiederherstellen-angebot", 0);
     ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
     SleepMs(900);
     const Screenshot s = p.Shoot();
@@ -149,9 +124,7 @@ TEST_F(Wiederherstellung, RestoredChangesAreShownAndSavedOnEscape) {
 TEST_F(Wiederherstellung, DiscardedChangesGoToBackupsAndTheClassFileOpens) {
     BearbeitenUndAbstuerzen();
     KlasseAntippen();
-    int links, rechts, y;
-    Angebot("verwerfen-angebot", links, rechts, y);
-    p.Click(rechts + 15, y + 15);
+    Angebot("verwerfen-angebot", 1);
     ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
     SleepMs(900);
     const Screenshot s = p.Shoot();
