@@ -5,7 +5,8 @@
 // neither file is ever damaged. Every few rounds Escape saves instead, and
 // the recovery file is gone. The edits are new grade columns added through
 // the class menu and the type menu, each written by AenderungVermerken.
-// Rounds: RK_CRASH_KILLS (default 25, some 2.5 minutes; run with 200 by hand).
+// Rounds: RK_CRASH_KILLS (run with 200 by hand); without it 20 rounds,
+// stopped after 200 s on a busy machine so that CI stays within its time.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -44,7 +45,7 @@ TestGradebook Zustand(const std::vector<int>& spalten, const std::string& datum)
 
 int Runden() {
     const char* v = std::getenv("RK_CRASH_KILLS");
-    return v && std::atoi(v) > 0 ? std::atoi(v) : 25;
+    return v && std::atoi(v) > 0 ? std::atoi(v) : 0;
 }
 
 struct Zaehler {
@@ -65,9 +66,11 @@ TEST(CrashRecovery, KilledAtRandomMomentsNoEditBeforeTheKillIsLost) {
 
     std::mt19937 zufall(20261208);
     Zaehler z;
-    const int runden = Runden();
+    const int runden = Runden() > 0 ? Runden() : 20;
+    const std::chrono::seconds frist = Runden() > 0 ? std::chrono::seconds(86400) : std::chrono::seconds(200);
     const auto beginn = Uhr::now();
-    for (int runde = 0; runde < runden; ++runde) {
+    int runde = 0;
+    for (; runde < runden && Uhr::now() - beginn < frist; ++runde) {
         SCOPED_TRACE("round " + std::to_string(runde));
         const bool speichern = runde % 8 == 7;
         // What the next start must offer: a recovery file unlike the class file.
@@ -78,12 +81,12 @@ TEST(CrashRecovery, KilledAtRandomMomentsNoEditBeforeTheKillIsLost) {
         // The kill lands anywhere from the start to the end of three edits.
         std::atomic<bool> getoetet{false};
         std::atomic<long long> toetungBei{0};
-        const int frist = std::uniform_int_distribution<int>(300, 9000)(zufall);
+        const int bis = std::uniform_int_distribution<int>(300, 9000)(zufall);
         const auto start = Uhr::now();
         std::thread moerder;
         if (!speichern) {
-            moerder = std::thread([&, pid, frist] {
-                std::this_thread::sleep_until(start + std::chrono::milliseconds(frist));
+            moerder = std::thread([&, pid, bis] {
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(bis));
                 toetungBei = Uhr::now().time_since_epoch().count();
                 ::kill(pid, SIGKILL);
                 getoetet = true;
@@ -178,9 +181,10 @@ TEST(CrashRecovery, KilledAtRandomMomentsNoEditBeforeTheKillIsLost) {
         stand = erwartet;
     }
     const double sekunden = std::chrono::duration<double>(Uhr::now() - beginn).count();
+    EXPECT_GE(z.kills, 5) << "too few rounds to mean anything";
     std::printf("%d rounds in %.0f s: %d kills, %d saves on Escape; %d offers restored, %d opened from the class "
                 "file; %d edits sent before a kill, %d in flight missing; %d damaged; %zu columns at the end\n",
-                runden, sekunden, z.kills, z.saves, z.angeboten, z.ausKlassendatei, z.gesendet, z.imFlug, z.kaputt,
+                runde, sekunden, z.kills, z.saves, z.angeboten, z.ausKlassendatei, z.gesendet, z.imFlug, z.kaputt,
                 stand.size());
     RecordProperty("kills", z.kills);
 }
