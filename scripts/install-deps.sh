@@ -12,7 +12,8 @@ packages=(
 if [ "${1:-}" = "--tests" ]; then
   # The end-to-end tests run the real program in a virtual X server with
   # Mesa's software OpenGL and drive it with xdotool; xwd takes screenshots.
-  packages+=(xvfb xauth xdotool x11-apps x11-utils libgl1-mesa-dri libglx-mesa0)
+  # chattr (e2fsprogs) makes a folder unwritable even for root.
+  packages+=(xvfb xauth xdotool x11-apps x11-utils libgl1-mesa-dri libglx-mesa0 e2fsprogs)
   # The export test opens the copy in a real LibreOffice Calc and reads it
   # back with LibreOffice headless.
   packages+=(libreoffice-calc-nogui)

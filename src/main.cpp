@@ -6,7 +6,10 @@
 
 int main() {
     if (!UseSdlBackend()) {
-        std::fputs("Rido Kladdorix: die Grafik konnte nicht gestartet werden.\n", stderr);
+        // Never an invisible window: without a screen the program ends at once.
+        std::fputs("Rido Kladdorix: Es ist kein Bildschirm erreichbar (weder ein X-Server noch Wayland).\n"
+                   "Das Programm braucht ein sichtbares Fenster und wird beendet, ohne etwas zu schreiben.\n",
+                   stderr);
         return 1;
     }
     return KladdorixMain();

@@ -32,7 +32,10 @@ TEST_F(CrashSave, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     ASSERT_TRUE(a->speichern(u""));
 
     std::mt19937 zufall(20240607);
-    std::uniform_int_distribution<int> verzoegerung(0, 5000);
+    // A save forces the class file and its backup onto the disk, each with
+    // its folder after the rename: some 15 ms here; the kills spread over
+    // several saves.
+    std::uniform_int_distribution<int> verzoegerung(0, 40000);
     const auto beginn = std::chrono::steady_clock::now();
     int toetungen = 0, alt = 0, neu = 0;
     for (; toetungen < 200; ++toetungen) {

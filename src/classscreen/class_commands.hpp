@@ -20,7 +20,9 @@ enum Klassenbefehl {
     kLeerDuplizieren = 9,
 };
 
-// Saves, then returns code (1 to the catalogue, 3 end); 0 when the save failed.
+// Saves, then returns code (1 to the catalogue, 3 end); when the save fails,
+// the error box offers to leave without saving: code when that was chosen and
+// confirmed, 0 (stay) otherwise.
 int SpeichernUndVerlassen(TSchulklasse& klasse, int code);
 
 // Tile 5's image and label for the current display mode.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "gradebook/schulklasse.hpp"
+#include "platform/file_bytes.hpp"
 
 // True in the program: every saved file is forced onto the disk before it
 // replaces the old one. Only measurements turn it off.
@@ -21,11 +22,22 @@ std::string KlassendateiBytes(const TSchulklasse& klasse);
 // The record read from class file bytes; null for a damaged file.
 std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes);
 
-// Writes the bytes to pfad + ".neu", forces them onto the disk and renames
-// the file over pfad: pfad then holds either its old or its new content,
-// whatever happens in between. False (and pfad untouched) on any failure.
+// Writes the bytes to pfad + ".neu", forces them onto the disk, renames the
+// file over pfad and forces the rename onto the disk: pfad then holds either
+// its old or its new content, whatever happens in between, and a true result
+// survives a power cut. False (and pfad untouched) on a failure before the rename.
 bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes);
-inline const ::Text kNeuEndung = u".neu";
+inline const ::Text kNeuEndung = kReplacementSuffix;
+
+// The recovery file of a class file: its path + ".ungespeichert". It holds the
+// class as a save would write it, after every edit not yet saved.
+inline const ::Text kWiederherstellungsEndung = u".ungespeichert";
+::Text Wiederherstellungspfad(const ::Text& klassendatei);
+// Removes the recovery file of the class file after a successful save.
+void WiederherstellungEntfernen(const ::Text& klassendatei);
+// Replaces the recovery file of the class (at its standard class file name)
+// by the class's current bytes; false when it could not be written.
+bool WiederherstellungSchreiben(const TSchulklasse& klasse);
 
 // Paths relative to the working folder (the program folder): "Noten/<class>",
 // "Noten/<class>/<class> <subject>.slk" and the backup

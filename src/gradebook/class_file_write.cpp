@@ -66,11 +66,7 @@ std::string KlassendateiBytes(const TSchulklasse& klasse) {
 }
 
 bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
-    const ::Text neu = pfad + kNeuEndung;
-    const bool ok = WriteFileBytes(neu, bytes) && (!KlassendateiAufPlatteZwingen || FlushFileToDisk(neu)) &&
-                    RenameFileOver(neu, pfad);
-    if (!ok) DeleteFileAt(neu);
-    return ok;
+    return ReplaceFileBytes(pfad, bytes, KlassendateiAufPlatteZwingen);
 }
 
 bool TSchulklasse::speichern(const ::Text& dateiname) {
@@ -88,5 +84,8 @@ bool TSchulklasse::speichern(const ::Text& dateiname) {
     const std::string bytes = KlassendateiBytes(*this);
     if (!DateiSicherErsetzen(u"Noten/" + name, bytes)) return false;
     BackupsSchreiben(klasse, fach, name, bytes);
+    // The class file now holds every edit: what the recovery file kept for a
+    // crash is saved, and an offer of it at the next opening would be stale.
+    WiederherstellungEntfernen(u"Noten/" + name);
     return true;
 }

@@ -8,6 +8,9 @@
 #include "platform/text.hpp"
 
 inline const Text kEinstellungsdateiName = u".Kladdorix-Einstellungen";
+// Locked by the running program so that a second start on the same folder
+// ends at once; it stays empty and may stay behind.
+inline const Text kSperrdateiName = u".Kladdorix-Sperre";
 inline const Text kDatenordnerName = u"Noten";
 inline const Text kBilderordnerName = u"Bilder";
 inline const Text kBackupordnerName = u"Backups";

@@ -15,7 +15,10 @@ Text PortraitDerZeile(const TSchulklasse& klasse, int zeile) {
 
 Portraitergebnis PortraitUmbenennen(const Text& alt, const Text& neu) {
     if (PathKind(alt) != 1) return Portraitergebnis::keinBild;
-    return RenameFileOver(alt, neu) ? Portraitergebnis::erledigt : Portraitergebnis::nichtGeschrieben;
+    if (!RenameFileOver(alt, neu)) return Portraitergebnis::nichtGeschrieben;
+    // The new name survives a power cut only once the folder is on the disk.
+    FlushFolderOf(neu);
+    return Portraitergebnis::erledigt;
 }
 
 TPixmap Vierteldrehung(const TPixmap& bild, bool rechts) {

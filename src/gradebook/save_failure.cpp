@@ -1,16 +1,78 @@
-// The "could not be saved" box.
+// The "could not be saved" box, and on leaving its way out: the choice to
+// stay or to leave without saving, and the confirmation of what that costs.
 #include "gradebook/save_failure.hpp"
 
-#include "tiles/info_box.hpp"
+#include <string>
+
+#include "gradebook/class_file.hpp"
+#include "platform/file_bytes.hpp"
+#include "platform/graphics.hpp"
 #include "tiles/user.hpp"
 
+namespace {
+const ::Text kBleiben = u"  Geöffnet lassen  ";
+const ::Text kJa = u"Ja, das ist ok";
+const ::Text kNein = u"NEIN";
+
+::Text Gehen(bool programmEnde) { return programmEnde ? u"Ohne Speichern beenden" : u"Ohne Speichern schließen"; }
+
+std::vector<::Text> Zeilen(const TSchulklasse& klasse) {
+    return {u"Die Klasse " + klasse.Titel[0] + u" " + klasse.Titel[1], u"konnte nicht gespeichert werden.",
+            u"Bitte prüfen Sie, ob der Ordner beschreibbar ist",
+            u"und genug Platz frei ist. Die Klasse bleibt geöffnet."};
+}
+
+bool DateiGleich(const ::Text& pfad, const std::string& bytes) {
+    std::string datei;
+    return ReadFileBytes(pfad, datei, kKlassendateiHoechstgroesse) && datei == bytes;
+}
+}  // namespace
+
 void SpeicherfehlerZeigen(const TSchulklasse& klasse) {
-    auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                               {u"Die Klasse " + klasse.Titel[0] + u" " + klasse.Titel[1],
-                                u"konnte nicht gespeichert werden.",
-                                u"Bitte prüfen Sie, ob der Ordner beschreibbar ist",
-                                u"und genug Platz frei ist. Die Klasse bleibt geöffnet."},
-                               {kOkSchalter});
-    box->verwenden();
+    TInfoBox::bauen(u"Fehler", {255, 0, 0}, Zeilen(klasse), {kOkSchalter})->verwenden();
     User::flush();
+}
+
+int VerlustOhneSpeichern(const TSchulklasse& klasse) {
+    const std::string bytes = KlassendateiBytes(klasse);
+    const ::Text datei = KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]);
+    if (DateiGleich(datei, bytes)) return 0;
+    if (DateiGleich(Wiederherstellungspfad(datei), bytes)) return 1;
+    return 2;
+}
+
+std::shared_ptr<TInfoBox> SpeicherfehlerBox(const TSchulklasse& klasse, bool programmEnde) {
+    return TInfoBox::bauen(u"Fehler", {255, 0, 0}, Zeilen(klasse), {kBleiben, Gehen(programmEnde)});
+}
+
+std::shared_ptr<TInfoBox> OhneSpeichernFrage(const TSchulklasse& klasse, int verlust) {
+    std::vector<::Text> zeilen{u"Wollen Sie die Klasse " + klasse.Titel[0] + u" " + klasse.Titel[1],
+                               u"wirklich ohne Speichern verlassen?"};
+    switch (verlust) {
+        case 0:
+            zeilen.push_back(u"Seit dem letzten Speichern wurde nichts geändert,");
+            zeilen.push_back(u"es geht nichts verloren.");
+            break;
+        case 1:
+            zeilen.push_back(u"Die Änderungen seit dem letzten Speichern stehen nur");
+            zeilen.push_back(u"in der Datei für ungespeicherte Änderungen und werden");
+            zeilen.push_back(u"beim nächsten Öffnen der Klasse angeboten.");
+            break;
+        default:
+            zeilen.push_back(u"Alle Änderungen seit dem letzten Speichern");
+            zeilen.push_back(u"gehen dabei verloren!");
+            break;
+    }
+    return TInfoBox::bauen(u"Warnung", {255, 0, 0}, zeilen, {kJa, kNein});
+}
+
+bool SpeicherfehlerBeimVerlassen(const TSchulklasse& klasse, bool programmEnde) {
+    const ::Text antwort = SpeicherfehlerBox(klasse, programmEnde)->verwenden();
+    User::flush();
+    if (antwort != Gehen(programmEnde)) return false;
+    // The question stands alone, not over the remains of the wider error box.
+    Cls();
+    const ::Text bestaetigung = OhneSpeichernFrage(klasse, VerlustOhneSpeichern(klasse))->verwenden();
+    User::flush();
+    return bestaetigung == kJa;
 }

@@ -1,7 +1,30 @@
 // The one message for a gradebook that could not be saved, shown by every
-// command that saves and by the class screen when it is left with Escape.
+// command that saves and by the class screen when it is left with Escape;
+// on leaving, it is also the way out when saving is impossible (a read-only
+// folder, a full disk): staying is the default, leaving without saving needs
+// a second yes and says what is lost.
 #pragma once
+#include <memory>
+
 #include "gradebook/schulklasse.hpp"
+#include "tiles/info_box.hpp"
 
 // A red "Fehler" box naming class and subject; the caller keeps the gradebook open.
 void SpeicherfehlerZeigen(const TSchulklasse& klasse);
+
+// The same box after a failed save on leaving, with the buttons
+// "  Geöffnet lassen  " and "Ohne Speichern beenden" (programmEnde) or
+// "Ohne Speichern schließen". True only when the user chose to leave without
+// saving and confirmed it; any other answer, Escape and Enter included,
+// keeps the class open.
+bool SpeicherfehlerBeimVerlassen(const TSchulklasse& klasse, bool programmEnde);
+
+// What leaving without saving costs, for the confirmation: 0 nothing (the
+// class equals its class file), 1 the changes are only in the recovery file
+// and are offered at the next opening, 2 the changes are lost.
+int VerlustOhneSpeichern(const TSchulklasse& klasse);
+
+// The two boxes of leaving: the error with its two buttons, and the
+// confirmation ("Ja, das ist ok", "NEIN") for a loss as VerlustOhneSpeichern gives it.
+std::shared_ptr<TInfoBox> SpeicherfehlerBox(const TSchulklasse& klasse, bool programmEnde);
+std::shared_ptr<TInfoBox> OhneSpeichernFrage(const TSchulklasse& klasse, int verlust);

@@ -1,5 +1,5 @@
 // Raw whole-file reading and writing with POSIX calls, retrying interrupted
-// and short transfers.
+// and short transfers; the crash-safe replacement of a file.
 #include "platform/file_bytes.hpp"
 
 #include <fcntl.h>
@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "platform/files.hpp"
 #include "platform/paths.hpp"
 
 bool ReadFileBytes(const Text& path, std::string& out, size_t maxBytes) {
@@ -62,4 +63,23 @@ bool WriteFileBytes(const Text& path, std::string_view bytes) {
     }
     if (::close(fd) != 0) ok = false;
     return ok;
+}
+
+bool ReplaceFileBytes(const Text& path, std::string_view bytes, bool durable) {
+    if (path.empty()) return false;
+    // Only a plain file is replaced: a rename would put a file in the place
+    // of a device or a folder.
+    struct stat st {};
+    if (::stat(NativePath(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+    const Text beside = path + kReplacementSuffix;
+    // A leftover of an interrupted save (or a link planted there) goes first:
+    // the new bytes must land in a fresh file of our own.
+    if (!DeleteFileAt(beside)) return false;
+    if (!WriteFileBytes(beside, bytes) || (durable && !FlushFileContent(beside)) || !RenameFileOver(beside, path)) {
+        DeleteFileAt(beside);
+        return false;
+    }
+    // The rename itself lives in the folder: until the folder is on the disk,
+    // a power cut can bring the old file back.
+    return !durable || FlushFolderOf(path);
 }

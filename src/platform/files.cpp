@@ -1,5 +1,5 @@
 // Files and folders on the file system: kinds, creation, deletion, copying,
-// renaming, flushing and folder listings.
+// renaming, flushing, change times and folder listings.
 #include "platform/files.hpp"
 
 #include <dirent.h>
@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 
+#include "platform/datetime.hpp"
 #include "platform/paths.hpp"
 #include "platform/resources.hpp"
 
@@ -115,9 +117,12 @@ bool RenameFileOver(const Text& from, const Text& to) {
     return !ec;
 }
 
-bool FlushFileToDisk(const Text& path) {
+bool FlushFileToDisk(const Text& path) { return FlushFileContent(path) && FlushFolderOf(path); }
+
+bool FlushFileContent(const Text& path) { return !path.empty() && FsyncPath(NativePath(path).string(), 0); }
+
+bool FlushFolderOf(const Text& path) {
     if (path.empty()) return false;
-    if (!FsyncPath(NativePath(path).string(), 0)) return false;
     Text folder = ExtractFolder(NormalisePath(path));
     return FsyncPath(folder.empty() ? std::string(".") : NativePath(folder).string(), O_DIRECTORY);
 }
@@ -127,6 +132,17 @@ Text CanonicalPath(const Text& path) {
     std::error_code ec;
     const fs::path canonical = fs::canonical(NativePath(path), ec);
     return ec ? Text() : TextFromUtf8(canonical.string());
+}
+
+bool FileModifiedTime(const Text& path, Text& date, Text& time) {
+    struct stat st {};
+    if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::tm t{};
+    const std::time_t when = st.st_mtime;
+    if (!localtime_r(&when, &t)) return false;
+    date = FormatDateText(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
+    time = FormatTimeText(t.tm_hour, t.tm_min, t.tm_sec);
+    return true;
 }
 
 std::vector<Text> ListFolder(const Text& path, bool skipDots) {

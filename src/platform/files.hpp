@@ -26,6 +26,15 @@ bool RenameFileOver(const Text& from, const Text& to);
 
 // Forces the file's bytes and its folder entry onto the disk.
 bool FlushFileToDisk(const Text& path);
+// Forces only the file's bytes onto the disk.
+bool FlushFileContent(const Text& path);
+// Forces the folder that holds path onto the disk: its entries as they are now
+// (a rename, a new or a removed file) survive a power cut.
+bool FlushFolderOf(const Text& path);
+
+// Time of the file's last change, as the platform's date and time texts
+// ("06 Dec 2026", "14:05:09", local time); false when there is no such file.
+bool FileModifiedTime(const Text& path, Text& date, Text& time);
 
 // The absolute path with "." and ".." resolved and every symbolic link
 // followed; "" when the path does not exist.

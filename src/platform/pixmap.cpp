@@ -94,18 +94,7 @@ bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression) {
     } catch (...) {
         return false;
     }
-    if (path.empty()) return false;
-    // Only a plain file is replaced: renaming over a device or a folder would
-    // remove it.
-    std::error_code error;
-    const auto status = std::filesystem::status(NativePath(path), error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return false;
-    const Text neu = path + u".neu";
-    // A leftover of an earlier interrupted save (or a link planted there) goes
-    // first: the new bytes must land in a fresh file of our own.
-    if (!DeleteFileAt(neu)) return false;
-    const bool ok = WriteFileBytes(neu, std::string_view(reinterpret_cast<const char*>(png.data()), png.size())) &&
-                    FlushFileToDisk(neu) && RenameFileOver(neu, path);
-    if (!ok) DeleteFileAt(neu);
-    return ok;
+    // Replaced as the class files are: a crash leaves the old portrait or the
+    // new one, and a true result survives a power cut.
+    return ReplaceFileBytes(path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()), true);
 }

@@ -34,8 +34,10 @@ uint32_t ReadPixel(const TPixmap& pixmap, int x, int y);
 void WritePixel(const TPixmap& pixmap, int x, int y, uint32_t argb);
 
 // Writes an RGB PNG (format 3) or RGBA PNG (format 4) with zlib level 0..9.
-// The file is written beside its name (path + ".neu"), forced to the disk and
-// then renamed over path, so an interrupted save leaves the old file or the
-// new one, never a part. True only when all of that succeeded; on failure the
-// old file is untouched and nothing is left beside it.
+// The file is written beside its name (path + ".neu", a leftover or a link
+// there removed first), forced to the disk, renamed over path and the folder
+// forced to the disk, so an interrupted save leaves the old file or the new
+// one, never a part, and a true result survives a power cut. On failure the
+// old file is untouched and nothing is left beside it. Anything but a plain
+// file at path is refused.
 bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression);

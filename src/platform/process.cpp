@@ -2,6 +2,7 @@
 // as given, since class names and subjects end up in them.
 #include "platform/process.hpp"
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,16 +45,29 @@ int WaitForExitCode(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Spawns with the given file actions (may be null); the errno value on failure.
-int Spawn(const std::vector<Text>& argv, const posix_spawn_file_actions_t* actions,
-          const posix_spawnattr_t* attributes, pid_t& pid, char* const* environment = environ) {
+// Spawns with the given file actions (may be null), spawn flags and
+// environment; the errno value on failure. The child gets the default action
+// for SIGXFSZ back, which the program itself ignores (an ignored signal
+// survives exec).
+int Spawn(const std::vector<Text>& argv, const posix_spawn_file_actions_t* actions, short flags, pid_t& pid,
+          char* const* environment = environ) {
     if (argv.empty() || argv[0].empty()) return EINVAL;
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) return ENOMEM;
+    sigset_t standard;
+    sigemptyset(&standard);
+    sigaddset(&standard, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &standard);
+    posix_spawnattr_setflags(&attributes, static_cast<short>(flags | POSIX_SPAWN_SETSIGDEF));
+    int error;
     try {
         ArgumentVector args(argv);
-        return posix_spawnp(&pid, args.pointers[0], actions, attributes, args.pointers.data(), environment);
+        error = posix_spawnp(&pid, args.pointers[0], actions, &attributes, args.pointers.data(), environment);
     } catch (...) {
-        return ENOMEM;
+        error = ENOMEM;
     }
+    posix_spawnattr_destroy(&attributes);
+    return error;
 }
 
 }  // namespace
@@ -61,7 +75,7 @@ int Spawn(const std::vector<Text>& argv, const posix_spawn_file_actions_t* actio
 int RunAndWait(const std::vector<Text>& argv) {
     ReapDetached();
     pid_t pid = 0;
-    int error = Spawn(argv, nullptr, nullptr, pid);
+    int error = Spawn(argv, nullptr, 0, pid);
     return error ? error : WaitForExitCode(pid);
 }
 
@@ -72,7 +86,7 @@ int RunAndWaitWithEnvironment(const std::vector<Text>& argv, const std::vector<s
     for (std::string& entry : copies) pointers.push_back(entry.data());
     pointers.push_back(nullptr);
     pid_t pid = 0;
-    int error = Spawn(argv, nullptr, nullptr, pid, pointers.data());
+    int error = Spawn(argv, nullptr, 0, pid, pointers.data());
     return error ? error : WaitForExitCode(pid);
 }
 
@@ -86,7 +100,7 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
     int error = posix_spawn_file_actions_init(&actions);
     if (!error) error = posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     pid_t pid = 0;
-    if (!error) error = Spawn(argv, &actions, nullptr, pid);
+    if (!error) error = Spawn(argv, &actions, 0, pid);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (error) {
@@ -111,14 +125,9 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
 
 bool StartDetached(const std::vector<Text>& argv) {
     ReapDetached();
-    posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0) return false;
     // A session of its own: a Ctrl+C in the program's terminal does not reach it.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
-    int error = Spawn(argv, nullptr, &attributes, pid);
-    posix_spawnattr_destroy(&attributes);
-    if (error) return false;
+    if (Spawn(argv, nullptr, POSIX_SPAWN_SETSID, pid) != 0) return false;
     try {
         DetachedChildren().push_back(pid);
     } catch (...) {

@@ -1,5 +1,7 @@
-// Environment variables, opening documents with xdg-open, and ending the program.
+// Environment variables, opening documents with xdg-open, the file-size
+// signal, and ending the program.
 #include "platform/system_services.hpp"
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +15,8 @@ Text EnvironmentVariable(const Text& name) {
     const char* value = std::getenv(key.c_str());
     return value ? TextFromUtf8(value) : Text();
 }
+
+void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 namespace {
 

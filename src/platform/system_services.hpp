@@ -1,5 +1,5 @@
-// Environment, opening documents with the desktop's handler, ending the
-// program; includes the process, requester and drive services.
+// Environment, opening documents with the desktop's handler, the file-size
+// signal, ending the program; includes the process, requester and drive services.
 #pragma once
 #include "platform/drives.hpp"
 #include "platform/process.hpp"
@@ -17,6 +17,11 @@ Text UrlForOpening(const Text& text);
 
 // Runs xdg-open with UrlForOpening(text) without waiting.
 void OpenURL(const Text& text);
+
+// A write beyond a file-size limit (ulimit -f) then fails with an error that
+// the save reports, instead of the signal ending the program mid-save and
+// taking every unsaved grade with it. Child processes get the default back.
+void IgnoreFileSizeLimitSignal();
 
 // Ends the process with exit code 0; callers save first.
 [[noreturn]] void EndProgram();

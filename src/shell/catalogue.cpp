@@ -9,6 +9,7 @@
 
 #include "gradebook/class_level.hpp"
 #include "gradebook/names.hpp"
+#include "gradebook/recovery_offer.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
@@ -161,13 +162,15 @@ int KlasseOeffnen(int k) {
         FrameEnd();
     }
     EingabenVergessen();
-    auto klasse = TSchulklasse::laden(Datenordner() + u"/" + Klassendateien[k]);
+    // Unsaved changes of an earlier session are offered back first.
+    const Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
+    auto klasse = oeffnung.klasse;
     if (!klasse) {
         auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
                                    {u"Leider konnte die Klasse bzw. die Datei", Klassendateien[k],
                                     u"nicht korrekt geladen werden."},
                                    {kOkSchalter});
-        box->verwenden();
+        if (!oeffnung.gemeldet) box->verwenden();
         kachel.x = altX;
         kachel.y = altY;
         kachel.Animation = 0;

@@ -17,9 +17,10 @@ int KlassenbildschirmLaufen(TSchulklasse& klasse) {
         const int code = klasse.verwalten();
         if (code > 0) return code;
         if (BackRequested) {
-            // Never end with unsaved grades: only a complete save ends the program.
+            // Never end with unsaved grades unnoticed: only a complete save, or
+            // the user's twice confirmed choice to leave without it, ends the program.
             if (klasse.speichern(u"")) return 3;
-            SpeicherfehlerZeigen(klasse);
+            if (SpeicherfehlerBeimVerlassen(klasse, true)) return 3;
         }
     }
 }

@@ -3,9 +3,13 @@
 
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
+#include "platform/notify.hpp"
+#include "platform/paths.hpp"
+#include "platform/program_lock.hpp"
 #include "platform/program_folder.hpp"
 #include "platform/system_services.hpp"
 #include "shell/catalogue.hpp"
+#include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
 #include "shell/media.hpp"
@@ -22,10 +26,24 @@ Text DefaultStartOrdner(const Text& home, const Text& userProfile) {
     return home + u"/";
 }
 
+bool EinzigesProgrammImOrdner() {
+    // Two copies on one folder would overwrite each other's saves. The lock
+    // is taken before anything is written; without a writable folder (and no
+    // lock file) there is nothing to protect and the program runs unlocked.
+    if (LockFileForRun(JoinPath(Programmordner(), kSperrdateiName)) != LockResult::HeldByOther) return true;
+    SetAppTitle(u"Rido Kladdorix");
+    Notify(u"Rido Kladdorix ist bereits geöffnet.\n"
+           u"Bitte arbeiten Sie im schon geöffneten Programmfenster weiter.",
+           0);
+    return false;
+}
+
 bool Hochfahren() {
     // Relative paths ("Noten/", the settings file) lie beside the program.
     const Text folder = ExecutableFolder();
     if (!folder.empty()) ChangeWorkingFolder(folder);
+    IgnoreFileSizeLimitSignal();
+    if (!EinzigesProgrammImOrdner()) return false;
     RegisterEmbeddedMedia();
 
     TInfoBox::LadeSchriften();

@@ -6,6 +6,9 @@
 int KladdorixMain();
 // Start-up steps up to the main loop; false when the program must end.
 bool Hochfahren();
+// Takes the lock of the program folder for the whole run; false (after a
+// system message box titled "Rido Kladdorix") when another copy holds it.
+bool EinzigesProgrammImOrdner();
 // The catalogue's frame loop; returns 0 when the user quits.
 int Hauptschleife();
 // HOME and USERPROFILE (an unset one counts as "") -> the requesters' start folder.

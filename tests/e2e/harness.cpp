@@ -95,13 +95,12 @@ ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display) : display_(display) 
     if (mkdtemp(tmpl)) folder_ = tmpl;
 }
 
+ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display, const ProgramUnderTest& sameFolderAs)
+    : display_(display), folder_(sameFolderAs.folder_), ownsFolder_(false) {}
+
 ProgramUnderTest::~ProgramUnderTest() {
-    if (Running()) {
-        kill(pid_, SIGKILL);
-        int st;
-        waitpid(pid_, &st, 0);
-    }
-    if (!folder_.empty() && !std::getenv("RK_E2E_KEEP")) {
+    Kill();
+    if (ownsFolder_ && !folder_.empty() && !std::getenv("RK_E2E_KEEP")) {
         std::error_code ec;
         fs::remove_all(folder_, ec);
     }
@@ -111,7 +110,8 @@ bool ProgramUnderTest::Start() {
     if (folder_.empty() || !display_.Ok()) return false;
     std::error_code ec;
     const fs::path exe = fs::path(folder_) / "rido-kladdorix";
-    fs::copy_file(RK_PROGRAM_PATH, exe, fs::copy_options::overwrite_existing, ec);
+    // A running copy cannot be overwritten; a second start uses it.
+    if (!fs::exists(exe)) fs::copy_file(RK_PROGRAM_PATH, exe, ec);
     if (ec) return false;
     setenv("DISPLAY", display_.Name().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
@@ -119,6 +119,15 @@ bool ProgramUnderTest::Start() {
     // Started from elsewhere on purpose: the program must find its folder itself.
     pid_ = Spawn({exe.string()}, -1, "/");
     return pid_ > 0;
+}
+
+void ProgramUnderTest::Kill() {
+    if (!Running()) return;
+    kill(pid_, SIGKILL);
+    int st;
+    waitpid(pid_, &st, 0);
+    pid_ = -1;
+    status_ = -1;
 }
 
 bool ProgramUnderTest::Running() {
@@ -231,7 +240,34 @@ std::vector<std::string> ProgramUnderTest::DataFiles() {
     for (fs::recursive_directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string rel = fs::relative(it->path(), folder_, ec).string();
-        if (rel != "rido-kladdorix") files.push_back(rel);
+        if (rel != "rido-kladdorix" && rel != ".Kladdorix-Sperre") files.push_back(rel);
     }
     return files;
+}
+
+bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y1, int& x, int& y, int run) {
+    for (y = y0; y < y1; ++y) {
+        int n = 0;
+        for (x = x0; x < x1; ++x) {
+            n = s.At(x, y) == colour ? n + 1 : 0;
+            if (n == run) {
+                x -= run - 1;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool BoxButton(const Screenshot& s, int index, int& x, int& y) {
+    constexpr uint32_t kFace = (56u << 16) | (56u << 8) | 56u;
+    if (!FindRun(s, kFace, 300, 300, 1620, 900, x, y)) return false;
+    for (int k = 0; k < index; ++k) {
+        while (x < 1620 && s.At(x, y) == kFace) ++x;  // past this button's face
+        int y2;
+        if (!FindRun(s, kFace, x, y, 1620, y + 1, x, y2)) return false;
+    }
+    x += 15;
+    y += 15;
+    return true;
 }

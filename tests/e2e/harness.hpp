@@ -31,6 +31,8 @@ private:
 class ProgramUnderTest {
 public:
     explicit ProgramUnderTest(VirtualDisplay& display);
+    // A second program in the same program folder, which the first owns.
+    ProgramUnderTest(VirtualDisplay& display, const ProgramUnderTest& sameFolderAs);
     ~ProgramUnderTest();
 
     const std::string& Folder() const { return folder_; }
@@ -43,6 +45,10 @@ public:
     bool Running();
     // Waits for the end; true with the exit status when it ended in time.
     bool WaitForExit(int timeoutMs, int& status);
+    // Kills the program with SIGKILL, as a power cut would stop it, and reaps it.
+    void Kill();
+    // The running program's process id (-1 when none was started or it was reaped).
+    pid_t Pid() const { return pid_; }
 
     std::string Xdo(const std::vector<std::string>& args);
     void Focus();
@@ -56,7 +62,8 @@ public:
     Screenshot Shoot();
     // Saves a screenshot into the build's e2e-output folder; returns its path.
     std::string Save(const Screenshot& shot, const std::string& name);
-    // Every regular file below the program folder except the program itself (relative paths).
+    // Every regular file below the program folder except the program itself
+    // and the lock file it holds while it runs (relative paths).
     std::vector<std::string> DataFiles();
     unsigned long Window() const { return window_; }
 
@@ -66,6 +73,14 @@ private:
     pid_t pid_ = -1;
     int status_ = -1;
     unsigned long window_ = 0;
+    bool ownsFolder_ = true;
 };
 
 void SleepMs(int ms);
+
+// Start of the first run of `run` pixels of the colour, scanning the rows of
+// the region from the top (runs tell faces from anti-aliased text edges).
+bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y1, int& x, int& y, int run = 30);
+// A point on button `index` (0 the left one) of the information box on the
+// screen, found by its face colour (56, 56, 56); false when there is none.
+bool BoxButton(const Screenshot& s, int index, int& x, int& y);

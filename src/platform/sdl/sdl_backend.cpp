@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/image_decode.hpp"
 #include "platform/resources.hpp"
@@ -27,17 +29,32 @@ void FenstersymbolSetzen(SDL_Window* window) {
     SDL_FreeSurface(s);
 }
 
+const char* const kSichtbareTreiber[] = {"x11", "wayland"};
+
 class SdlBackend : public Backend {
 public:
     bool Start() {
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
         SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-            std::fprintf(stderr, "sdl: %s\n", SDL_GetError());
-            return false;
+        // Only drivers that show a window: SDL's offscreen and dummy drivers
+        // would let the program run where nobody sees it. A choice among the
+        // visible ones in SDL_VIDEODRIVER is tried first.
+        std::vector<std::string> treiber;
+        if (const char* wunsch = SDL_getenv("SDL_VIDEODRIVER"))
+            for (const char* t : kSichtbareTreiber)
+                if (std::string(wunsch) == t) treiber.push_back(t);
+        for (const char* t : kSichtbareTreiber) treiber.push_back(t);
+        for (const std::string& t : treiber) {
+            SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, t.c_str(), SDL_HINT_OVERRIDE);
+            if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0) {
+                const char* aktiv = SDL_GetCurrentVideoDriver();
+                if (aktiv && t == aktiv) return true;
+            }
+            std::fprintf(stderr, "sdl (%s): %s\n", t.c_str(), SDL_GetError());
+            SDL_Quit();
         }
-        return true;
+        return false;
     }
 
     int DesktopWidth() override { return DesktopMode().w; }

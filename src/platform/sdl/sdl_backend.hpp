@@ -3,5 +3,7 @@
 #pragma once
 #include "platform/backend.hpp"
 
-// Installs the SDL backend behind the facade. False when SDL cannot start.
+// Installs the SDL backend behind the facade. False when SDL cannot start or
+// no display can be reached through a driver that shows a window (X11 or
+// Wayland); nothing is written then.
 bool UseSdlBackend();

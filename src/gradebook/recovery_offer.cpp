@@ -1,0 +1,128 @@
+// The offer of unsaved changes when a class is opened: the recovery file is
+// compared with the loaded class, offered in an "Info" box, and on
+// "Verwerfen" moved (not deleted) into the class's "Backups" folder.
+#include "gradebook/recovery_offer.hpp"
+
+#include <string>
+
+#include "gradebook/class_file.hpp"
+#include "gradebook/dates.hpp"
+#include "gradebook/data_folders.hpp"
+#include "platform/conversions.hpp"
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
+#include "platform/paths.hpp"
+
+namespace {
+
+const ::Text kWiederherstellen = u"Wiederherstellen";
+const ::Text kVerwerfen = u"Verwerfen";
+const ::Text kBeschaedigtEndung = u".slk.beschaedigt";
+
+// Moves the recovery file into Backups under a name no other file has;
+// returns the new path, "" when it could not be moved.
+::Text Beiseitelegen(const ::Text& rpfad, const ::Text& zeitstempel, const ::Text& endung) {
+    CreateFolder(ExtractFolder(rpfad) + u"/" + kBackupordnerName, false);
+    const ::Text basis = VerworfeneWiederherstellungPfad(rpfad, zeitstempel, endung);
+    ::Text ziel = basis;
+    // A rename replaces what is there: never an older discarded state.
+    for (int n = 2; PathKind(ziel) != 0; ++n) {
+        if (n > 99) return ::Text();
+        ziel = Left(basis, static_cast<int>(basis.size() - endung.size())) + u" " + TextFromInt(n) + endung;
+    }
+    if (!RenameFileOver(rpfad, ziel)) return ::Text();
+    FlushFolderOf(ziel);
+    FlushFolderOf(rpfad);
+    return ziel;
+}
+
+::Text KlassenName(const TSchulklasse* klasse, const ::Text& pfad) {
+    if (klasse) return klasse->Titel[0] + u" " + klasse->Titel[1];
+    return StripExtension(Mid(pfad, static_cast<int>(ExtractFolder(pfad).size()) + 2));
+}
+
+void Melden(const ::Text& titel, const FarbArg& farbe, const std::vector<::Text>& zeilen) {
+    TInfoBox::bauen(titel, farbe, zeilen, {kOkSchalter})->verwenden();
+}
+
+}  // namespace
+
+::Text VerworfeneWiederherstellungPfad(const ::Text& rpfad, const ::Text& zeitstempel, const ::Text& endung) {
+    const ::Text ordner = ExtractFolder(rpfad);
+    const ::Text name = ordner.empty() ? rpfad : Mid(rpfad, static_cast<int>(ordner.size()) + 2);
+    // "7a Mathe.slk.ungespeichert" -> "7a Mathe"
+    const ::Text basis = StripExtension(StripExtension(name));
+    return JoinPath(ordner, kBackupordnerName) + u"/" + basis + u" " + zeitstempel + u" ungespeichert" + endung;
+}
+
+std::shared_ptr<TInfoBox> WiederherstellungsAngebot(const ::Text& klassenname, const ::Text& datum,
+                                                    const ::Text& uhrzeit) {
+    const ::Text wann = u"(zuletzt am " + DatumVerschieben(datum, 0) + u" um " + Left(uhrzeit, 5) + u" Uhr).";
+    return TInfoBox::bauen(u"Info", {255, 255, 0},
+                           {u"Änderungen an der Klasse " + klassenname,
+                            u"aus einer früheren Sitzung wurden nicht gespeichert", wann,
+                            u"Wiederherstellen: mit diesen Änderungen weiterarbeiten.",
+                            u"Verwerfen: sie kommen in den Ordner Backups der Klasse."},
+                           {kWiederherstellen, kVerwerfen});
+}
+
+Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
+    Klassenoeffnung ergebnis;
+    ergebnis.klasse = TSchulklasse::laden(pfad);
+    // Edits are kept under the standard name of the class's titles, which is
+    // also where the next save goes; a class file that does not load can
+    // only have the one beside it.
+    const ::Text rpfad = ergebnis.klasse ? Wiederherstellungspfad(KlassendateiRelativ(ergebnis.klasse->Titel[0],
+                                                                                      ergebnis.klasse->Titel[1]))
+                                         : Wiederherstellungspfad(pfad);
+    if (PathKind(rpfad) != 1) return ergebnis;
+
+    ::Text datum, uhrzeit;
+    if (!FileModifiedTime(rpfad, datum, uhrzeit)) return ergebnis;
+    const ::Text zeitstempel = ZeitstempelAus(datum, uhrzeit);
+    const ::Text name = KlassenName(ergebnis.klasse.get(), pfad);
+
+    std::string bytes;
+    std::shared_ptr<TSchulklasse> gerettet;
+    if (ReadFileBytes(rpfad, bytes, kKlassendateiHoechstgroesse)) gerettet = KlasseAusBytes(bytes);
+    if (!gerettet) {
+        const ::Text ziel = Beiseitelegen(rpfad, zeitstempel, kBeschaedigtEndung);
+        std::vector<::Text> zeilen{u"Die ungespeicherten Änderungen der Klasse " + name,
+                                   u"aus einer früheren Sitzung sind beschädigt und", u"können nicht geladen werden."};
+        if (!ziel.empty()) {
+            zeilen.push_back(u"Die Datei wurde aufbewahrt als");
+            zeilen.push_back(ziel);
+        } else {
+            zeilen.push_back(u"Die Datei bleibt unverändert liegen:");
+            zeilen.push_back(rpfad);
+        }
+        zeilen.push_back(u"Die Klasse wird aus ihrer Klassendatei geöffnet.");
+        Melden(u"Fehler", {255, 0, 0}, zeilen);
+        return ergebnis;
+    }
+    if (ergebnis.klasse && bytes == KlassendateiBytes(*ergebnis.klasse)) {
+        // Nothing beyond the class file: the offer would only confuse.
+        DeleteFileAt(rpfad);
+        FlushFolderOf(rpfad);
+        return ergebnis;
+    }
+
+    const ::Text antwort = WiederherstellungsAngebot(name, datum, uhrzeit)->verwenden();
+    if (antwort == kWiederherstellen) {
+        // The recovery file stays until the next save: a second crash before
+        // any edit still finds it.
+        ergebnis.klasse = gerettet;
+        return ergebnis;
+    }
+    if (antwort == kVerwerfen) {
+        if (!Beiseitelegen(rpfad, zeitstempel, u".slk").empty()) return ergebnis;
+        Melden(u"Fehler", {255, 0, 0},
+               {u"Die ungespeicherten Änderungen konnten nicht", u"in den Ordner Backups verschoben werden.",
+                u"Die Klasse wird nicht geöffnet."});
+    }
+    // Closed without an answer, or not put aside: nothing is opened and the
+    // recovery file stays for the next time.
+    ergebnis.klasse.reset();
+    ergebnis.gemeldet = true;
+    return ergebnis;
+}
