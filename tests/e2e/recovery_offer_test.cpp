@@ -1,7 +1,8 @@
-// Unsaved changes after a crash, in the real program: a student and a column
-// added, the program killed; at the next opening the "Info" box offers them.
-// "Wiederherstellen" opens them and Escape saves them; "Verwerfen" opens the
-// class file and puts the changes into the class's "Backups" folder.
+// Unsaved changes after a crash, in the real program: grades entered, or a
+// student and a column added, then the program killed; at the next opening
+// the "Info" box offers them. "Wiederherstellen" opens them and Escape saves
+// them; "Verwerfen" opens the class file and puts the changes into the
+// class's "Backups" folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -140,4 +141,35 @@ TEST_F(Wiederherstellung, DiscardedChangesGoToBackupsAndTheClassFileOpens) {
     EXPECT_EQ(Beenden(), 0);
     EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(Vorher()));
     EXPECT_EQ(Backups().size(), 2u) << "the save adds its backup beside the discarded changes";
+}
+
+TEST_F(Wiederherstellung, GradesEnteredBeforeAKillAreRestoredAndSaved) {
+    KlasseAntippen();
+    ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+    SleepMs(700);
+    // Adler: "1" (tile 1 of the grade menu, which stands at (180, 0) for
+    // row 1); Zander: "2-" (tile 5, the menu at (180, 58) for row 2).
+    p.Click(160 + 80 + 38, 46 + 84 + 38);
+    SleepMs(500);
+    p.Click(180 + 4 + 64 + 30, 4 + 30);
+    SleepMs(600);
+    p.Click(160 + 80 + 38, 46 + 2 * 84 + 38);
+    SleepMs(500);
+    p.Click(180 + 4 + 2 * 64 + 30, 58 + 4 + 64 + 30);
+    SleepMs(600);
+    p.Save(p.Shoot(), "noten-vor-dem-absturz");
+    TestGradebook noten = Vorher();
+    noten.schueler[0].noten = {"1"};
+    noten.schueler[1].noten = {"2-"};
+    ASSERT_EQ(ReadFileBytes(pfad + ".ungespeichert"), ClassFileBytes(noten));
+    p.Kill();
+
+    KlasseAntippen();
+    Angebot("noten-angebot", 0);
+    ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+    SleepMs(900);
+    p.Save(p.Shoot(), "noten-wiederhergestellt");
+    EXPECT_EQ(Beenden(), 0);
+    EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(noten));
+    EXPECT_FALSE(fs::exists(pfad + ".ungespeichert"));
 }
