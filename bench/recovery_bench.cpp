@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "full_year_gradebook.hpp"
+#include "headless_start.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/program_state.hpp"
 #include "platform/graphics.hpp"
@@ -37,15 +38,8 @@ double Ms(Uhr::time_point a, Uhr::time_point b) { return std::chrono::duration<d
 
 int main(int argc, char** argv) {
     const int wiederholungen = argc > 1 ? std::max(5, std::atoi(argv[1])) : 200;
-    RegisterEmbeddedMedia();
     HeadlessBackend backend(1920, 1080);
-    UseBackend(&backend);
-    OpenGraphicsWindow(1920, 1080, 0, 60, 0);
-    Bildschirmbreite = 1920;
-    Bildschirmhoehe = 1080;
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    bench::StartHeadless(backend);
 
     // On the disk of the working folder (the program folder's disk when run
     // from there), not in a memory file system.
