@@ -141,7 +141,12 @@ TEST(Settings, WritesTwoLinesForG9AndThreeForG8WithCrLf) {
         {"all empty, G8", u"", u"", 10, "\r\n\r\nG8-Gymnasium\r\n"},
         {"Latin-1 umlauts", u"/media/Müller/Schüler ß", u"/home/jürgen/Ä", 11,
          "/media/M\xfcller/Sch\xfcler \xdf\r\n/home/j\xfcrgen/\xc4\r\n"},
-        {"above Latin-1 keeps the low byte", u"/b/€", u"/s", 11, "/b/\xac\r\n/s\r\n"},
+        // A start folder from the environment that a line cannot hold: left
+        // out, so the same default comes back, or before the G8 line the
+        // nearest folder a line can hold.
+        {"start folder beyond Latin-1, G9", u"/b", u"/home/łukasz/", 11, "/b\r\n"},
+        {"start folder beyond Latin-1, G8", u"/b", u"/home/łukasz/Ṡ/", 10, "/b\r\n/home/\r\nG8-Gymnasium\r\n"},
+        {"start folder with a line feed, G8", u"/b", u"/a\nb", 10, "/b\r\n/\r\nG8-Gymnasium\r\n"},
     };
     GlobalsGuard guard;
     TempFolder tmp;
@@ -184,6 +189,18 @@ TEST(Settings, WrittenSettingsReadBackUnchanged) {
         EXPECT_EQ(BackupOrdner, f.backupOrdner);
         EXPECT_EQ(StartOrdner, f.startOrdner);
         EXPECT_EQ(OberstufeAb, f.oberstufeAb);
+    }
+}
+
+TEST(Settings, ABackupFolderALineCannotHoldIsNeverWritten) {
+    GlobalsGuard guard;
+    TempFolder tmp;
+    const Text datei = tmp.path + u"/.Kladdorix-Einstellungen";
+    WriteBytes(datei, "/alt\r\n/start/\r\n");
+    for (const Text& ordner : {Text(u"/media/Łódź"), Text(u"/b/€"), Text(u"/a\nb")}) {
+        BackupOrdner = ordner;
+        EXPECT_FALSE(EinstellungenSchreibenNach(datei)) << Utf8FromText(ordner);
+        EXPECT_EQ(ReadBytes(datei), "/alt\r\n/start/\r\n");
     }
 }
 

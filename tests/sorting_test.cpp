@@ -52,8 +52,12 @@ TEST_F(Sorting, RowsFollowTheFoldedNames) {
          {u"berg,Anna", u"Berg,Max", u"Berg,Zoe"}},
         {"sharp s and case", {{u"Strau\u00DF", u"A"}, {u"STRAUSS", u"A"}, {u"Strauch", u"A"}},
          {u"Strauch,A", u"Strau\u00DF,A", u"STRAUSS,A"}},
-        {"prefix first, accents after z", {{u"\u00C9mile", u""}, {u"Zorn", u""}, {u"Ab", u""}, {u"A", u""}},
-         {u"A,", u"Ab,", u"Zorn,", u"\u00C9mile,"}},
+        {"prefix first", {{u"Zorn", u""}, {u"Ab", u""}, {u"A", u""}}, {u"A,", u"Ab,", u"Zorn,"}},
+        {"letters with diacritics among their base letters",
+         {{u"Zimmermann", u"Tom"}, {u"\u00C7elik", u"Ay\u015Fe"}, {u"\u00C9lodie", u"Mia"}, {u"\u00D1\u00FA\u00F1ez", u"Ana"},
+          {u"Dietrich", u"Udo"}, {u"Nowak", u"Ida"}, {u"Bauer", u"Eva"}, {u"Elster", u"Jo"}},
+         {u"Bauer,Eva", u"\u00C7elik,Ay\u015Fe", u"Dietrich,Udo", u"\u00C9lodie,Mia", u"Elster,Jo", u"Nowak,Ida",
+          u"\u00D1\u00FA\u00F1ez,Ana", u"Zimmermann,Tom"}},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);

@@ -340,7 +340,7 @@ TEST_F(TexteingabeTest, ClearResetsCursorSelectionAndOverwrite) {
 TEST_F(TexteingabeTest, OnlyCharactersTheClassFileCanStoreAreTyped) {
     struct Fall { int code; Text ergebnis; };
     const Fall faelle[] = {
-        {'~', u""},   {0x142, u""},      {0xD83D, u""}, {0xDE00, u""}, {127, u""}, {31, u""}, {9, u""},
+        {'~', u""},   {0x2713, u""},     {0xD83D, u""}, {0xDE00, u""}, {127, u""}, {31, u""}, {9, u""},
         {0xE9, u"é"}, {0x20AC, u"€"},   {0xFF, u"ÿ"},  {' ', u" "},   {'}', u"}"}, {0xA0, u"\u00A0"},
     };
     for (const Fall& f : faelle) {
@@ -349,6 +349,28 @@ TEST_F(TexteingabeTest, OnlyCharactersTheClassFileCanStoreAreTyped) {
         EXPECT_EQ(TE::Eingabetext, f.ergebnis);
         EXPECT_EQ(TE::Zulaessig(static_cast<char16_t>(f.code)), !f.ergebnis.empty());
     }
+}
+
+TEST_F(TexteingabeTest, LettersBeyondLatin1AreTypedAsTheirBaseLetter) {
+    struct Fall { Text getippt, ergebnis; };
+    const Fall faelle[] = {
+        {u"Doğan", u"Dogan"},       {u"Łukasz", u"Lukasz"},  {u"Işık", u"Isik"},
+        {u"Şahin", u"Sahin"},       {u"Œuvre", u"OEuvre"},  {u"Nguyễn", u"Nguyen"},
+        {u"Dvořák", u"Dvorák"},     {u"Ωmega", u"mega"},    {u"Kim 😀", u"Kim "},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(Utf8FromText(f.getippt));
+        EXPECT_EQ(Eingabe(u"", 0, -1, -1, 0, [&] {
+                      for (char16_t c : f.getippt) Zeichen(c);
+                  }),
+                  1);
+        EXPECT_EQ(TE::Eingabetext, f.ergebnis);
+    }
+    // Over a selection, and in overwrite mode, a folded letter acts as the letter typed.
+    EXPECT_EQ(Eingabe(u"Gdańsk", 0, 3, 4, 0, [&] { Zeichen(0x0144); }), 1);
+    EXPECT_EQ(TE::Eingabetext, u"Gdansk");
+    EXPECT_EQ(Eingabe(u"Sxhin", 0, -1, 1, 1, [&] { Zeichen(0x0103); }), 1);
+    EXPECT_EQ(TE::Eingabetext, u"Sahin");
 }
 
 TEST_F(TexteingabeTest, TheFieldWidthLimitsTheText) {

@@ -3,6 +3,7 @@
 #include "gradebook/name_list.hpp"
 
 #include "platform/conversions.hpp"
+#include "tiles/grundbuchstaben.hpp"
 
 namespace {
 
@@ -12,34 +13,7 @@ constexpr char16_t kWindows1252[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// Base letters of U+0100..U+024F and U+1E00..U+1EFF ('?' where there is none).
-constexpr std::u16string_view kBasisLateinErweitert =
-    u"AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKkkLlLlLlLlLlNnNnNnn??OoOoOo??RrRrRrSsSsSsSsTtTtTtUu"
-    u"UuUuUuUuUuWwYyYZzZzZzsbB???????DD??????Ff????I??l????OOo?????????????Uu????Zz??????????????????????AaIiOoUu"
-    u"UuUuUuUu?AaAa\u00C6\u00E6GgGgKkOoOo??j???Gg??NnAa\u00C6\u00E6\u00D8\u00F8AaAaEeEeIiIiOoOoRrRrUuUuSsTt??Hh??????"
-    u"AaEeOoOoOoOoYy??????ACcLT???????EeJj??RrYy";
-constexpr std::u16string_view kBasisZusatz =
-    u"AaBbBbBbCcDdDdDdDdDdEeEeEeEeEeFfGgHhHhHhHhHhIiIiKkKkKkLlLlLlLlMmMmMmNnNnNnNnOoOoOoOoPpPpRrRrRrRrSsSsSsSsSsTt"
-    u"TtTtTtUuUuUuUuUuVvVvWwWwWwWwWwXxXxYyZzZzZzhtwy??????AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEeEeEeEeEeIiIiOoOoOoOoOoOo"
-    u"OoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy??????";
-
 bool Haltbar(char16_t c) { return c == 0x20AC || (c <= 0xFF && !(c >= 0x7F && c <= 0x9F)); }
-
-// The replacement of a character a class file cannot hold; "" drops it.
-::Text OhneAkzent(char16_t c) {
-    switch (c) {
-        case 0x0132: return u"IJ";
-        case 0x0133: return u"ij";
-        case 0x0152: return u"OE";
-        case 0x0153: return u"oe";
-        case 0x1E9E: return u"SS";
-        default: break;
-    }
-    char16_t b = u'?';
-    if (c >= 0x0100 && c < 0x0100 + kBasisLateinErweitert.size()) b = kBasisLateinErweitert[c - 0x0100];
-    if (c >= 0x1E00 && c < 0x1E00 + kBasisZusatz.size()) b = kBasisZusatz[c - 0x1E00];
-    return b == u'?' ? ::Text() : ::Text(1, b);
-}
 
 // UTF-8 with every sequence complete, shortest and below U+110000; false
 // otherwise. Characters beyond U+FFFF become surrogate pairs.
@@ -199,7 +173,7 @@ char16_t Trennzeichen(const ::Text& zeile) {
             out.push_back(c);
         } else {
             angepasst = true;
-            out += OhneAkzent(c);
+            out += Grundbuchstaben(c);
         }
     }
     return out;

@@ -3,7 +3,9 @@
 #include "platform/text.hpp"
 
 // Sort key of a name: lower-cased, with "ß", "ä", "ö", "ü" written as
-// "ss", "ae", "oe", "ue", so that Müller and Mueller sort alike.
+// "ss", "ae", "oe", "ue", so that Müller and Mueller sort alike, and every
+// other letter with a diacritic as its base letter ("æ" as "ae"), so that
+// Çelik sorts among the C and Ñúñez among the N.
 Text Namensschluessel(const Text& name);
 
 // True when the student (nachnameA, vornamenA) sorts strictly after

@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <string>
 
 #include "platform/datetime.hpp"
 #include "platform/paths.hpp"
@@ -91,6 +93,22 @@ bool DeleteFileAt(const Text& path) {
     fs::remove(native, ec);
     ec.clear();
     return !fs::exists(fs::symlink_status(native, ec));
+}
+
+Text CreateProbeFile(const Text& folder) {
+    const Text base = JoinPath(folder, u".Kladdorix-Schreibprobe-");
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const Text path = base + TextFromUtf8(std::to_string(::getpid()) + "-" + std::to_string(now) + "-" +
+                                              std::to_string(attempt));
+        const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST) return u"";
+    }
+    return u"";
 }
 
 bool CopyFileTo(const Text& src, const Text& dst) {

@@ -16,6 +16,11 @@ bool CreateFolder(const Text& path, bool recursive);
 // none). A folder is not deleted and gives false.
 bool DeleteFileAt(const Text& path);
 
+// Creates a new, empty file in the folder under a name no entry there has
+// (an exclusive create, so no file of the user is ever opened) and returns
+// its path; "" when the folder takes no new file. The caller deletes it.
+Text CreateProbeFile(const Text& folder);
+
 // Copies the bytes of src (a file or an "incbin::" resource) to dst, replacing
 // an existing dst; false when either cannot be opened or a write fails.
 bool CopyFileTo(const Text& src, const Text& dst);

@@ -9,6 +9,7 @@
 #include "platform/platform_context.hpp"
 #include "platform/paths.hpp"
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -37,6 +38,7 @@ void Apply(const ScriptedEvent& e, InputState& in) {
         case ScriptedEvent::FingerUp: in.FingerUp(e.a); break;
         case ScriptedEvent::Close: in.closeRequested = true; break;
         case ScriptedEvent::Capture: SaveCanvasAsPng(e.path); break;
+        case ScriptedEvent::Signal: std::raise(e.a); break;
     }
 }
 }  // namespace

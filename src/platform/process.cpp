@@ -2,12 +2,15 @@
 // as given, since class names and subjects end up in them.
 #include "platform/process.hpp"
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include "platform/end_signals.hpp"
 
 extern char** environ;
 
@@ -38,11 +41,44 @@ void ReapDetached() {
     std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
+// Nobody answers a requester during a shutdown: once the program is asked
+// to end, the child it waits for is asked to end too.
+void EndChildWhenEnding(pid_t pid, bool& sent) {
+    if (sent || !EndSignalled()) return;
+    kill(pid, SIGTERM);
+    sent = true;
+}
+
+// Sleeps until the child may have ended or, before it was asked to end, an
+// end signal came; 50 ms at most where there is no process descriptor, and
+// after the request to end. Returns how long it may have slept.
+int AwaitChildOrEndSignal(int pidDescriptor, bool sent) {
+    pollfd watched[2] = {{pidDescriptor, POLLIN, 0}, {sent ? -1 : EndSignalDescriptor(), POLLIN, 0}};
+    const int timeout = pidDescriptor >= 0 && !sent ? -1 : 50;
+    return poll(watched, 2, timeout) == 0 ? timeout : 0;
+}
+
 int WaitForExitCode(pid_t pid) {
+    // Readable once the child has ended; -1 on kernels without it.
+    const int pidDescriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    bool sent = false;
+    int waitedAfterRequest = 0;
+    int code = -1;
+    for (;;) {
+        EndChildWhenEnding(pid, sent);
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) {
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            break;
+        }
+        if (ended < 0 && errno != EINTR) break;
+        const int slept = AwaitChildOrEndSignal(pidDescriptor, sent);
+        // A child that ignores the request for a second is not waited for longer.
+        if (sent && (waitedAfterRequest += std::max(slept, 1)) >= 1000) kill(pid, SIGKILL);
+    }
+    if (pidDescriptor >= 0) close(pidDescriptor);
+    return code;
 }
 
 // Spawns with the given file actions (may be null), spawn flags and
@@ -108,7 +144,14 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
         return error;
     }
     char buffer[4096];
+    bool sent = false;
     for (;;) {
+        // Ending: the answer is not wanted any more.
+        EndChildWhenEnding(pid, sent);
+        if (sent) break;
+        pollfd watched[2] = {{fds[0], POLLIN, 0}, {EndSignalDescriptor(), POLLIN, 0}};
+        if (poll(watched, 2, -1) < 0 && errno != EINTR) break;
+        if (!(watched[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
         ssize_t got = read(fds[0], buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
@@ -120,6 +163,7 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
         }
     }
     close(fds[0]);
+    if (sent) stdoutBytes.clear();
     return WaitForExitCode(pid);
 }
 

@@ -18,6 +18,12 @@ Text EnvironmentVariable(const Text& name) {
 
 void IgnoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
+void PrintErrorLine(const Text& line) {
+    const std::string bytes = Utf8FromText(line) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    std::fflush(stderr);
+}
+
 namespace {
 
 bool StartsWith(const Text& text, const Text& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
@@ -64,8 +70,6 @@ void OpenURL(const Text& text) { StartDetached({u"xdg-open", UrlForOpening(text)
 void EndProgram() { std::exit(0); }
 
 void RaiseError(const Text& message) {
-    std::string bytes = Utf8FromText(message) + "\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
-    std::fflush(stderr);
+    PrintErrorLine(message);
     std::exit(-1);
 }

@@ -23,6 +23,10 @@ void OpenURL(const Text& text);
 // taking every unsaved grade with it. Child processes get the default back.
 void IgnoreFileSizeLimitSignal();
 
+// Writes the line (UTF-8) and a line break to stderr: what the user must
+// know when no box can be shown any more.
+void PrintErrorLine(const Text& line);
+
 // Ends the process with exit code 0; callers save first.
 [[noreturn]] void EndProgram();
 

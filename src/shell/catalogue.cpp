@@ -12,6 +12,7 @@
 #include "gradebook/recovery_offer.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
+#include "platform/end_signals.hpp"
 #include "platform/files.hpp"
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
@@ -162,6 +163,12 @@ int KlasseOeffnen(int k) {
         FrameEnd();
     }
     EingabenVergessen();
+    if (EndSignalled()) {  // the program ends: no class is opened any more
+        kachel.x = altX;
+        kachel.y = altY;
+        kachel.Animation = 0;
+        return 0;
+    }
     // Unsaved changes of an earlier session are offered back first.
     const Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
     auto klasse = oeffnung.klasse;

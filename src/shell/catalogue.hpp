@@ -35,3 +35,8 @@ void ErsterStartHinweisZeichnen();
 
 // The catalogue's main menu ("Optionen"); returns 3 when the program is to end.
 int HauptmenueVerwalten();
+// Tile 0 of the main menu: asks for the external backup folder and keeps it
+// (in BackupOrdner and the settings file einstellungsdatei) only when its name
+// can be stored, the teacher confirms a folder on no mounted drive, and a new
+// probe file can be created there. Returns 0.
+int BackupOrdnerFestlegen(const Text& einstellungsdatei);

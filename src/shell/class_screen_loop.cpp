@@ -2,10 +2,31 @@
 #include "shell/class_screen_loop.hpp"
 
 #include "gradebook/save_failure.hpp"
+#include "platform/end_signals.hpp"
 #include "platform/graphics.hpp"
+#include "platform/system_services.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
+
+int Austrittsstatus = 0;
+
+namespace {
+// Nobody can answer a box during a shutdown: a save that fails is told on
+// standard error, with where the changes are, and the program ends anyway.
+int BeimBeendenSpeichern(TSchulklasse& klasse) {
+    if (klasse.speichern(u"")) return 3;
+    const Text name = klasse.Titel[0] + u" " + klasse.Titel[1];
+    const Text wo[] = {u"seit dem letzten Speichern wurde nichts geändert.",
+                       u"die Änderungen stehen in der Datei für ungespeicherte Änderungen "
+                       u"und werden beim nächsten Öffnen angeboten.",
+                       u"die Änderungen seit dem letzten Speichern sind verloren."};
+    PrintErrorLine(u"Rido Kladdorix: Die Klasse " + name + u" konnte beim Beenden nicht gespeichert werden; " +
+                   wo[VerlustOhneSpeichern(klasse)]);
+    Austrittsstatus = 1;
+    return 3;
+}
+}  // namespace
 
 int KlassenbildschirmLaufen(TSchulklasse& klasse) {
     for (;;) {
@@ -16,6 +37,7 @@ int KlassenbildschirmLaufen(TSchulklasse& klasse) {
         FrameEnd();
         const int code = klasse.verwalten();
         if (code > 0) return code;
+        if (EndSignalled()) return BeimBeendenSpeichern(klasse);
         if (BackRequested) {
             // Never end with unsaved grades unnoticed: only a complete save, or
             // the user's twice confirmed choice to leave without it, ends the program.

@@ -4,12 +4,12 @@
 
 #include "gradebook/names.hpp"
 #include "gradebook/schulklasse.hpp"
+#include "platform/end_signals.hpp"
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/paths.hpp"
 #include "platform/system_services.hpp"
-#include "platform/textstream.hpp"
 #include "shell/catalogue.hpp"
 #include "shell/class_screen_loop.hpp"
 #include "gradebook/data_folders.hpp"
@@ -43,27 +43,52 @@ void ZweimalLeeren() {
     }
 }
 
-int BackupOrdnerFestlegen() {
+// A folder the program would never copy into right now (below /mnt or
+// /media, but on no mounted drive) is kept only when the teacher says so.
+bool UnerreichbarBestaetigt(const Text& ordner) {
+    if (BackupOrdnerErreichbar(ordner)) return true;
+    return Box(u"Info", kGelb,
+               {u"Der gewählte Ordner", ordner, u"liegt auf keinem eingehängten Laufwerk. Solange dort keines",
+                u"eingehängt ist, wird dorthin keine Sicherungskopie geschrieben.",
+                u"Wollen Sie ihn trotzdem als externen Backup-Ordner verwenden?"},
+               {u"Ja, das ist ok", u"NEIN"}) == u"Ja, das ist ok";
+}
+
+}  // namespace
+
+int BackupOrdnerFestlegen(const Text& einstellungsdatei) {
     BackupOrdner = OhneEndtrenner(RequestDir(u"Externen Backup-Ordner festlegen:", u""));
     if (BackupOrdner.empty()) return 0;
     const Text F = BackupOrdner;
-    const Text probe = F + u"/Test.txt";
-    TStream s = OpenForWriting(probe);
-    if (!s) {
+    // Written with its low 8 bits, the path would name another folder from the next start on.
+    if (!InEinstellungenSpeicherbar(F)) {
+        BackupOrdner.clear();
+        Box(u"Fehler", kRot, {u"Der Name des gewählten Ordners", F, u"enthält Zeichen, die die Einstellungsdatei",
+                              u"nicht speichern kann. Bitte wählen Sie einen anderen Ordner."});
+        return 0;
+    }
+    if (!UnerreichbarBestaetigt(F)) {
+        BackupOrdner.clear();
+        return 0;
+    }
+    // The probe is a new file of its own name: a file of the teacher's is never opened.
+    const Text probe = CreateProbeFile(F);
+    if (probe.empty()) {
         BackupOrdner.clear();
         Box(u"Fehler", kRot, {u"Auf dem von Ihnen gewählten externen Backup-Ordner", F,
                               u"konnte nicht geschrieben werden."});
         return 0;
     }
-    const bool gespeichert = EinstellungenSchreiben();
+    const bool gespeichert = EinstellungenSchreibenNach(einstellungsdatei);
     if (!gespeichert)
         Box(u"Fehler", kRot, {u"Die Datei .Kladdorix-Einstellungen", u"konnte nicht gespeichert werden.",
                               u"Der externe Backup-Ordner bleibt leer."});
-    Close(s);
     DeleteFileAt(probe);
     if (!gespeichert) BackupOrdner.clear();
     return 0;
 }
+
+namespace {
 
 bool Eingeben(const Text& aufforderung, Text& ergebnis) {
     Texteingabe::starten(1, aufforderung, 1, 0, -1, 0);
@@ -125,7 +150,7 @@ int KlasseEntfernen() {
         }
         Katalog::SchuljahrZeichnen();
         FrameEnd();
-        if (BackRequested || TouchState == 3) break;
+        if (BackRequested || TouchState == 3 || EndSignalled()) break;
     }
     // An Escape that closed the chooser does not also end the program.
     BackRequested = 0;
@@ -173,7 +198,7 @@ int HauptmenueVerwalten() {
                            kPositionBehalten, kPositionBehalten);
     if (Hauptmenue->verwenden().empty()) return 0;
     switch (Hauptmenue->Auswahl_Kachelindex) {
-        case 0: return BackupOrdnerFestlegen();
+        case 0: return BackupOrdnerFestlegen(Einstellungsdatei());
         case 1: return NeueKlasseErstellen();
         case 2: return KlasseEntfernen();
         case 3: return InfoZeigen();

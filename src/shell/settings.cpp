@@ -42,11 +42,35 @@ std::shared_ptr<TInfoBox> EinstellungsfehlerBox() {
 
 bool EinstellungenSchreiben() { return EinstellungenSchreibenNach(Einstellungsdatei()); }
 
+bool InEinstellungenSpeicherbar(const Text& zeile) {
+    for (char16_t c : zeile)
+        if (c > 0xFF || c == u'\n' || c == u'\r' || c == 0) return false;
+    return true;
+}
+
+namespace {
+// The nearest folder enclosing the path whose name the file can hold, with
+// a trailing "/"; "/" at worst.
+Text SpeicherbarerOberordner(Text pfad) {
+    while (!InEinstellungenSpeicherbar(pfad)) {
+        const size_t schnitt = pfad.size() >= 2 ? pfad.find_last_of(u'/', pfad.size() - 2) : Text::npos;
+        if (schnitt == Text::npos) return u"/";
+        pfad.resize(schnitt + 1);
+    }
+    return pfad;
+}
+}  // namespace
+
 bool EinstellungenSchreibenNach(const Text& datei) {
+    if (!InEinstellungenSpeicherbar(BackupOrdner)) return false;
+    const bool g8 = OberstufeAb == 10;
+    const bool startSpeicherbar = InEinstellungenSpeicherbar(StartOrdner);
     const TStream strom = OpenForWriting(datei);
     if (!strom) return false;
-    bool geschrieben = WriteLine(strom, BackupOrdner) && WriteLine(strom, StartOrdner);
-    if (geschrieben && OberstufeAb == 10) geschrieben = WriteLine(strom, kG8Zeile);
+    bool geschrieben = WriteLine(strom, BackupOrdner);
+    if (geschrieben && (startSpeicherbar || g8))
+        geschrieben = WriteLine(strom, startSpeicherbar ? StartOrdner : SpeicherbarerOberordner(StartOrdner));
+    if (geschrieben && g8) geschrieben = WriteLine(strom, kG8Zeile);
     // Close also reports a write that failed only when the buffer was flushed.
     return Close(strom) && geschrieben;
 }

@@ -21,9 +21,17 @@ inline const Text kG8Zeile = u"G8-Gymnasium";
 // The box shown when the settings file exists but cannot be read.
 std::shared_ptr<TInfoBox> EinstellungsfehlerBox();
 
+// Whether a line of the settings file reads back as this text: Latin-1
+// characters only, and no line break or NUL.
+bool InEinstellungenSpeicherbar(const Text& zeile);
+
 // Creates or truncates Einstellungsdatei() and writes BackupOrdner,
 // StartOrdner and, only when OberstufeAb is 10, "G8-Gymnasium", each with
 // CR LF. False when the file cannot be created or a write fails; the caller
-// tells the user in its own words.
+// tells the user in its own words. No line is written that would read back
+// as another path: a BackupOrdner the file cannot hold writes nothing (false);
+// a StartOrdner it cannot hold (one from the environment) is left out, so
+// that the same default comes back, or, before the G8 line, written as its
+// nearest enclosing folder that it can hold.
 [[nodiscard]] bool EinstellungenSchreiben();
 [[nodiscard]] bool EinstellungenSchreibenNach(const Text& datei);

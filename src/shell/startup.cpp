@@ -1,6 +1,7 @@
 // Start-up in its fixed order and the main loop of the first screen.
 #include "shell/startup.hpp"
 
+#include "platform/end_signals.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
@@ -9,6 +10,7 @@
 #include "platform/program_folder.hpp"
 #include "platform/system_services.hpp"
 #include "shell/catalogue.hpp"
+#include "shell/class_screen_loop.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
@@ -32,6 +34,8 @@ bool EinzigesProgrammImOrdner() {
     // lock file) there is nothing to protect and the program runs unlocked.
     if (LockFileForRun(JoinPath(Programmordner(), kSperrdateiName)) != LockResult::HeldByOther) return true;
     SetAppTitle(u"Rido Kladdorix");
+    // This copy holds nothing to save: a logout ends it even while the box waits.
+    EndAtOnceOnSignal();
     Notify(u"Rido Kladdorix ist bereits geöffnet.\n"
            u"Bitte arbeiten Sie im schon geöffneten Programmfenster weiter.",
            0);
@@ -43,6 +47,7 @@ bool Hochfahren() {
     const Text folder = ExecutableFolder();
     if (!folder.empty()) ChangeWorkingFolder(folder);
     IgnoreFileSizeLimitSignal();
+    CatchEndSignals();
     if (!EinzigesProgrammImOrdner()) return false;
     RegisterEmbeddedMedia();
 
@@ -84,7 +89,7 @@ int Hauptschleife() {
         Katalog::Anzeigen();
         FrameEnd();
         const int code = Katalog::Verwalten();
-        if (code == 3 || BackRequested) break;
+        if (code == 3 || BackRequested || EndSignalled()) break;
     }
     return 0;
 }
@@ -92,5 +97,5 @@ int Hauptschleife() {
 int KladdorixMain() {
     if (!Hochfahren()) return 0;
     Hauptschleife();
-    return 0;
+    return Austrittsstatus;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/end_signals.hpp"
 #include "platform/input.hpp"
 #include "platform/timing.hpp"
 #include "tiles/frame_loop.hpp"
@@ -129,7 +130,7 @@ void TInfoBox::ZeilenfarbeSetzen(size_t zeile) const {
 
 ::Text TInfoBox::verwenden() {
     // The touch that opened the box must end before the box listens.
-    while (TouchState > 0) {
+    while (TouchState > 0 && !EndSignalled()) {
         User::update();
         WaitTimer(Taktgeber);
     }
@@ -142,6 +143,8 @@ void TInfoBox::ZeilenfarbeSetzen(size_t zeile) const {
     for (auto& s : Schalter) s->Animationsbeginn = AnimationsBeginn;
     ::Text result;
     for (;;) {
+        // Ending the program: closed without an answer, before it is drawn.
+        if (EndSignalled()) break;
         const float p = static_cast<float>(MillisecondClock() - AnimationsBeginn) / InfoEinblenddauer;
         if (p < 1.0f) {
             ZeichneWachsend(p, W, H);
@@ -160,7 +163,7 @@ void TInfoBox::ZeilenfarbeSetzen(size_t zeile) const {
         if (BackRequested || KeyPressed(13) > 0) break;
     }
     // Enter's auto-repeat must not reach the next screen.
-    while (KeyHeld(13)) WaitTimer(Taktgeber);
+    while (KeyHeld(13) && !EndSignalled()) WaitTimer(Taktgeber);
     User::flush();
     return ::Text();
 }

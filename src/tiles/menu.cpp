@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/end_signals.hpp"
 #include "platform/input.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/user.hpp"
@@ -96,6 +97,8 @@ bool TMenu::AusserhalbDesPanels() const {
     Auswahl_Kachelindex = -1;
     for (;;) {
         User::update();
+        // Ending the program: closed without a choice.
+        if (EndSignalled()) return Beenden(false);
         SetDrawScale(1, 1);
         SetColor(BackRGB[0], BackRGB[1], BackRGB[2]);
         if (Status == 1) {
@@ -131,7 +134,7 @@ bool TMenu::AusserhalbDesPanels() const {
         if (Auswahl_Kachelindex >= 0) return Beenden(true);
         if (TouchState == 1 && AusserhalbDesPanels()) {
             // The tap outside closes the menu only once it has ended, and is consumed here.
-            while (TouchState != 0) {
+            while (TouchState != 0 && !EndSignalled()) {
                 User::update();
                 WaitTimer(Taktgeber);
             }

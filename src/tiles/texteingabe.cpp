@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/end_signals.hpp"
 #include "platform/input.hpp"
 #include "platform/timing.hpp"
 #include "tiles/frame_loop.hpp"
+#include "tiles/grundbuchstaben.hpp"
 #include "tiles/user.hpp"
 
 ::Text Texteingabe::Eingabetext;
@@ -107,7 +109,12 @@ void Texteingabe::Entf() {
 }
 
 void Texteingabe::Einfuegen(char16_t c) {
-    if (!Zulaessig(c)) return;
+    if (!Zulaessig(c)) {
+        // A letter beyond Latin-1 is kept with its base letter ("ğ" as "g"), as the name-list import does.
+        if (c > 0xFF)
+            for (char16_t b : Grundbuchstaben(c)) Einfuegen(b);
+        return;
+    }
     // Typing over a selection replaces just the selection, also in overwrite mode.
     const bool ersetzt = Eventuelle_Textauswahl_wegschneiden() == 1;
     ::Text neu = Eingabetext;
@@ -191,7 +198,7 @@ void Texteingabe::FeldZeichnen() {
 
 int Texteingabe::verwenden(int checkSpecial) {
     if (EingabeAktiv == 0) return 0;
-    while (TouchState > 0) {  // the touch that opened the keyboard must end first
+    while (TouchState > 0 && !EndSignalled()) {  // the touch that opened the keyboard must end first
         User::update();
         WaitTimer(Taktgeber);
     }
@@ -200,6 +207,11 @@ int Texteingabe::verwenden(int checkSpecial) {
     Einblendbeginn = MillisecondClock();
 
     for (;;) {
+        if (EndSignalled()) {  // ending the program: closed without an answer
+            EingabeAktiv = 0;
+            Zuruecksetzen();
+            return 0;
+        }
         if (eingeblendet == 1) {
             User::update();
         } else {

@@ -75,3 +75,11 @@ TestGradebook LargeGradebook(const std::string& klasse, const std::string& fach,
     }
     return g;
 }
+
+std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+        if (e.is_regular_file())
+            out[std::filesystem::relative(e.path(), folder).string()] = ReadFileBytes(e.path().string());
+    return out;
+}

@@ -1,6 +1,7 @@
 // Class files for the end-to-end tests, written as the program writes them
 // (SYLK records, Latin-1, CR LF), and the program's folders around them.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ std::string ClassFileBytes(const TestGradebook& g);
 // Writes Noten/<klasse>/<klasse> <fach>.slk below the program folder; returns its path.
 std::string WriteClassFile(const std::string& programFolder, const TestGradebook& g);
 std::string ReadFileBytes(const std::string& path);
+// Every regular file below the folder (relative path) with its bytes.
+std::map<std::string, std::string> FilesBelow(const std::string& folder);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // A class of n students and m grade columns with grades in every cell.
 TestGradebook LargeGradebook(const std::string& klasse, const std::string& fach, int n, int m);

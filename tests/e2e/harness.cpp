@@ -17,6 +17,21 @@ namespace fs = std::filesystem;
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+unsigned long WaitForOtherProgramWindow(ProgramUnderTest& program, unsigned long except) {
+    for (int n = 0; n < 100 && program.Running(); ++n) {
+        std::string baum;
+        RunCommand({"xwininfo", "-root", "-tree"}, &baum);
+        for (size_t at = baum.find("\"Rido Kladdorix\""); at != std::string::npos;
+             at = baum.find("\"Rido Kladdorix\"", at + 1)) {
+            const size_t zeile = baum.rfind('\n', at) + 1;
+            const unsigned long id = std::strtoul(baum.c_str() + zeile, nullptr, 16);
+            if (id && id != except) return id;
+        }
+        SleepMs(50);
+    }
+    return 0;
+}
+
 namespace {
 pid_t Spawn(const std::vector<std::string>& argv, int stdoutFd, const char* cwd = nullptr) {
     std::vector<char*> args;

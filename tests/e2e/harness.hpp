@@ -78,6 +78,11 @@ private:
 
 void SleepMs(int ms);
 
+// A top-level window titled "Rido Kladdorix" other than `except` (the system
+// message box of a second start) while `program` runs; 0 after 5 s. Its name
+// is UTF-8 only, which xdotool's search does not read; xwininfo does.
+unsigned long WaitForOtherProgramWindow(ProgramUnderTest& program, unsigned long except);
+
 // Start of the first run of `run` pixels of the colour, scanning the rows of
 // the region from the top (runs tell faces from anti-aliased text edges).
 bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y1, int& x, int& y, int run = 30);

@@ -17,14 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 
-// Every file below the folder with its bytes.
-std::map<std::string, std::string> Inhalt(const std::string& folder) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(folder))
-        if (e.is_regular_file()) out[fs::relative(e.path(), folder).string()] = ReadFileBytes(e.path().string());
-    return out;
-}
-
 // Runs the program with the given environment changes (an empty value
 // removes the variable); returns its exit status and what it wrote to stderr.
 int Ausfuehren(const std::string& programm, const std::map<std::string, std::string>& env, std::string& fehler) {
@@ -75,26 +67,13 @@ TEST(StartupGuard, ASecondStartOnTheSameFolderEndsWithStatusZeroAndTheFirstRunsO
     ASSERT_NE(fenster, 0u);
     ASSERT_TRUE(erster.WaitForPixel(960, 1070, kHintergrund));
     SleepMs(500);
-    const auto vorher = Inhalt(erster.Folder());
+    const auto vorher = FilesBelow(erster.Folder());
     EXPECT_TRUE(vorher.count(".Kladdorix-Sperre")) << "no lock file";
 
     ProgramUnderTest zweiter(display, erster);
     ASSERT_TRUE(zweiter.Start());
-    // The second shows a system message box with the program's title, the
-    // only other window of that name (its name is UTF-8 only, which xdotool's
-    // search does not read; xwininfo does).
-    unsigned long box = 0;
-    for (int n = 0; n < 100 && !box && zweiter.Running(); ++n) {
-        std::string baum;
-        RunCommand({"xwininfo", "-root", "-tree"}, &baum);
-        for (size_t at = baum.find("\"Rido Kladdorix\""); at != std::string::npos;
-             at = baum.find("\"Rido Kladdorix\"", at + 1)) {
-            const size_t zeile = baum.rfind('\n', at) + 1;
-            const unsigned long id = std::strtoul(baum.c_str() + zeile, nullptr, 16);
-            if (id && id != fenster) box = id;
-        }
-        if (!box) SleepMs(50);
-    }
+    // The second shows a system message box with the program's title.
+    const unsigned long box = WaitForOtherProgramWindow(zweiter, fenster);
     ASSERT_NE(box, 0u) << "no message box of the second start";
     SleepMs(300);
     erster.Save(erster.Shoot(), "zweiter-start-meldung");
@@ -103,7 +82,7 @@ TEST(StartupGuard, ASecondStartOnTheSameFolderEndsWithStatusZeroAndTheFirstRunsO
     int status = -1;
     ASSERT_TRUE(zweiter.WaitForExit(5000, status)) << "the second start did not end after its message";
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(Inhalt(erster.Folder()), vorher) << "the second start wrote something";
+    EXPECT_EQ(FilesBelow(erster.Folder()), vorher) << "the second start wrote something";
 
     // The first still runs and answers: Escape ends it with status 0.
     ASSERT_TRUE(erster.Running());

@@ -37,6 +37,9 @@ public:
         SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
         SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // SIGTERM and SIGINT are the program's own (end_signals): as SDL's
+        // quit event they would only close the dialog that is open.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         // Only drivers that show a window: SDL's offscreen and dummy drivers
         // would let the program run where nobody sees it. A choice among the
         // visible ones in SDL_VIDEODRIVER is tried first.

@@ -1,0 +1,23 @@
+// SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, a closed terminal, Ctrl+C)
+// ask the program to end now. Unlike the window's close request, which closes
+// only the dialog that is open, this request stays: every modal loop ends
+// without an answer, the open class is saved and the program ends.
+#pragma once
+
+// Installs the handlers. Interrupted system calls are not restarted, so a
+// wait for a child process notices the request.
+void CatchEndSignals();
+
+// True once one of the signals has arrived; it stays true for the run.
+bool EndSignalled();
+
+// From now on a signal ends the process at once with status 0: for states
+// that hold nothing to save (the second start's message box).
+void EndAtOnceOnSignal();
+
+// A descriptor that becomes readable when a signal arrives (-1 before
+// CatchEndSignals), for waits that must notice the request at once.
+int EndSignalDescriptor();
+
+// Forgets an arrived request and the end-at-once mode: a test's fresh start.
+void ForgetEndSignal();
