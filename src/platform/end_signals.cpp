@@ -37,9 +37,9 @@ void CatchEndSignals() {
 
 bool EndSignalled() { return gSignalled != 0; }
 
-void EndAtOnceOnSignal() {
-    gAtOnce = 1;
-    if (gSignalled) _exit(0);
+void EndAtOnceOnSignal(bool atOnce) {
+    gAtOnce = atOnce ? 1 : 0;
+    if (atOnce && gSignalled) _exit(0);
 }
 
 int EndSignalDescriptor() { return gPipe[0]; }

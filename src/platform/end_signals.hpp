@@ -11,9 +11,10 @@ void CatchEndSignals();
 // True once one of the signals has arrived; it stays true for the run.
 bool EndSignalled();
 
-// From now on a signal ends the process at once with status 0: for states
-// that hold nothing to save (the second start's message box).
-void EndAtOnceOnSignal();
+// While on, a signal ends the process at once with status 0 (one that came
+// before ends it now): for the system message boxes, which no signal can
+// close, shown while nothing is left to save.
+void EndAtOnceOnSignal(bool atOnce);
 
 // A descriptor that becomes readable when a signal arrives (-1 before
 // CatchEndSignals), for waits that must notice the request at once.

@@ -44,9 +44,12 @@ void EingabenVergessen() {
 
 void DatenordnerFehler() {
     SetAppTitle(u"Fehler");
+    // No class is open while the catalogue is built: a logout may end the program during the box.
+    EndAtOnceOnSignal(true);
     Notify(u"Es konnten keine Dateien erstellt werden.\nStellen Sie sicher, dass sich das Programm\n"
            u"'Rido Kladdorix' auf einem beschreibbarem\nLaufwerk befindet und Schreibrechte besitzt!",
            0);
+    EndAtOnceOnSignal(false);
 }
 }  // namespace
 

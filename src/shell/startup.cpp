@@ -35,7 +35,7 @@ bool EinzigesProgrammImOrdner() {
     if (LockFileForRun(JoinPath(Programmordner(), kSperrdateiName)) != LockResult::HeldByOther) return true;
     SetAppTitle(u"Rido Kladdorix");
     // This copy holds nothing to save: a logout ends it even while the box waits.
-    EndAtOnceOnSignal();
+    EndAtOnceOnSignal(true);
     Notify(u"Rido Kladdorix ist bereits geöffnet.\n"
            u"Bitte arbeiten Sie im schon geöffneten Programmfenster weiter.",
            0);
