@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libgl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
+  libsdl2-dev libgl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev libsodium-dev
   googletest libgtest-dev
   zenity xdg-utils desktop-file-utils
 )

@@ -1,0 +1,444 @@
+// Sealing with libsodium: the keys in guarded memory, the sealed file form,
+// the key file and the recovery code. Sections: keys held; data files; key
+// file; recovery code.
+#include "platform/sealed_files.hpp"
+
+#include <fcntl.h>
+#include <sodium.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
+#include "platform/paths.hpp"
+
+namespace {
+
+constexpr size_t kKeyBytes = crypto_aead_xchacha20poly1305_ietf_KEYBYTES;
+constexpr size_t kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+constexpr size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
+constexpr size_t kSaltBytes = crypto_pwhash_SALTBYTES;
+constexpr size_t kHeader = 4 + kNonceBytes;
+constexpr size_t kPortraitHashBytes = 16;
+static_assert(kKeyBytes == 32 && kNonceBytes == 24 && kTagBytes == 16 && kSaltBytes == 16);
+
+// Key file offsets.
+constexpr size_t kOps = 4, kMem = 8, kPwSalt = 12, kPwNonce = 28, kPwBox = 52, kRcSalt = 100, kRcNonce = 116,
+                 kRcBox = 140;
+static_assert(kPwNonce == kPwSalt + kSaltBytes && kPwBox == kPwNonce + kNonceBytes &&
+              kRcSalt == kPwBox + kKeyBytes + kTagBytes && kRcNonce == kRcSalt + kSaltBytes &&
+              kRcBox == kRcNonce + kNonceBytes && kKeyFileSize == kRcBox + kKeyBytes + kTagBytes);
+
+// A key in sodium_malloc memory: guarded pages, wiped when freed.
+class SecretKey {
+public:
+    SecretKey() = default;
+    SecretKey(const SecretKey&) = delete;
+    SecretKey& operator=(const SecretKey&) = delete;
+    ~SecretKey() { reset(); }
+    bool make() {
+        reset();
+        bytes_ = static_cast<unsigned char*>(sodium_malloc(kKeyBytes));
+        return bytes_ != nullptr;
+    }
+    void reset() {
+        if (bytes_) sodium_free(bytes_);
+        bytes_ = nullptr;
+    }
+    unsigned char* get() const { return bytes_; }
+    explicit operator bool() const { return bytes_ != nullptr; }
+
+private:
+    unsigned char* bytes_ = nullptr;
+};
+
+struct State {
+    SealMode mode = SealMode::Off;
+    SecretKey data;      // the data key
+    SecretKey portrait;  // subkey for portrait names
+    SecretKey fresh;     // a new data key not yet in a key file
+    Text keyFile;
+    KeyLimits newLimits;
+};
+
+State& S() {
+    static State state;
+    return state;
+}
+
+bool Ready() {
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}
+
+void PutLE32(std::string& out, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+uint32_t GetLE32(std::string_view in, size_t at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+    return v;
+}
+const unsigned char* U(std::string_view s, size_t at = 0) { return reinterpret_cast<const unsigned char*>(s.data()) + at; }
+unsigned char* U(std::string& s, size_t at = 0) { return reinterpret_cast<unsigned char*>(s.data()) + at; }
+
+// Takes key as the data key in use, with its portrait subkey.
+bool HoldDataKey(const unsigned char* key) {
+    State& s = S();
+    if (!s.data.make() || !s.portrait.make()) {
+        s.data.reset();
+        s.portrait.reset();
+        return false;
+    }
+    std::memcpy(s.data.get(), key, kKeyBytes);
+    crypto_kdf_derive_from_key(s.portrait.get(), kKeyBytes, 1, "Portraet", s.data.get());
+    s.mode = SealMode::Unlocked;
+    return true;
+}
+
+}  // namespace
+
+// ---- keys held -------------------------------------------------------------
+
+SealMode CurrentSealMode() { return S().mode; }
+bool SealingOn() { return S().mode != SealMode::Off; }
+
+void LockSealing() {
+    State& s = S();
+    s.data.reset();
+    s.portrait.reset();
+    if (s.mode != SealMode::Off) s.mode = SealMode::Locked;
+}
+
+void SealingOff() {
+    State& s = S();
+    s.data.reset();
+    s.portrait.reset();
+    s.fresh.reset();
+    s.mode = SealMode::Off;
+    s.keyFile.clear();
+}
+
+// ---- data files --------------------------------------------------------------
+
+std::string SealBytes(std::string_view plain) {
+    const State& s = S();
+    if (!Ready() || !s.data) return std::string();
+    std::string out(kHeader + plain.size() + kTagBytes, '\0');
+    std::memcpy(out.data(), kSealedMark, 4);
+    randombytes_buf(U(out, 4), kNonceBytes);
+    unsigned long long written = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(U(out, kHeader), &written, U(plain), plain.size(), U(kSealedMark), 4,
+                                               nullptr, U(out, 4), s.data.get());
+    out.resize(kHeader + static_cast<size_t>(written));
+    return out;
+}
+
+namespace {
+bool HasMark(std::string_view bytes) { return bytes.size() >= 4 && std::memcmp(bytes.data(), kSealedMark, 4) == 0; }
+}  // namespace
+
+bool OpenSealedBytes(std::string_view sealed, std::string& plain) {
+    plain.clear();
+    const State& s = S();
+    if (!Ready() || !s.data || !HasMark(sealed) || sealed.size() < kHeader + kTagBytes) return false;
+    plain.resize(sealed.size() - kHeader - kTagBytes);
+    unsigned long long got = 0;
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(U(plain), &got, nullptr, U(sealed, kHeader),
+                                                   sealed.size() - kHeader, U(kSealedMark), 4, U(sealed, 4),
+                                                   s.data.get()) != 0) {
+        plain.clear();
+        return false;
+    }
+    plain.resize(static_cast<size_t>(got));
+    return true;
+}
+
+DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes) {
+    out.clear();
+    std::string raw;
+    if (!ReadFileBytes(path, raw, maxBytes + kHeader + kTagBytes)) return DataReadResult::Unreadable;
+    if (!HasMark(raw)) {
+        if (raw.size() > maxBytes) return DataReadResult::Unreadable;
+        out = std::move(raw);
+        return DataReadResult::Ok;
+    }
+    if (!S().data) return DataReadResult::Locked;
+    if (!OpenSealedBytes(raw, out)) return DataReadResult::Refused;
+    return DataReadResult::Ok;
+}
+
+bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
+    switch (S().mode) {
+        case SealMode::Off: return ReplaceFileBytes(path, bytes, durable);
+        case SealMode::Locked: return false;
+        case SealMode::Unlocked: {
+            const std::string sealed = SealBytes(bytes);
+            return !sealed.empty() && ReplaceFileBytes(path, sealed, durable);
+        }
+    }
+    return false;
+}
+
+bool IsSealedFile(const Text& path) {
+    // The mark is all that is looked at; the file is not read whole.
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char mark[4];
+    ssize_t n;
+    do n = ::read(fd, mark, sizeof mark);
+    while (n < 0 && errno == EINTR);
+    ::close(fd);
+    return n == 4 && std::memcmp(mark, kSealedMark, 4) == 0;
+}
+
+bool OpenIfSealed(std::vector<unsigned char>& bytes) {
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!HasMark(raw)) return true;
+    std::string plain;
+    const bool ok = OpenSealedBytes(raw, plain);
+    bytes.assign(plain.begin(), plain.end());
+    return ok;
+}
+
+ConvertResult ConvertDataFile(const Text& path, bool seal) {
+    // Most files are in their form already: four bytes tell.
+    if (PathKind(path) == 1 && IsSealedFile(path) == seal) return ConvertResult::Unchanged;
+    std::string raw;
+    if (!ReadFileBytes(path, raw, 256u * 1024u * 1024u)) return ConvertResult::Failed;
+    const bool sealed = HasMark(raw);
+    if (sealed == seal) return ConvertResult::Unchanged;
+    if (!S().data) return ConvertResult::Failed;
+    std::string target;
+    if (seal) {
+        target = SealBytes(raw);
+        if (target.empty()) return ConvertResult::Failed;
+    } else if (!OpenSealedBytes(raw, target)) {
+        return ConvertResult::Refused;
+    }
+    return ReplaceFileBytes(path, target, true) ? ConvertResult::Converted : ConvertResult::Failed;
+}
+
+Text SealedPortraitStem(const Text& name) {
+    const State& s = S();
+    if (!Ready() || !s.portrait) return Text();
+    const std::string utf8 = Utf8FromText(name);
+    unsigned char hash[kPortraitHashBytes];
+    crypto_generichash(hash, sizeof hash, U(utf8), utf8.size(), s.portrait.get(), kKeyBytes);
+    static const char16_t digits[] = u"0123456789abcdef";
+    Text out;
+    for (unsigned char b : hash) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}
+
+// ---- key file ------------------------------------------------------------------
+
+namespace {
+
+// The key derived from a secret under the salt and limits; false when the
+// memory could not be had (or libsodium is not usable).
+bool Derive(SecretKey& out, std::string_view secret, const unsigned char* salt, KeyLimits limits) {
+    if (!Ready() || !out.make()) return false;
+    if (crypto_pwhash(out.get(), kKeyBytes, secret.data(), secret.size(), salt, limits.opslimit,
+                      static_cast<size_t>(limits.memlimitKiB) * 1024u, crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        out.reset();
+        return false;
+    }
+    return true;
+}
+
+// Encrypts the data key into the key file at salt/nonce/box offsets.
+bool Wrap(std::string& file, size_t salt, size_t nonce, size_t box, std::string_view secret, KeyLimits limits,
+          const unsigned char* dataKey) {
+    randombytes_buf(U(file, salt), kSaltBytes);
+    randombytes_buf(U(file, nonce), kNonceBytes);
+    SecretKey k;
+    if (!Derive(k, secret, U(file, salt), limits)) return false;
+    unsigned long long n = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(U(file, box), &n, dataKey, kKeyBytes, U(std::string_view("RKS1")), 4,
+                                               nullptr, U(file, nonce), k.get());
+    return n == kKeyBytes + kTagBytes;
+}
+
+KeyResult Unwrap(std::string_view file, size_t salt, size_t nonce, size_t box, std::string_view secret,
+                 SecretKey& dataKey) {
+    const KeyLimits limits{GetLE32(file, kOps), GetLE32(file, kMem)};
+    SecretKey k;
+    if (!Derive(k, secret, U(file, salt), limits)) return KeyResult::NoMemory;
+    if (!dataKey.make()) return KeyResult::NoMemory;
+    unsigned long long n = 0;
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(dataKey.get(), &n, nullptr, U(file, box), kKeyBytes + kTagBytes,
+                                                   U(std::string_view("RKS1")), 4, U(file, nonce), k.get()) != 0)
+        return KeyResult::WrongSecret;
+    return KeyResult::Ok;
+}
+
+KeyResult ReadKeyFile(const Text& keyFile, std::string& file) {
+    if (PathKind(keyFile) == 0) return KeyResult::Missing;
+    if (!ReadFileBytes(keyFile, file, 4096) || file.size() != kKeyFileSize || file.compare(0, 4, "RKS1") != 0)
+        return KeyResult::Damaged;
+    const uint32_t ops = GetLE32(file, kOps), mem = GetLE32(file, kMem);
+    // Limits outside libsodium's range are a damaged file, not a reason to
+    // ask for terabytes.
+    if (ops < crypto_pwhash_OPSLIMIT_MIN || ops > 64 || mem < crypto_pwhash_MEMLIMIT_MIN / 1024 || mem > 4u * 1024u * 1024u)
+        return KeyResult::Damaged;
+    return KeyResult::Ok;
+}
+
+// The secret as the bytes the derivation gets; wiped by the caller.
+std::string PasswordBytes(const Text& password) { return Utf8FromText(password); }
+
+void Wipe(std::string& s) {
+    if (!s.empty()) sodium_memzero(s.data(), s.size());
+    s.clear();
+}
+
+KeyResult Unlock(const Text& keyFile, size_t salt, size_t nonce, size_t box, std::string_view secret) {
+    std::string file;
+    const KeyResult r = ReadKeyFile(keyFile, file);
+    if (r != KeyResult::Ok) return r;
+    SecretKey key;
+    const KeyResult u = Unwrap(file, salt, nonce, box, secret, key);
+    if (u != KeyResult::Ok) return u;
+    if (!HoldDataKey(key.get())) return KeyResult::NoMemory;
+    S().keyFile = keyFile;
+    return KeyResult::Ok;
+}
+
+}  // namespace
+
+void SetNewKeyLimits(KeyLimits limits) { S().newLimits = limits; }
+KeyLimits NewKeyLimits() { return S().newLimits; }
+
+bool PrepareNewKey(std::array<unsigned char, kRecoveryBytes>& recovery) {
+    State& s = S();
+    if (!Ready() || !s.fresh.make()) return false;
+    crypto_aead_xchacha20poly1305_ietf_keygen(s.fresh.get());
+    randombytes_buf(recovery.data(), recovery.size());
+    return true;
+}
+
+void DiscardNewKey() { S().fresh.reset(); }
+
+KeyResult WriteNewKeyFile(const Text& keyFile, const Text& password,
+                          const std::array<unsigned char, kRecoveryBytes>& recovery) {
+    State& s = S();
+    if (!s.fresh) return KeyResult::Damaged;
+    std::string file(kKeyFileSize, '\0');
+    std::memcpy(file.data(), "RKS1", 4);
+    std::string secret = PasswordBytes(password);
+    const std::string_view code(reinterpret_cast<const char*>(recovery.data()), recovery.size());
+    // The moderate limits, halved while the machine cannot give the memory;
+    // the limits that worked are stored so reading never guesses.
+    KeyLimits limits = s.newLimits;
+    bool ok = false;
+    for (;;) {
+        PutLE32(file, kOps, limits.opslimit);
+        PutLE32(file, kMem, limits.memlimitKiB);
+        ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
+             Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
+        if (ok || limits.memlimitKiB / 2 < 8192) break;
+        limits.memlimitKiB /= 2;
+    }
+    Wipe(secret);
+    if (!ok) return KeyResult::NoMemory;
+    if (!ReplaceFileBytes(keyFile, file, true)) return KeyResult::Damaged;
+    if (!HoldDataKey(s.fresh.get())) return KeyResult::NoMemory;
+    s.fresh.reset();
+    s.keyFile = keyFile;
+    return KeyResult::Ok;
+}
+
+KeyResult UnlockWithPassword(const Text& keyFile, const Text& password) {
+    std::string secret = PasswordBytes(password);
+    const KeyResult r = Unlock(keyFile, kPwSalt, kPwNonce, kPwBox, secret);
+    Wipe(secret);
+    return r;
+}
+
+KeyResult UnlockWithRecovery(const Text& keyFile, const std::array<unsigned char, kRecoveryBytes>& recovery) {
+    return Unlock(keyFile, kRcSalt, kRcNonce, kRcBox,
+                  std::string_view(reinterpret_cast<const char*>(recovery.data()), recovery.size()));
+}
+
+KeyResult ChangePassword(const Text& keyFile, const Text& newPassword) {
+    State& s = S();
+    if (!s.data) return KeyResult::WrongSecret;
+    std::string file;
+    const KeyResult r = ReadKeyFile(keyFile, file);
+    if (r != KeyResult::Ok) return r;
+    std::string secret = PasswordBytes(newPassword);
+    const bool ok =
+        Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, {GetLE32(file, kOps), GetLE32(file, kMem)}, s.data.get());
+    Wipe(secret);
+    if (!ok) return KeyResult::NoMemory;
+    return ReplaceFileBytes(keyFile, file, true) ? KeyResult::Ok : KeyResult::Damaged;
+}
+
+Text CurrentKeyFile() { return S().keyFile; }
+
+bool CopyKeyFileInto(const Text& folder) {
+    std::string file;
+    if (S().keyFile.empty() || !ReadFileBytes(S().keyFile, file, 4096)) return false;
+    return ReplaceFileBytes(folder + u"/" + kKeyFileName, file, true);
+}
+
+// ---- recovery code -------------------------------------------------------------
+
+namespace {
+constexpr char16_t kCrockford[] = u"0123456789ABCDEFGHJKMNPQRSTVWXYZ";
+
+int CrockfordValue(char16_t c) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    if (c == u'O') c = u'0';
+    if (c == u'I' || c == u'L') c = u'1';
+    for (int i = 0; i < 32; ++i)
+        if (kCrockford[i] == c) return i;
+    return -1;
+}
+}  // namespace
+
+Text RecoveryCodeText(const std::array<unsigned char, kRecoveryBytes>& bytes) {
+    Text out;
+    int bits = 0, count = 0;
+    uint32_t buffer = 0;
+    for (unsigned char b : bytes) {
+        buffer = (buffer << 8) | b;
+        bits += 8;
+        while (bits >= 5) {
+            bits -= 5;
+            if (count > 0 && count % 4 == 0) out.push_back(u' ');
+            out.push_back(kCrockford[(buffer >> bits) & 31]);
+            ++count;
+        }
+    }
+    return out;
+}
+
+bool ParseRecoveryCode(const Text& typed, std::array<unsigned char, kRecoveryBytes>& bytes) {
+    uint32_t buffer = 0;
+    int bits = 0, symbols = 0;
+    size_t at = 0;
+    for (char16_t c : typed) {
+        if (c == u' ' || c == u'-' || c == u'\t') continue;
+        const int v = CrockfordValue(c);
+        if (v < 0 || ++symbols > 32) return false;
+        buffer = (buffer << 5) | static_cast<uint32_t>(v);
+        bits += 5;
+        if (bits >= 8) {
+            bits -= 8;
+            bytes[at++] = static_cast<unsigned char>((buffer >> bits) & 0xFF);
+        }
+    }
+    return symbols == 32 && at == kRecoveryBytes;
+}
+
+void WipeText(Text& text) {
+    if (!text.empty()) sodium_memzero(text.data(), text.size() * sizeof(char16_t));
+    text.clear();
+}

@@ -1,0 +1,113 @@
+// Gradebook files at rest: every file the program keeps in its data folder
+// and the mirror is read and written through here, sealed under the data key
+// while encryption is on, plain while it is off. Reading tells the two forms
+// apart by the first four bytes ("RKV1" + nonce + XChaCha20-Poly1305), so
+// half converted folders, old backups and files copied in by hand all open.
+// The key file ("RKS1") holds the data key twice: under a key derived from
+// the password and under one derived from the recovery code (Argon2id).
+// Keys live in locked, guarded memory (sodium_malloc) and are wiped on lock
+// and at exit. This is the only code that calls libsodium.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.hpp"
+
+// ---- state ---------------------------------------------------------------
+
+enum class SealMode {
+    Off,       // files are written plain
+    Unlocked,  // files are written sealed under the data key held
+    Locked,    // encryption is on but no key is held: nothing is written
+};
+SealMode CurrentSealMode();
+bool SealingOn();  // Unlocked or Locked
+// Wipes the keys; with encryption on the mode becomes Locked.
+void LockSealing();
+// Wipes the keys and returns to plain files.
+void SealingOff();
+
+// ---- data files ------------------------------------------------------------
+
+enum class DataReadResult {
+    Ok,
+    Unreadable,  // missing, not a plain file, too large or not readable
+    Refused,     // sealed, but damaged, truncated or under another key
+    Locked,      // sealed, and no key is held
+};
+// The plain bytes of a data file, sealed or not. out is empty unless Ok.
+DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes);
+// Replaces the file (beside, flush when durable, rename) by the bytes, sealed
+// when encryption is on. False when nothing could be written, also when
+// encryption is on and locked.
+bool WriteDataFile(const Text& path, std::string_view bytes, bool durable);
+// True when the file starts with the sealed form's mark.
+bool IsSealedFile(const Text& path);
+// Sealed / opened bytes in memory (for tests and the conversion).
+std::string SealBytes(std::string_view plain);
+bool OpenSealedBytes(std::string_view sealed, std::string& plain);
+inline constexpr char kSealedMark[] = "RKV1";
+
+// Opens picture bytes in place when they are sealed; false when they are
+// sealed and do not open (they are then emptied). Plain bytes stay as they are.
+bool OpenIfSealed(std::vector<unsigned char>& bytes);
+
+// Rewrites one file in the form the current mode asks for (sealed when on,
+// plain when off), its plain bytes unchanged, by beside, flush and rename.
+enum class ConvertResult { Unchanged, Converted, Failed, Refused };
+ConvertResult ConvertDataFile(const Text& path, bool seal);
+
+// The 32 lower-case hex digits that name a portrait while encryption is on:
+// a keyed BLAKE2b hash of the name; "" when no key is held.
+Text SealedPortraitStem(const Text& name);
+
+// ---- key file --------------------------------------------------------------
+
+inline constexpr char16_t kKeyFileName[] = u".Kladdorix-Schluessel";
+inline constexpr size_t kKeyFileSize = 188;
+inline constexpr size_t kRecoveryBytes = 20;
+
+struct KeyLimits {
+    uint32_t opslimit = 3;
+    uint32_t memlimitKiB = 262144;
+};
+// Argon2id limits used for new key files; the program keeps the default.
+// Measurements and tests may lower them.
+void SetNewKeyLimits(KeyLimits limits);
+KeyLimits NewKeyLimits();
+
+enum class KeyResult { Ok, Missing, Damaged, WrongSecret, NoMemory };
+
+// A fresh data key and recovery code, not yet written: held until
+// WriteNewKeyFile (which makes them current) or DiscardNewKey.
+bool PrepareNewKey(std::array<unsigned char, kRecoveryBytes>& recovery);
+// Writes the key file for the prepared key, the password and the recovery
+// code; on success encryption is on and unlocked with that key.
+KeyResult WriteNewKeyFile(const Text& keyFile, const Text& password,
+                          const std::array<unsigned char, kRecoveryBytes>& recovery);
+void DiscardNewKey();
+
+KeyResult UnlockWithPassword(const Text& keyFile, const Text& password);
+KeyResult UnlockWithRecovery(const Text& keyFile, const std::array<unsigned char, kRecoveryBytes>& recovery);
+// With the key held: the password part of the key file replaced by one for
+// the new password (new salt and nonce); the recovery part stays.
+KeyResult ChangePassword(const Text& keyFile, const Text& newPassword);
+// The key file in use (set by unlocking or writing it), "" while off.
+Text CurrentKeyFile();
+// Copies the key file in use into the folder; false when it fails.
+bool CopyKeyFileInto(const Text& folder);
+
+// ---- recovery code -------------------------------------------------------
+
+// 8 groups of 4 Crockford base32 characters, separated by blanks.
+Text RecoveryCodeText(const std::array<unsigned char, kRecoveryBytes>& bytes);
+// Reads a typed code: lower case accepted, blanks and hyphens ignored
+// (and I, L as 1, O as 0); false when it is no code.
+bool ParseRecoveryCode(const Text& typed, std::array<unsigned char, kRecoveryBytes>& bytes);
+
+// Overwrites a text that held a secret.
+void WipeText(Text& text);

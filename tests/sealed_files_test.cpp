@@ -1,0 +1,224 @@
+// Files sealed at rest: the key file's layout and its two ways in, the
+// sealed form with its refusals, the recovery code's spelling, and portrait
+// names that follow the key.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "platform/sealed_files.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SealedFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ordner_ = fs::temp_directory_path() / ("rk-seal-" + std::to_string(::getpid()) + "-" +
+                                               std::to_string(std::random_device{}()));
+        fs::create_directories(ordner_);
+        // Quick derivations: the layout, not the cost, is under test here.
+        SetNewKeyLimits({1, 8192});
+        SealingOff();
+    }
+    void TearDown() override {
+        SealingOff();
+        SetNewKeyLimits({});
+        std::error_code ec;
+        fs::remove_all(ordner_, ec);
+    }
+    Text P(const std::string& name) const { return TextFromUtf8((ordner_ / name).string()); }
+    static std::string Lesen(const Text& p) {
+        std::ifstream in(Utf8FromText(p), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Schreiben(const Text& p, const std::string& bytes) {
+        std::ofstream(Utf8FromText(p), std::ios::binary) << bytes;
+    }
+    // Encryption switched on with a new key file; returns the recovery code.
+    std::array<unsigned char, kRecoveryBytes> Einschalten(const Text& passwort = u"geheim-genug-1") {
+        std::array<unsigned char, kRecoveryBytes> code{};
+        EXPECT_TRUE(PrepareNewKey(code));
+        EXPECT_EQ(WriteNewKeyFile(P("key"), passwort, code), KeyResult::Ok);
+        return code;
+    }
+    fs::path ordner_;
+};
+
+TEST_F(SealedFiles, KeyFileHasItsFixedLayoutAndOpensWithPasswordOrRecoveryCode) {
+    const auto code = Einschalten(u"Schüler-Passwort");
+    const std::string datei = Lesen(P("key"));
+    ASSERT_EQ(datei.size(), 188u);
+    EXPECT_EQ(datei.substr(0, 4), "RKS1");
+    EXPECT_EQ(datei.substr(4, 8), std::string("\x01\0\0\0\0\x20\0\0", 8));  // opslimit 1, 8192 KiB
+    const std::string versiegelt = SealBytes("Noten");
+    LockSealing();
+    EXPECT_EQ(CurrentSealMode(), SealMode::Locked);
+    std::string klar;
+    EXPECT_FALSE(OpenSealedBytes(versiegelt, klar));
+
+    EXPECT_EQ(UnlockWithPassword(P("key"), u"Schüler-passwort"), KeyResult::WrongSecret);
+    EXPECT_EQ(UnlockWithPassword(P("key"), u"Schüler-Passwort"), KeyResult::Ok);
+    EXPECT_TRUE(OpenSealedBytes(versiegelt, klar));
+    EXPECT_EQ(klar, "Noten");
+
+    LockSealing();
+    auto falsch = code;
+    falsch[7] ^= 1;
+    EXPECT_EQ(UnlockWithRecovery(P("key"), falsch), KeyResult::WrongSecret);
+    EXPECT_EQ(UnlockWithRecovery(P("key"), code), KeyResult::Ok);
+    EXPECT_TRUE(OpenSealedBytes(versiegelt, klar));
+
+    EXPECT_EQ(UnlockWithPassword(P("fehlt"), u"x"), KeyResult::Missing);
+    Schreiben(P("kurz"), datei.substr(0, 187));
+    EXPECT_EQ(UnlockWithPassword(P("kurz"), u"Schüler-Passwort"), KeyResult::Damaged);
+}
+
+TEST_F(SealedFiles, PasswordChangeKeepsTheDataKeyAndTheRecoveryPart) {
+    const auto code = Einschalten(u"erstes Passwort");
+    const std::string vorher = Lesen(P("key"));
+    const std::string versiegelt = SealBytes("7a Mathe");
+    ASSERT_EQ(ChangePassword(P("key"), u"zweites Passwort"), KeyResult::Ok);
+    const std::string nachher = Lesen(P("key"));
+    EXPECT_EQ(nachher.substr(0, 12), vorher.substr(0, 12));
+    EXPECT_EQ(nachher.substr(100), vorher.substr(100));
+    EXPECT_NE(nachher.substr(12, 88), vorher.substr(12, 88));
+    LockSealing();
+    EXPECT_EQ(UnlockWithPassword(P("key"), u"erstes Passwort"), KeyResult::WrongSecret);
+    EXPECT_EQ(UnlockWithPassword(P("key"), u"zweites Passwort"), KeyResult::Ok);
+    std::string klar;
+    EXPECT_TRUE(OpenSealedBytes(versiegelt, klar));
+    LockSealing();
+    EXPECT_EQ(UnlockWithRecovery(P("key"), code), KeyResult::Ok);
+}
+
+TEST_F(SealedFiles, SealedFilesReadBackAndRefuseEveryDamage) {
+    Einschalten();
+    const std::string inhalt = "ID;PCALCOOO32\r\nC;X1;Y1;K\"7a\"\r\n";
+    ASSERT_TRUE(WriteDataFile(P("a.slk"), inhalt, false));
+    const std::string roh = Lesen(P("a.slk"));
+    ASSERT_EQ(roh.size(), 4 + 24 + inhalt.size() + 16);
+    EXPECT_EQ(roh.substr(0, 4), "RKV1");
+    EXPECT_EQ(roh.find("7a"), std::string::npos);
+    std::string klar;
+    EXPECT_EQ(ReadDataFile(P("a.slk"), klar, 1 << 20), DataReadResult::Ok);
+    EXPECT_EQ(klar, inhalt);
+    // A fresh nonce every time: the same bytes never give the same file.
+    ASSERT_TRUE(WriteDataFile(P("b.slk"), inhalt, false));
+    EXPECT_NE(Lesen(P("b.slk")), roh);
+
+    struct Fall {
+        const char* was;
+        std::string bytes;
+    };
+    std::string gekippt = roh;
+    gekippt[40] ^= 0x10;
+    std::string nonce = roh;
+    nonce[10] ^= 1;
+    const Fall faelle[] = {
+        {"flipped byte in the ciphertext", gekippt},
+        {"flipped byte in the nonce", nonce},
+        {"truncated", roh.substr(0, roh.size() - 1)},
+        {"only the mark", "RKV1"},
+    };
+    for (const Fall& f : faelle) {
+        Schreiben(P("kaputt.slk"), f.bytes);
+        EXPECT_EQ(ReadDataFile(P("kaputt.slk"), klar, 1 << 20), DataReadResult::Refused) << f.was;
+        EXPECT_TRUE(klar.empty()) << f.was;
+        EXPECT_EQ(ConvertDataFile(P("kaputt.slk"), false), ConvertResult::Refused) << f.was;
+        EXPECT_EQ(Lesen(P("kaputt.slk")), f.bytes) << f.was;
+    }
+
+    // Under another key the same file is refused, and left as it is.
+    SealingOff();
+    Einschalten(u"ganz anderes Passwort");
+    EXPECT_EQ(ReadDataFile(P("a.slk"), klar, 1 << 20), DataReadResult::Refused);
+    EXPECT_EQ(Lesen(P("a.slk")), roh);
+    LockSealing();
+    EXPECT_EQ(ReadDataFile(P("a.slk"), klar, 1 << 20), DataReadResult::Locked);
+    EXPECT_FALSE(WriteDataFile(P("c.slk"), inhalt, false));
+    EXPECT_FALSE(fs::exists(ordner_ / "c.slk"));
+}
+
+TEST_F(SealedFiles, PlainAndSealedFilesMixAndConvertBothWays) {
+    Schreiben(P("alt.slk"), "plain");
+    Einschalten();
+    std::string klar;
+    EXPECT_EQ(ReadDataFile(P("alt.slk"), klar, 100), DataReadResult::Ok);
+    EXPECT_EQ(klar, "plain");
+    EXPECT_FALSE(IsSealedFile(P("alt.slk")));
+    EXPECT_EQ(ConvertDataFile(P("alt.slk"), true), ConvertResult::Converted);
+    EXPECT_TRUE(IsSealedFile(P("alt.slk")));
+    EXPECT_EQ(ConvertDataFile(P("alt.slk"), true), ConvertResult::Unchanged);
+    EXPECT_EQ(ConvertDataFile(P("alt.slk"), false), ConvertResult::Converted);
+    EXPECT_EQ(Lesen(P("alt.slk")), "plain");
+    EXPECT_FALSE(fs::exists(ordner_ / "alt.slk.neu"));
+    EXPECT_EQ(ConvertDataFile(P("fehlt.slk"), true), ConvertResult::Failed);
+    // Off: written plain, as before.
+    SealingOff();
+    ASSERT_TRUE(WriteDataFile(P("aus.slk"), "klar", false));
+    EXPECT_EQ(Lesen(P("aus.slk")), "klar");
+}
+
+TEST_F(SealedFiles, RecoveryCodeIsWrittenInGroupsAndReadAsTyped) {
+    std::array<unsigned char, kRecoveryBytes> bytes{};
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 37 + 11);
+    const Text code = RecoveryCodeText(bytes);
+    ASSERT_EQ(code.size(), 32u + 7u);
+    for (size_t i = 0; i < code.size(); ++i) {
+        if (i % 5 == 4) EXPECT_EQ(code[i], u' ');
+        else EXPECT_NE(Text(u"0123456789ABCDEFGHJKMNPQRSTVWXYZ").find(code[i]), Text::npos) << i;
+    }
+    std::array<unsigned char, kRecoveryBytes> zero{}, ff{};
+    ff.fill(0xFF);
+    EXPECT_EQ(RecoveryCodeText(zero), u"0000 0000 0000 0000 0000 0000 0000 0000");
+    EXPECT_EQ(RecoveryCodeText(ff), u"ZZZZ ZZZZ ZZZZ ZZZZ ZZZZ ZZZZ ZZZZ ZZZZ");
+
+    Text klein = code, ohne, bindestriche;
+    for (char16_t& c : klein) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    for (char16_t c : code)
+        if (c != u' ') ohne.push_back(c);
+    for (char16_t c : code) bindestriche.push_back(c == u' ' ? u'-' : c);
+    struct Fall {
+        Text getippt;
+        bool gueltig;
+    };
+    const Fall faelle[] = {
+        {code, true},
+        {klein, true},
+        {ohne, true},
+        {bindestriche, true},
+        {u"  " + code + u" ", true},
+        {ohne.substr(0, 31), false},
+        {ohne + u"0", false},
+        {ohne.substr(0, 31) + u"U", false},
+        {u"", false},
+    };
+    for (const Fall& f : faelle) {
+        std::array<unsigned char, kRecoveryBytes> gelesen{};
+        EXPECT_EQ(ParseRecoveryCode(f.getippt, gelesen), f.gueltig) << Utf8FromText(f.getippt);
+        if (f.gueltig) EXPECT_EQ(gelesen, bytes) << Utf8FromText(f.getippt);
+    }
+    std::array<unsigned char, kRecoveryBytes> gelesen{};
+    ASSERT_TRUE(ParseRecoveryCode(u"oooo iiii llll 0000 1111 0000 0000 0000", gelesen));
+    EXPECT_EQ(RecoveryCodeText(gelesen), u"0000 1111 1111 0000 1111 0000 0000 0000");
+}
+
+TEST_F(SealedFiles, PortraitNamesAreKeyedHashes) {
+    EXPECT_EQ(SealedPortraitStem(u"Berger Lena"), u"");
+    Einschalten();
+    const Text a = SealedPortraitStem(u"Berger Lena");
+    ASSERT_EQ(a.size(), 32u);
+    for (char16_t c : a) EXPECT_NE(Text(u"0123456789abcdef").find(c), Text::npos);
+    EXPECT_EQ(SealedPortraitStem(u"Berger Lena"), a);
+    EXPECT_NE(SealedPortraitStem(u"Berger Lena Marie"), a);
+    SealingOff();
+    Einschalten();
+    EXPECT_NE(SealedPortraitStem(u"Berger Lena"), a);
+}
+
+}  // namespace
