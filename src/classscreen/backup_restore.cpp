@@ -7,7 +7,7 @@
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_failure.hpp"
-#include "platform/file_bytes.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/requesters.hpp"
 #include "tiles/info_box.hpp"
 #include "tiles/user.hpp"
@@ -58,7 +58,7 @@ int BackupEinsetzen(TSchulklasse& klasse, const ::Text& gewaehlt) {
     }
     std::string bytes;
     std::array<::Text, 2> titel;
-    if (!ReadFileBytes(gewaehlt, bytes, kKlassendateiHoechstgroesse) || !TitelDerDatei(bytes, titel)) {
+    if (ReadDataFile(gewaehlt, bytes, kKlassendateiHoechstgroesse) != DataReadResult::Ok || !TitelDerDatei(bytes, titel)) {
         Box(u"Fehler", {255, 0, 0},
             {u"Die gewählte Datei ist kein lesbares Notenbuch.", u"Die Klasse bleibt, wie sie ist."});
         return 0;

@@ -4,6 +4,7 @@
 #include "gradebook/dates.hpp"
 #include "gradebook/names.hpp"
 #include "platform/files.hpp"
+#include "platform/sealed_files.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 
@@ -37,4 +38,6 @@ void BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& na
     // A stick pulled during the copy leaves its old copy, not a broken one.
     DateiSicherErsetzen(wurzel + u"Noten/" + name, bytes);
     DateiSicherErsetzen(wurzel + backup, bytes);
+    // Sealed copies are of use only with their key file beside them.
+    if (SealingOn()) CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
 }

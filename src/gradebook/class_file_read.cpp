@@ -9,7 +9,7 @@
 #include "gradebook/grid_tiles.hpp"
 #include "gradebook/scale_of_class.hpp"
 #include "platform/conversions.hpp"
-#include "platform/file_bytes.hpp"
+#include "platform/sealed_files.hpp"
 
 namespace {
 
@@ -100,6 +100,6 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
 
 std::shared_ptr<TSchulklasse> TSchulklasse::laden(const ::Text& pfad) {
     std::string bytes;
-    if (!ReadFileBytes(pfad, bytes, kKlassendateiHoechstgroesse)) return nullptr;
+    if (ReadDataFile(pfad, bytes, kKlassendateiHoechstgroesse) != DataReadResult::Ok) return nullptr;
     return KlasseAusBytes(bytes);
 }

@@ -5,6 +5,7 @@
 #include "platform/conversions.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
+#include "platform/sealed_files.hpp"
 
 bool KlassendateiAufPlatteZwingen = true;
 
@@ -66,7 +67,7 @@ std::string KlassendateiBytes(const TSchulklasse& klasse) {
 }
 
 bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
-    return ReplaceFileBytes(pfad, bytes, KlassendateiAufPlatteZwingen);
+    return WriteDataFile(pfad, bytes, KlassendateiAufPlatteZwingen);
 }
 
 bool TSchulklasse::speichern(const ::Text& dateiname) {

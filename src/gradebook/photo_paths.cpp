@@ -2,6 +2,7 @@
 #include "gradebook/photo_paths.hpp"
 
 #include "gradebook/data_folders.hpp"
+#include "platform/sealed_files.hpp"
 
 Text Portraitdateiname(const Text& nachname, const Text& vornamen) {
     const Text stamm = nachname + u" " + vornamen;
@@ -9,6 +10,12 @@ Text Portraitdateiname(const Text& nachname, const Text& vornamen) {
         if (c == u'/' || c == u'\\' || c < 32) return Text();
     // The stem always holds the blank, so it is never "." or ".." itself; the
     // whole file name is checked anyway in case the rule above ever changes.
+    // While encryption is on the name itself is personal data: the file is
+    // named by a keyed hash of it (none while locked).
+    if (SealingOn()) {
+        const Text verborgen = SealedPortraitStem(stamm);
+        return verborgen.empty() ? Text() : verborgen + u".png";
+    }
     const Text name = stamm + u".png";
     if (name == u"." || name == u"..") return Text();
     return name;

@@ -6,7 +6,8 @@
 #include "gradebook/schulklasse.hpp"
 #include "platform/text.hpp"
 
-// "<surname> <first names>.png", or "" when that is not a plain file name.
+// "<surname> <first names>.png", or "" when that is not a plain file name;
+// while encryption is on "<32 hex digits>.png" named by the key.
 Text Portraitdateiname(const Text& nachname, const Text& vornamen);
 // The portrait path of a student below a data folder, or "" as above.
 Text PortraitpfadIn(const Text& datenordner, const Text& klasse, const Text& nachname, const Text& vornamen);

@@ -12,6 +12,7 @@
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
+#include "platform/sealed_files.hpp"
 
 namespace {
 
@@ -84,7 +85,7 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
 
     std::string bytes;
     std::shared_ptr<TSchulklasse> gerettet;
-    if (ReadFileBytes(rpfad, bytes, kKlassendateiHoechstgroesse)) gerettet = KlasseAusBytes(bytes);
+    if (ReadDataFile(rpfad, bytes, kKlassendateiHoechstgroesse) == DataReadResult::Ok) gerettet = KlasseAusBytes(bytes);
     if (!gerettet) {
         const ::Text ziel = Beiseitelegen(rpfad, zeitstempel, kBeschaedigtEndung);
         std::vector<::Text> zeilen{u"Die ungespeicherten Änderungen der Klasse " + name,

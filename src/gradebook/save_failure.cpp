@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gradebook/class_file.hpp"
-#include "platform/file_bytes.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/graphics.hpp"
 #include "tiles/user.hpp"
 
@@ -24,7 +24,7 @@ std::vector<::Text> Zeilen(const TSchulklasse& klasse) {
 
 bool DateiGleich(const ::Text& pfad, const std::string& bytes) {
     std::string datei;
-    return ReadFileBytes(pfad, datei, kKlassendateiHoechstgroesse) && datei == bytes;
+    return ReadDataFile(pfad, datei, kKlassendateiHoechstgroesse) == DataReadResult::Ok && datei == bytes;
 }
 }  // namespace
 

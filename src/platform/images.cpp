@@ -11,6 +11,7 @@
 #include "platform/pixmap.hpp"
 #include "platform/platform_context.hpp"
 #include "platform/resources.hpp"
+#include "platform/sealed_files.hpp"
 
 namespace {
 constexpr int kMaskedFlag = 2;
@@ -77,7 +78,8 @@ TImage LoadImageFrom(const Text& source, int flags) {
 
 static TImage DecodeAndMake(const Text& source, int flags) {
     std::vector<unsigned char> bytes;
-    if (!ReadSourceBytes(source, bytes)) return nullptr;
+    // Portraits may be sealed; they open under the key held.
+    if (!ReadSourceBytes(source, bytes) || !OpenIfSealed(bytes)) return nullptr;
     DecodedImage img;
     if (!DecodeImage(bytes, img)) {
         std::fprintf(stderr, "images: cannot decode %s\n", Utf8FromText(source).c_str());

@@ -8,6 +8,7 @@
 #include "platform/image_decode.hpp"
 #include "platform/paths.hpp"
 #include "platform/resources.hpp"
+#include "platform/sealed_files.hpp"
 
 TPixmap CreatePixmap(int width, int height, int format, int rowAlign) {
     if ((format != 3 && format != 4) || !ImageSizeAcceptable(width, height)) return nullptr;
@@ -31,7 +32,7 @@ TPixmap LoadPixmapFrom(const Text& pathOrIncbin) { return LoadPixmapFrom(pathOrI
 
 TPixmap LoadPixmapFrom(const Text& pathOrIncbin, int minShortSide) {
     std::vector<unsigned char> bytes;
-    if (!ReadSourceBytes(pathOrIncbin, bytes)) return nullptr;
+    if (!ReadSourceBytes(pathOrIncbin, bytes) || !OpenIfSealed(bytes)) return nullptr;
     DecodedImage image;
     if (!DecodeImage(bytes, image, minShortSide)) return nullptr;
     bytes = {};
@@ -95,6 +96,7 @@ bool SavePixmapAsPNG(const TPixmap& pixmap, const Text& path, int compression) {
         return false;
     }
     // Replaced as the class files are: a crash leaves the old portrait or the
-    // new one, and a true result survives a power cut.
-    return ReplaceFileBytes(path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()), true);
+    // new one, and a true result survives a power cut. Portraits are data
+    // files: sealed while encryption is on.
+    return WriteDataFile(path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()), true);
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <ctime>
 
+#include "gradebook/class_file.hpp"
 #include "gradebook/class_level.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/recovery_offer.hpp"
@@ -17,6 +18,7 @@
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
 #include "platform/paths.hpp"
+#include "platform/sealed_files.hpp"
 #include "shell/catalogue_layout.hpp"
 #include "shell/class_screen_loop.hpp"
 #include "gradebook/data_folders.hpp"
@@ -176,9 +178,17 @@ int KlasseOeffnen(int k) {
     const Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
     auto klasse = oeffnung.klasse;
     if (!klasse) {
+        std::string bytes;
+        const bool abgelehnt = ReadDataFile(Datenordner() + u"/" + Klassendateien[k], bytes,
+                                            kKlassendateiHoechstgroesse) == DataReadResult::Refused;
+        // A sealed file that does not open is never written over: the class
+        // is not opened, and the file stays for the right key.
         auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                                   {u"Leider konnte die Klasse bzw. die Datei", Klassendateien[k],
-                                    u"nicht korrekt geladen werden."},
+                                   abgelehnt ? std::vector<Text>{u"Die verschlüsselte Datei", Klassendateien[k],
+                                                                 u"ist beschädigt oder gehört zu einem anderen",
+                                                                 u"Schlüssel. Sie bleibt unverändert liegen."}
+                                             : std::vector<Text>{u"Leider konnte die Klasse bzw. die Datei",
+                                                                 Klassendateien[k], u"nicht korrekt geladen werden."},
                                    {kOkSchalter});
         if (!oeffnung.gemeldet) box->verwenden();
         kachel.x = altX;
