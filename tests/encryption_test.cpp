@@ -131,12 +131,19 @@ TEST_F(Encryption, APlainFileReadWhileOnIsSealedAtItsNextSave) {
 TEST_F(Encryption, ASealedFileUnderAnotherKeyIsRefusedAndNeverOverwritten) {
     Einschalten();
     ASSERT_TRUE(Klasse()->speichern(u""));
+    ASSERT_TRUE(WiederherstellungSchreiben(*Klasse()));
     const std::string vorher = Lesen("Noten/7a/7a Mathe.slk");
+    const std::string rettung = Lesen("Noten/7a/7a Mathe.slk.ungespeichert");
     SealingOff();
     fs::remove(".Kladdorix-Schluessel");
     Einschalten();
     EXPECT_FALSE(TSchulklasse::laden(u"Noten/7a/7a Mathe.slk"));
+    // Not opened, so never saved over; its recovery file is not offered either.
+    const Klassenoeffnung o = KlasseMitWiederherstellungLaden(u"Noten/7a/7a Mathe.slk");
+    EXPECT_FALSE(o.klasse);
+    EXPECT_FALSE(o.gemeldet);
     EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk"), vorher);
+    EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk.ungespeichert"), rettung);
     const Umstellung u = DateienUmstellen(false, BackupOrdner);
     EXPECT_GE(u.abgelehnt, 1);
     EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk"), vorher);

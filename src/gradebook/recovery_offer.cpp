@@ -69,6 +69,10 @@ std::shared_ptr<TInfoBox> WiederherstellungsAngebot(const ::Text& klassenname, c
 
 Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
     Klassenoeffnung ergebnis;
+    // A sealed class file that does not open under the key is never saved
+    // over: nothing opens, and the caller tells why.
+    std::string roh;
+    if (ReadDataFile(pfad, roh, kKlassendateiHoechstgroesse) == DataReadResult::Refused) return ergebnis;
     ergebnis.klasse = TSchulklasse::laden(pfad);
     // Edits are kept under the standard name of the class's titles, which is
     // also where the next save goes; a class file that does not load can

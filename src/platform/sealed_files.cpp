@@ -385,7 +385,11 @@ Text CurrentKeyFile() { return S().keyFile; }
 bool CopyKeyFileInto(const Text& folder) {
     std::string file;
     if (S().keyFile.empty() || !ReadFileBytes(S().keyFile, file, 4096)) return false;
-    return ReplaceFileBytes(folder + u"/" + kKeyFileName, file, true);
+    // Every save mirrors it: a copy that is already there is not written again.
+    const Text copy = folder + u"/" + kKeyFileName;
+    std::string there;
+    if (ReadFileBytes(copy, there, 4096) && there == file) return true;
+    return ReplaceFileBytes(copy, file, true);
 }
 
 // ---- recovery code -------------------------------------------------------------
