@@ -57,6 +57,11 @@ public:
                              }});
         return *this;
     }
+    // Does something once the condition holds (nullptr: at once).
+    Dialogskript& Wenn(std::function<bool()> bereit, std::function<void()> tun) {
+        schritte_.push_back({bereit ? bereit : [] { return true; }, [tun](long long) { tun(); }});
+        return *this;
+    }
     // Escape on the listening keyboard.
     Dialogskript& Abbrechen() {
         schritte_.push_back({Tastatur, [this](long long f) {

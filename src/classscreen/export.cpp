@@ -6,7 +6,9 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_failure.hpp"
+#include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
@@ -31,15 +33,26 @@ void FensterWiederOeffnen() {
 }
 }  // namespace
 
-// In the program folder, which is the working folder.
-::Text Exportdatei(const TSchulklasse& klasse) { return klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk"; }
+// In the program folder, which is the working folder; while encryption is
+// on in a private folder outside it, so the program folder never holds a
+// plain copy.
+::Text Exportdatei(const TSchulklasse& klasse) {
+    const ::Text name = klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk";
+    if (!SealingOn()) return name;
+    const ::Text ordner = PrivateFolder(u"rido-kladdorix");
+    return ordner.empty() ? ::Text() : ordner + u"/" + name;
+}
 
 bool ExportkopieAnlegen(TSchulklasse& klasse) {
     if (!klasse.speichern(u"")) {
         SpeicherfehlerZeigen(klasse);
         return false;
     }
-    if (!CopyFileTo(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), Exportdatei(klasse))) {
+    // The copy is always plain: the spreadsheet program reads it as it is.
+    std::string bytes;
+    if (ReadDataFile(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), bytes, kKlassendateiHoechstgroesse) !=
+            DataReadResult::Ok ||
+        !WriteFileBytes(Exportdatei(klasse), bytes)) {
         // The gradebook itself is saved; only its copy could not be written.
         SetAppTitle(u"Fehler");
         Notify(kKopierfehler, 0);
@@ -54,10 +67,13 @@ int Exportieren(TSchulklasse& klasse) {
     const ::Text programm = FindSpreadsheetProgram();
     if (programm.empty()) {
         OpenURL(absolut);
+        // The default program may still read it: the plain copy goes at the end of the run.
+        if (SealingOn()) DeleteAtExit(absolut);
         return 0;
     }
     CloseGraphicsWindow();
     RunSpreadsheetAndWait(programm, absolut);
+    if (SealingOn()) DeleteFileAt(absolut);
     FensterWiederOeffnen();
     // Nothing typed or clicked meanwhile acts on the class screen.
     DiscardPendingInput();

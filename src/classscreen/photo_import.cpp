@@ -7,7 +7,7 @@
 
 #include "classscreen/photo_series.hpp"
 #include "classscreen/portrait_processing.hpp"
-#include "classscreen/waiting_notice.hpp"
+#include "gradebook/waiting_notice.hpp"
 #include "gradebook/class_menus.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/photo_paths.hpp"

@@ -1,18 +1,18 @@
 // The waiting notice: three nested rectangles and three centred lines in the
 // 32-pixel font. The panel is one line taller than the two lines of the
 // request need, for the count below them.
-#include "classscreen/waiting_notice.hpp"
+#include "gradebook/waiting_notice.hpp"
 
 #include "gradebook/program_state.hpp"
 #include "platform/conversions.hpp"
 #include "platform/graphics.hpp"
 
-void WartehinweisZeigen(int fertig, int gesamt) {
+void WartehinweisZeigen(int fertig, int gesamt, const Text& was) {
     SetDrawFont(Schrift32);
     SetDrawScale(1, 1);
     SetAlpha(1);
     const Text zeile1 = u"Bitte warten Sie einen Moment:";
-    const Text zeile2 = u"Sämtliche Fotos werden nun kopiert, verkleinert und optimiert ...";
+    const Text& zeile2 = was;
     const Text zaehler = TextFromInt(fertig) + u" von " + TextFromInt(gesamt);
     const double t = TextWidthOf(zeile2);
     const double h = TextHeightOf(u"|");

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -193,4 +194,46 @@ Text NextFolderEntry(const TFolderListing& listing) {
 
 void CloseFolderListing(const TFolderListing& listing) {
     if (listing) listing->Close();
+}
+
+namespace {
+bool OwnPrivateFolder(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (::mkdir(path.c_str(), 0700) != 0 || ::lstat(path.c_str(), &st) != 0) return false;
+    }
+    // Not a link and ours; a wider mode is narrowed.
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+    return (st.st_mode & 0777) == 0700 || ::chmod(path.c_str(), 0700) == 0;
+}
+
+struct MarkedFiles {
+    std::vector<Text> paths;
+    ~MarkedFiles() { DeleteMarkedFiles(); }
+};
+MarkedFiles& Marked() {
+    static MarkedFiles marked;
+    return marked;
+}
+}  // namespace
+
+Text PrivateFolder(const Text& name) {
+    static Text folder;
+    if (!folder.empty() && PathKind(folder) == 2) return folder;
+    folder.clear();
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') {
+        const std::string path = std::string(runtime) + "/" + NativePath(name).string();
+        if (OwnPrivateFolder(path)) return folder = TextFromUtf8(path);
+    }
+    std::string pattern = "/tmp/" + NativePath(name).string() + "-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return Text();
+    return folder = TextFromUtf8(pattern);
+}
+
+void DeleteAtExit(const Text& path) { Marked().paths.push_back(path); }
+
+void DeleteMarkedFiles() {
+    for (const Text& p : Marked().paths) DeleteFileAt(p);
+    Marked().paths.clear();
 }

@@ -59,3 +59,12 @@ TFolderListing OpenFolderListing(const Text& path);
 Text NextFolderEntry(const TFolderListing& listing);
 // Releases the enumeration early; the handle then reports its end.
 void CloseFolderListing(const TFolderListing& listing);
+
+// A folder only this user can enter (mode 0700) for plain copies that must
+// not lie in the program folder: $XDG_RUNTIME_DIR/<name>, else a new folder
+// made with mkdtemp under /tmp. The same folder for the whole run; "" when
+// none can be made.
+Text PrivateFolder(const Text& name);
+// Files deleted when the program ends (and by DeleteMarkedFiles).
+void DeleteAtExit(const Text& path);
+void DeleteMarkedFiles();

@@ -51,6 +51,12 @@ bool CloseRequested() {
     return r;
 }
 
+unsigned InputActivity() {
+    const InputState& in = Pumped();
+    return in.activity + static_cast<unsigned>(in.mouseX) * 7919u + static_cast<unsigned>(in.mouseY) * 104729u +
+           in.mouseButtons * 31u + static_cast<unsigned>(in.wheel) * 13u;
+}
+
 void DiscardPendingInput() {
     InputState& in = Pumped();
     in.ClearKeys();

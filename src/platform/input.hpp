@@ -23,6 +23,9 @@ bool CloseRequested();
 // attention (a requester, the spreadsheet program): keys, buttons, wheel and
 // a close request, so that none acts on the screen beneath.
 void DiscardPendingInput();
+// Changes whenever the user did anything (a key, typing, a finger, the
+// mouse moved or a button changed); compared between frames to find idle time.
+unsigned InputActivity();
 
 // Touch points: fingers in the order they began; while no finger touches, a
 // held mouse button is one point at the mouse position.

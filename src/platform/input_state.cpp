@@ -4,6 +4,7 @@
 #include <algorithm>
 
 void InputState::KeyDownEvent(int code) {
+    ++activity;
     if (code <= 0 || code >= kKeys) return;
     keyDown[code] = true;
     ++keyPresses[code];
@@ -15,15 +16,18 @@ void InputState::KeyUpEvent(int code) {
 }
 
 void InputState::TypedEvent(char16_t unit) {
+    ++activity;
     if (typed.size() < kTypedQueue) typed.push_back(unit);
 }
 
 void InputState::FingerDown(int64_t id, float x, float y) {
+    ++activity;
     FingerUp(id);
     fingers.push_back({id, x, y});
 }
 
 void InputState::FingerMove(int64_t id, float x, float y) {
+    ++activity;
     for (FingerContact& f : fingers)
         if (f.id == id) { f.x = x; f.y = y; }
 }

@@ -25,6 +25,7 @@ struct InputState {
     int wheel = 0;
     bool closeRequested = false;
     std::vector<FingerContact> fingers;  // in the order the contacts began
+    unsigned activity = 0;               // counts key, typing and finger events
 
     void KeyDownEvent(int code);
     void KeyUpEvent(int code);

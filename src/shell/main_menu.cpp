@@ -1,5 +1,5 @@
 // The main menu behind the "Optionen" tile: external backup folder, new class,
-// removing a class, information, the G8/G9 switch and "Beenden".
+// removing a class, information, the G8/G9 switch, "Beenden" and encryption.
 #include <algorithm>
 
 #include "gradebook/names.hpp"
@@ -12,6 +12,7 @@
 #include "platform/system_services.hpp"
 #include "shell/catalogue.hpp"
 #include "shell/class_screen_loop.hpp"
+#include "shell/encryption_screens.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
@@ -204,6 +205,7 @@ int HauptmenueVerwalten() {
         case 3: return InfoZeigen();
         case 4: return SchulformWechseln();
         case 5: return 3;
+        case 6: return VerschluesselungVerwalten();
         default: return 0;
     }
 }

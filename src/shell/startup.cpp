@@ -2,6 +2,7 @@
 #include "shell/startup.hpp"
 
 #include "platform/end_signals.hpp"
+#include "platform/files.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
@@ -11,6 +12,8 @@
 #include "platform/system_services.hpp"
 #include "shell/catalogue.hpp"
 #include "shell/class_screen_loop.hpp"
+#include "shell/encryption_screens.hpp"
+#include "platform/sealed_files.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
@@ -81,6 +84,8 @@ bool Hochfahren() {
 }
 
 int Hauptschleife() {
+    // With encryption on, nothing of the gradebooks is shown before the password.
+    if (!VerschluesselungBeimStart()) return 0;
     if (!Katalog::Laden()) return 0;
     for (;;) {
         Cls();
@@ -97,5 +102,7 @@ int Hauptschleife() {
 int KladdorixMain() {
     if (!Hochfahren()) return 0;
     Hauptschleife();
+    LockSealing();
+    DeleteMarkedFiles();
     return Austrittsstatus;
 }

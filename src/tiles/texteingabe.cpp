@@ -14,6 +14,7 @@
 #include "tiles/user.hpp"
 
 ::Text Texteingabe::Eingabetext;
+int Texteingabe::verdeckt = 0;
 int Texteingabe::EingabeAktiv = 0;
 int Texteingabe::Tastatur_x = 0, Texteingabe::Tastatur_y = 0;
 int Texteingabe::Tastatur_Breite = 0, Texteingabe::Tastatur_Hoehe = 0;
@@ -49,15 +50,44 @@ bool Texteingabe::Zulaessig(char16_t c) {
     return c >= 32 && c <= 255 && c != u'~' && c != 127;
 }
 
+::Text Texteingabe::Sichtbar(const ::Text& text) { return verdeckt != 0 ? ::Text(text.size(), u'•') : text; }
+
+void Texteingabe::verdeckt_starten(int active) {
+    starten(active, u"", 1, -1, -1, 0);
+    verdeckt = 1;
+}
+
+Texteingabe::Zustand Texteingabe::sichern() {
+    return {Eingabetext, EingabeAktiv, verdeckt, Text_x, Auswahlbeginn, Cursor, Auswahl_links, Auswahl_Laenge,
+            zentriert, ueberschreiben, shift, eingeblendet, Einblendbeginn};
+}
+
+void Texteingabe::wiederherstellen(const Zustand& z) {
+    Eingabetext = z.text;
+    EingabeAktiv = z.aktiv;
+    verdeckt = z.verdeckt;
+    Text_x = z.textX;
+    Auswahlbeginn = z.auswahlbeginn;
+    Cursor = z.cursor;
+    Auswahl_links = z.links;
+    Auswahl_Laenge = z.laenge;
+    zentriert = z.zentriert;
+    ueberschreiben = z.ueberschreiben;
+    // The key labels follow the shift state.
+    if (shift != z.shift) shift_wechseln();
+    eingeblendet = z.eingeblendet;
+    Einblendbeginn = z.einblendbeginn;
+}
+
 void Texteingabe::TextXNeu() {
     SetDrawFont(Schrift_gross);
-    if (zentriert != 0) Text_x = Trunc(Feld_x + 0.5 * (Feld_Breite - TextWidthOf(Eingabetext)));
+    if (zentriert != 0) Text_x = Trunc(Feld_x + 0.5 * (Feld_Breite - TextWidthOf(Sichtbar(Eingabetext))));
     else Text_x = Feld_x + TextWidthOf(u" ");
 }
 
 int Texteingabe::Praefixbreite(int n) {
     SetDrawFont(Schrift_gross);
-    return TextWidthOf(Eingabetext.substr(0, static_cast<size_t>(std::clamp(n, 0, Laenge()))));
+    return TextWidthOf(Sichtbar(Eingabetext.substr(0, static_cast<size_t>(std::clamp(n, 0, Laenge())))));
 }
 
 void Texteingabe::CursorSetzen(int position) {
@@ -69,6 +99,7 @@ void Texteingabe::CursorSetzen(int position) {
 void Texteingabe::starten(int active, const ::Text& text, int centred, int selectionFrom, int cursorAt,
                           int overwrite) {
     EingabeAktiv = active;
+    verdeckt = 0;
     Eingabetext = text;
     // One spare space must still fit, so the caret stays inside the field.
     SetDrawFont(Schrift_gross);
@@ -121,7 +152,7 @@ void Texteingabe::Einfuegen(char16_t c) {
     if (ueberschreiben == 1 && !ersetzt && Cursor < Laenge()) neu[static_cast<size_t>(Cursor)] = c;
     else neu.insert(static_cast<size_t>(Cursor), 1, c);
     SetDrawFont(Schrift_gross);
-    if (TextWidthOf(neu + u" ") > Feld_Breite) return;  // does not fit: dropped
+    if (TextWidthOf(Sichtbar(neu) + u" ") > Feld_Breite) return;  // does not fit: dropped
     Eingabetext = neu;
     CursorSetzen(Cursor + 1);
     TextXNeu();
@@ -193,7 +224,7 @@ void Texteingabe::FeldZeichnen() {
     }
     SetColor(0, 0, 0);
     SetDrawFont(Schrift_gross);
-    DrawTextAt(Eingabetext, Text_x, Feld_y);
+    DrawTextAt(Sichtbar(Eingabetext), Text_x, Feld_y);
 }
 
 int Texteingabe::verwenden(int checkSpecial) {

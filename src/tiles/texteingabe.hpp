@@ -29,6 +29,19 @@ public:
 
     static ::Text Eingabetext;
     static int EingabeAktiv;
+    // 1: every character is shown as "•" (passwords). starten sets it to 0;
+    // verdeckt_starten prepares an empty, masked entry.
+    static int verdeckt;
+    static void verdeckt_starten(int active);
+    // The whole entry state, so that an entry that interrupts another (the
+    // lock) gives it back unchanged.
+    struct Zustand {
+        ::Text text;
+        int aktiv, verdeckt, textX, auswahlbeginn, cursor, links, laenge, zentriert, ueberschreiben, shift,
+            eingeblendet, einblendbeginn;
+    };
+    static Zustand sichern();
+    static void wiederherstellen(const Zustand& z);
 
     // Keyboard area including the text strip above the keys.
     static int Tastatur_x, Tastatur_y, Tastatur_Breite, Tastatur_Hoehe;
@@ -52,6 +65,7 @@ public:
 
 private:
     static void TextXNeu();
+    static ::Text Sichtbar(const ::Text& text);
     static int Praefixbreite(int n);
     static void Ruecktaste();
     static void Entf();

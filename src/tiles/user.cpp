@@ -13,6 +13,37 @@ int TwoFingers = 0;
 int BackRequested = 0;
 int WheelMove = 0;
 
+void (*User::Leerlaufwache)() = nullptr;
+int User::LeerlaufGrenzeMs = 0;
+
+namespace {
+unsigned LetzteAktivitaet = 0;
+int LetzteEingabe = 0;
+bool WacheLaeuft = false;
+
+void LeerlaufPruefen() {
+    const unsigned jetzt = InputActivity();
+    if (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || BackRequested) {
+        LetzteAktivitaet = jetzt;
+        LetzteEingabe = FrameTime;
+        return;
+    }
+    if (!User::Leerlaufwache || User::LeerlaufGrenzeMs <= 0) {
+        LetzteEingabe = FrameTime;  // without a watch the idle time starts when one is set
+        return;
+    }
+    if (WacheLaeuft) return;
+    if (FrameTime - LetzteEingabe < User::LeerlaufGrenzeMs) return;
+    WacheLaeuft = true;
+    User::Leerlaufwache();
+    WacheLaeuft = false;
+    User::flush();
+    FrameTime = MillisecondClock();
+    LetzteAktivitaet = InputActivity();
+    LetzteEingabe = FrameTime;
+}
+}  // namespace
+
 void User::update() {
     FrameTime = MillisecondClock();
     const std::vector<TTouchPoint> points = TMultiTouch::Get();
@@ -60,6 +91,7 @@ void User::update() {
         AnchorY = PointerPosY;
     }
     if (CloseRequested()) BackRequested = 1;
+    LeerlaufPruefen();
 }
 
 void User::flush() {

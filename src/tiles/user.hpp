@@ -14,4 +14,9 @@ class User {
 public:
     static void update();
     static void flush();
+    // Called by update once no input came for LeerlaufGrenzeMs (on the
+    // program's clock); afterwards the input is flushed and the idle time
+    // starts again. Not called again while it runs.
+    static void (*Leerlaufwache)();
+    static int LeerlaufGrenzeMs;
 };

@@ -1,0 +1,379 @@
+// Password entries on the on-screen keyboard (masked), the boxes of tile 6,
+// the start prompt with its growing wait after repeated wrong tries, the
+// way in with the recovery code, and the lock. Sections: entries; the
+// conversion with its notice; switching on, changing, switching off; start
+// and lock.
+#include "shell/encryption_screens.hpp"
+
+#include <array>
+
+#include "gradebook/data_folders.hpp"
+#include "gradebook/encryption.hpp"
+#include "gradebook/names.hpp"
+#include "gradebook/program_state.hpp"
+#include "gradebook/waiting_notice.hpp"
+#include "platform/conversions.hpp"
+#include "platform/files.hpp"
+#include "platform/graphics.hpp"
+#include "platform/input.hpp"
+#include "platform/sealed_files.hpp"
+#include "platform/timing.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/info_box.hpp"
+#include "tiles/texteingabe.hpp"
+#include "tiles/user.hpp"
+
+namespace {
+
+const FarbArg kRot{255, 0, 0}, kGelb{255, 255, 0};
+const Text kNochmal = u"Nochmal";
+const Text kCodeSchalter = u"Wiederherstellungscode";
+
+Text Box(const Text& titel, const FarbArg& farbe, const std::vector<Text>& zeilen,
+         const std::vector<Text>& schalter = {kOkSchalter}) {
+    const Text antwort = TInfoBox::bauen(titel, farbe, zeilen, schalter)->verwenden();
+    User::flush();
+    return antwort;
+}
+
+// Both buffers blank with the request above the keyboard: nothing of the
+// gradebook stays visible behind an entry.
+void Aufforderung(const Text& text) {
+    for (int i = 0; i < 2; ++i) {
+        Cls();
+        SetDrawFont(Schrift32);
+        SetDrawScale(1, 1);
+        SetAlpha(1);
+        SetColor(255, 255, 255);
+        DrawTextAt(text, (Bildschirmbreite - TextWidthOf(text)) * 0.5, Bildschirmhoehe / 5.0);
+        Flip(-1);
+    }
+}
+
+// ---- entries -------------------------------------------------------------------
+
+// A masked entry; false on Escape. The typed text is wiped from the keyboard.
+bool Verdeckt(const Text& aufforderung, Text& ergebnis) {
+    Aufforderung(aufforderung);
+    Texteingabe::verdeckt_starten(1);
+    const bool ok = Texteingabe::verwenden(0) == 1;
+    ergebnis = Texteingabe::Eingabetext;
+    WipeText(Texteingabe::Eingabetext);
+    Texteingabe::verdeckt = 0;
+    Texteingabe::EingabeAktiv = 0;
+    User::flush();
+    if (!ok) WipeText(ergebnis);
+    return ok;
+}
+
+// A new password typed twice, at least kPasswortMindestlaenge characters;
+// false when the teacher gave up with Escape.
+bool NeuesPasswort(Text& passwort) {
+    for (;;) {
+        Text erstes, zweites;
+        if (!Verdeckt(u"Neues Passwort (mindestens 10 Zeichen):", erstes)) return false;
+        if (static_cast<int>(erstes.size()) < kPasswortMindestlaenge) {
+            WipeText(erstes);
+            Aufforderung(u"");
+            Box(u"Fehler", kRot, {u"Das Passwort ist zu kurz.", u"Es muss mindestens 10 Zeichen haben."});
+            continue;
+        }
+        if (!Verdeckt(u"Neues Passwort wiederholen:", zweites)) {
+            WipeText(erstes);
+            return false;
+        }
+        const bool gleich = erstes == zweites;
+        WipeText(zweites);
+        if (!gleich) {
+            WipeText(erstes);
+            Aufforderung(u"");
+            Box(u"Fehler", kRot, {u"Die beiden Eingaben sind verschieden.", u"Bitte geben Sie das Passwort",
+                                  u"noch einmal zweimal gleich ein."});
+            continue;
+        }
+        passwort = erstes;
+        WipeText(erstes);
+        return true;
+    }
+}
+
+void Ausgeben(KeyResult r) {
+    Aufforderung(u"");
+    if (r == KeyResult::NoMemory)
+        Box(u"Fehler", kRot, {u"Für die Verschlüsselung fehlt gerade", u"der Arbeitsspeicher. Bitte schließen Sie",
+                              u"andere Programme und versuchen es erneut."});
+    else
+        Box(u"Fehler", kRot, {u"Die Schlüsseldatei .Kladdorix-Schluessel", u"fehlt, ist beschädigt oder konnte",
+                              u"nicht geschrieben werden."});
+}
+
+// ---- the conversion with its notice ------------------------------------------
+
+Text ErreichbarerSpiegel() { return BackupOrdnerErreichbar(BackupOrdner) ? OhneEndtrenner(BackupOrdner) : Text(); }
+
+Umstellung Umstellen(bool versiegeln) {
+    const Text was = versiegeln ? u"Sämtliche Dateien werden nun verschlüsselt ..."
+                                : u"Sämtliche Dateien werden nun entschlüsselt ...";
+    int gezeigt = -1000000;
+    Cls();
+    const Umstellung u = DateienUmstellen(versiegeln, ErreichbarerSpiegel(), [&](int fertig, int gesamt) {
+        // A few pictures a second are enough; presenting one per file would cost more than the work.
+        const int jetzt = MillisecondClock();
+        if (fertig != 0 && fertig != gesamt && jetzt - gezeigt < 100) return;
+        gezeigt = jetzt;
+        WartehinweisZeigen(fertig, gesamt, was);
+    });
+    const Text spiegel = ErreichbarerSpiegel();
+    if (!spiegel.empty()) {
+        if (versiegeln) CopyKeyFileInto(spiegel);
+        else if (u.fehlgeschlagen == 0) DeleteFileAt(spiegel + u"/" + kKeyFileName);
+    }
+    User::flush();
+    return u;
+}
+
+void Fehlschlaege(const Umstellung& u) {
+    if (u.fehlgeschlagen == 0 && u.abgelehnt == 0) return;
+    std::vector<Text> zeilen;
+    if (u.fehlgeschlagen > 0)
+        zeilen = {TextFromInt(u.fehlgeschlagen) + u" Dateien konnten nicht umgeschrieben werden.",
+                  u"Beim nächsten Start wird es erneut versucht."};
+    if (u.abgelehnt > 0) {
+        zeilen.push_back(TextFromInt(u.abgelehnt) + u" verschlüsselte Dateien sind beschädigt oder");
+        zeilen.push_back(u"gehören zu einem anderen Schlüssel; sie bleiben unverändert.");
+    }
+    Box(u"Fehler", kRot, zeilen);
+}
+
+// Off for good once every file is plain again: the key file goes last.
+void AusschaltenBeenden() {
+    const Umstellung u = Umstellen(false);
+    Fehlschlaege(u);
+    if (u.fehlgeschlagen > 0) return;
+    DeleteFileAt(AusschaltdateiIn(u"."));
+    FlushFolderOf(AusschaltdateiIn(u"."));
+    SealingOff();
+    User::Leerlaufwache = nullptr;
+    Box(u"Info", kGelb, {TextFromInt(u.umgestellt) + u" Dateien sind jetzt wieder unverschlüsselt."});
+}
+
+// ---- switching on, changing, switching off ------------------------------------------
+
+int Einschalten() {
+    if (Box(u"Verschlüsselung", kGelb,
+            {u"Sollen alle Notenbücher, Backups, ungespeicherten", u"Änderungen, Schülerbilder und der externe",
+             u"Backup-Ordner verschlüsselt werden?", u"Ohne das Passwort oder den Wiederherstellungscode",
+             u"lässt sich danach nichts mehr öffnen."},
+            {u"Ja, verschlüsseln", u"  Nein  "}) != u"Ja, verschlüsseln")
+        return 0;
+    Text passwort;
+    if (!NeuesPasswort(passwort)) return 0;
+    std::array<unsigned char, kRecoveryBytes> code{};
+    if (!PrepareNewKey(code)) {
+        WipeText(passwort);
+        Ausgeben(KeyResult::NoMemory);
+        return 0;
+    }
+    // The code is shown before anything is written: a kill here leaves all
+    // files plain and nothing that needs a code not yet noted.
+    Text codetext = RecoveryCodeText(code);
+    for (;;) {
+        Aufforderung(u"");
+        if (Box(u"Wiederherstellungscode", kGelb,
+                {u"Schreiben Sie diesen Wiederherstellungscode auf",
+                 u"und bewahren Sie ihn getrennt vom Rechner auf.", u" ", codetext, u" "},
+                {u"Code ist notiert"}) == u"Code ist notiert")
+            break;
+    }
+    WipeText(codetext);
+    const KeyResult r = WriteNewKeyFile(Schluesseldatei(), passwort, code);
+    WipeText(passwort);
+    code.fill(0);
+    if (r != KeyResult::Ok) {
+        DiscardNewKey();
+        Ausgeben(r);
+        return 0;
+    }
+    User::Leerlaufwache = Sperren;
+    User::LeerlaufGrenzeMs = kSperrNachMs;
+    const Umstellung u = Umstellen(true);
+    Fehlschlaege(u);
+    Box(u"Info", kGelb, {TextFromInt(u.verschluesselt) + u" Dateien sind jetzt verschlüsselt."});
+    return 0;
+}
+
+bool PasswortPruefen(const Text& aufforderung) {
+    Text passwort;
+    if (!Verdeckt(aufforderung, passwort)) return false;
+    const KeyResult r = UnlockWithPassword(CurrentKeyFile(), passwort);
+    WipeText(passwort);
+    if (r == KeyResult::Ok) return true;
+    Aufforderung(u"");
+    if (r == KeyResult::WrongSecret) Box(u"Fehler", kRot, {u"Das Passwort ist falsch."});
+    else Ausgeben(r);
+    return false;
+}
+
+int PasswortAendern() {
+    if (!PasswortPruefen(u"Bisheriges Passwort:")) return 0;
+    Text neu;
+    if (!NeuesPasswort(neu)) return 0;
+    const KeyResult r = ChangePassword(CurrentKeyFile(), neu);
+    WipeText(neu);
+    if (r != KeyResult::Ok) {
+        Ausgeben(r);
+        return 0;
+    }
+    const Text spiegel = ErreichbarerSpiegel();
+    if (!spiegel.empty()) CopyKeyFileInto(spiegel);
+    Box(u"Info", kGelb, {u"Das Passwort wurde geändert."});
+    return 0;
+}
+
+int Ausschalten() {
+    if (!PasswortPruefen(u"Passwort:")) return 0;
+    Aufforderung(u"");
+    if (Box(u"Warnung", kRot,
+            {u"Wollen Sie die Verschlüsselung wirklich ausschalten?", u"Alle Dateien werden dann wieder",
+             u"unverschlüsselt gespeichert und sind ohne", u"Passwort für jeden lesbar."},
+            {u"Ja, das ist ok", u"NEIN"}) != u"Ja, das ist ok")
+        return 0;
+    // Renamed first: a kill from here on is finished as "switching off".
+    if (!RenameFileOver(Schluesseldatei(), AusschaltdateiIn(u"."))) {
+        Ausgeben(KeyResult::Damaged);
+        return 0;
+    }
+    FlushFolderOf(Schluesseldatei());
+    AusschaltenBeenden();
+    return 0;
+}
+
+// ---- start and lock ------------------------------------------------------------------
+
+// From the fifth wrong try on, each further try waits 2 s longer than the last.
+void Warten(int falsche) {
+    if (falsche < 5) return;
+    const int ms = (falsche - 4) * 2000;
+    const int beginn = MillisecondClock();
+    while (MillisecondClock() - beginn < ms) {
+        Cls();
+        User::update();
+        SetDrawFont(Schrift32);
+        SetColor(255, 255, 255);
+        const Text t = u"Bitte warten Sie " + TextFromInt((ms - (MillisecondClock() - beginn) + 999) / 1000) +
+                       u" Sekunden ...";
+        DrawTextAt(t, (Bildschirmbreite - TextWidthOf(t)) * 0.5, Bildschirmhoehe / 5.0);
+        FrameEnd();
+    }
+    User::flush();
+}
+
+// The code, then a new password twice; true when the key is held afterwards.
+bool MitCode(const Text& schluesseldatei) {
+    Aufforderung(u"Wiederherstellungscode:");
+    Texteingabe::starten(1, u"", 1, -1, -1, 0);
+    const bool eingegeben = Texteingabe::verwenden(0) == 1;
+    Text getippt = Texteingabe::Eingabetext;
+    WipeText(Texteingabe::Eingabetext);
+    Texteingabe::EingabeAktiv = 0;
+    User::flush();
+    if (!eingegeben) return false;
+    std::array<unsigned char, kRecoveryBytes> code{};
+    const bool lesbar = ParseRecoveryCode(getippt, code);
+    WipeText(getippt);
+    Aufforderung(u"");
+    if (!lesbar) {
+        Box(u"Fehler", kRot, {u"Das ist kein gültiger Wiederherstellungscode.", u"Er hat 32 Zeichen (Ziffern und",
+                              u"Buchstaben außer I, L, O und U)."});
+        return false;
+    }
+    const KeyResult r = UnlockWithRecovery(schluesseldatei, code);
+    code.fill(0);
+    if (r == KeyResult::WrongSecret) {
+        Box(u"Fehler", kRot, {u"Der Wiederherstellungscode ist falsch."});
+        return false;
+    }
+    if (r != KeyResult::Ok) {
+        Ausgeben(r);
+        return false;
+    }
+    Text neu;
+    // Without a new password the old one stays valid; the files open either way.
+    if (NeuesPasswort(neu)) {
+        const KeyResult c = ChangePassword(schluesseldatei, neu);
+        WipeText(neu);
+        if (c != KeyResult::Ok) Ausgeben(c);
+        else Box(u"Info", kGelb, {u"Das neue Passwort gilt ab sofort."});
+    }
+    return true;
+}
+
+// Asks until the key is held. With mayEnd, Escape on the entry ends the
+// program (false); at the lock it asks again.
+bool Entsperren(const Text& schluesseldatei, const Text& aufforderung, bool mayEnd) {
+    int falsche = 0;
+    for (;;) {
+        Text passwort;
+        if (!Verdeckt(aufforderung, passwort)) {
+            if (mayEnd) return false;
+            continue;
+        }
+        const KeyResult r = UnlockWithPassword(schluesseldatei, passwort);
+        WipeText(passwort);
+        if (r == KeyResult::Ok) return true;
+        if (r != KeyResult::WrongSecret) {
+            Ausgeben(r);
+            if (mayEnd) return false;
+            continue;
+        }
+        ++falsche;
+        Aufforderung(u"");
+        const Text antwort = Box(u"Fehler", kRot, {u"Das Passwort ist falsch."}, {kNochmal, kCodeSchalter});
+        if (antwort == kCodeSchalter && MitCode(schluesseldatei)) return true;
+        Warten(falsche);
+    }
+}
+
+}  // namespace
+
+Text Schluesseldatei() { return SchluesseldateiIn(u"."); }
+
+int VerschluesselungVerwalten() {
+    if (!SealingOn()) return Einschalten();
+    const Text antwort = Box(u"Verschlüsselung", kGelb,
+                             {u"Die Notenbücher werden verschlüsselt gespeichert."},
+                             {u"Passwort ändern", u"Verschlüsselung ausschalten"});
+    if (antwort == u"Passwort ändern") return PasswortAendern();
+    if (antwort == u"Verschlüsselung ausschalten") return Ausschalten();
+    return 0;
+}
+
+bool VerschluesselungBeimStart() {
+    const Verschluesselungsstand stand = VerschluesselungsstandIn(u".");
+    if (stand == Verschluesselungsstand::Aus) return true;
+    const Text datei = stand == Verschluesselungsstand::An ? Schluesseldatei() : AusschaltdateiIn(u".");
+    if (!Entsperren(datei, u"Passwort:", true)) return false;
+    if (stand == Verschluesselungsstand::Ausschalten) {
+        AusschaltenBeenden();
+        return true;
+    }
+    User::Leerlaufwache = Sperren;
+    User::LeerlaufGrenzeMs = kSperrNachMs;
+    // Files left plain by an interrupted switch-on, or copied in by hand.
+    if (UmzustellendeDateien(true, ErreichbarerSpiegel()) > 0) Fehlschlaege(Umstellen(true));
+    return true;
+}
+
+void Sperren() {
+    if (CurrentSealMode() != SealMode::Unlocked) return;
+    const Text datei = CurrentKeyFile();
+    const Texteingabe::Zustand eingabe = Texteingabe::sichern();
+    LockSealing();
+    Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
+    Texteingabe::wiederherstellen(eingabe);
+    // The screen beneath draws itself again from the next frame on.
+    for (int i = 0; i < 2; ++i) {
+        Cls();
+        Flip(-1);
+    }
+}

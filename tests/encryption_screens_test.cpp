@@ -1,0 +1,161 @@
+// The teacher's encryption dialogs on the headless backend: switching on
+// through main-menu tile 6 with the password typed twice, the start prompt
+// with a wrong try and the way in by recovery code, and the lock after five
+// idle minutes on the virtual clock that returns to the entry underneath.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dialog_script.hpp"
+#include "gradebook/class_file.hpp"
+#include "gradebook/encryption.hpp"
+#include "gradebook_fixture.hpp"
+#include "platform/sealed_files.hpp"
+#include "shell/catalogue.hpp"
+#include "shell/encryption_screens.hpp"
+#include "shell/shared_menus.hpp"
+#include "tiles/user.hpp"
+
+namespace fs = std::filesystem;
+
+int HauptmenueVerwalten();
+
+namespace {
+
+const FarbArg kRot{255, 0, 0}, kGelb{255, 255, 0};
+const Text kPasswort = u"Kreide und Tafel 42";
+
+class EncryptionScreens : public GradebookTest {
+protected:
+    void SetUp() override {
+        GradebookTest::SetUp();
+        SetNewKeyLimits({1, 8192});
+        SealingOff();
+        if (!Hauptmenue) BaueGemeinsameMenues();
+        Texteingabe::initialisieren();
+    }
+    void TearDown() override {
+        SealingOff();
+        User::Leerlaufwache = nullptr;
+        SetNewKeyLimits({});
+        GradebookTest::TearDown();
+    }
+    // A key file for kPasswort; the program then starts locked.
+    std::array<unsigned char, kRecoveryBytes> Schluessel() {
+        std::array<unsigned char, kRecoveryBytes> code{};
+        EXPECT_TRUE(PrepareNewKey(code));
+        EXPECT_EQ(WriteNewKeyFile(Schluesseldatei(), kPasswort, code), KeyResult::Ok);
+        LockSealing();
+        return code;
+    }
+};
+
+TEST_F(EncryptionScreens, Tile6SwitchesOnWithThePasswordTypedTwiceAndSealsEveryFile) {
+    auto k = TSchulklasse::bauen({u"7a", u"Mathe"}, 0);
+    Schueler(*k, u"Zappelmann", u"Quirin");
+    ASSERT_TRUE(k->speichern(u""));
+    Dialogskript s(*backend);
+    s.Kachel(Hauptmenue, 6)
+        .Box(u"Verschlüsselung", kGelb,
+             {u"Sollen alle Notenbücher, Backups, ungespeicherten", u"Änderungen, Schülerbilder und der externe",
+              u"Backup-Ordner verschlüsselt werden?", u"Ohne das Passwort oder den Wiederherstellungscode",
+              u"lässt sich danach nichts mehr öffnen."},
+             {u"Ja, verschlüsseln", u"  Nein  "}, 0)
+        .Tippen(u"zu kurz")
+        .Box(u"Fehler", kRot, {u"Das Passwort ist zu kurz.", u"Es muss mindestens 10 Zeichen haben."},
+             {u"      Ok      "}, 0)
+        .Tippen(kPasswort)
+        .Tippen(kPasswort + u"!")
+        .Box(u"Fehler", kRot,
+             {u"Die beiden Eingaben sind verschieden.", u"Bitte geben Sie das Passwort",
+              u"noch einmal zweimal gleich ein."},
+             {u"      Ok      "}, 0)
+        .Tippen(kPasswort)
+        .Tippen(kPasswort)
+        .Box(u"Wiederherstellungscode", kGelb,
+             {u"Schreiben Sie diesen Wiederherstellungscode auf", u"und bewahren Sie ihn getrennt vom Rechner auf.",
+              u" ", u"0000 0000 0000 0000 0000 0000 0000 0000", u" "},
+             {u"Code ist notiert"}, 0)
+        .Box(u"Info", kGelb, {u"2 Dateien sind jetzt verschlüsselt."}, {u"      Ok      "}, 0);
+    s.Starten();
+    EXPECT_EQ(HauptmenueVerwalten(), 0);
+    EXPECT_TRUE(s.Fertig());
+    EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked);
+    EXPECT_TRUE(fs::exists(".Kladdorix-Schluessel"));
+    EXPECT_TRUE(IsSealedFile(u"Noten/7a/7a Mathe.slk"));
+    EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk").find("Zappelmann"), std::string::npos);
+    LockSealing();
+    EXPECT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+}
+
+TEST_F(EncryptionScreens, StartAsksAgainAfterAWrongPasswordAndOpensWithTheRightOne) {
+    Schluessel();
+    Dialogskript s(*backend);
+    s.Tippen(u"falsches Passwort")
+        .Box(u"Fehler", kRot, {u"Das Passwort ist falsch."}, {u"Nochmal", u"Wiederherstellungscode"}, 0)
+        .Tippen(kPasswort);
+    s.Starten();
+    EXPECT_TRUE(VerschluesselungBeimStart());
+    EXPECT_TRUE(s.Fertig());
+    EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked);
+}
+
+TEST_F(EncryptionScreens, EscapeOnTheStartPromptEndsTheProgram) {
+    Schluessel();
+    Dialogskript s(*backend);
+    s.Abbrechen();
+    s.Starten();
+    EXPECT_FALSE(VerschluesselungBeimStart());
+    EXPECT_EQ(CurrentSealMode(), SealMode::Locked);
+}
+
+TEST_F(EncryptionScreens, TheRecoveryCodeTypedLooselyOpensAndSetsANewPassword) {
+    const auto code = Schluessel();
+    Text getippt;
+    for (char16_t c : RecoveryCodeText(code))
+        getippt.push_back(c == u' ' ? u'-' : (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c);
+    const Text neu = u"ganz neues Passwort";
+    Dialogskript s(*backend);
+    s.Tippen(u"vergessen!!")
+        .Box(u"Fehler", kRot, {u"Das Passwort ist falsch."}, {u"Nochmal", u"Wiederherstellungscode"}, 1)
+        .Tippen(getippt)
+        .Tippen(neu)
+        .Tippen(neu)
+        .Box(u"Info", kGelb, {u"Das neue Passwort gilt ab sofort."}, {u"      Ok      "}, 0);
+    s.Starten();
+    EXPECT_TRUE(VerschluesselungBeimStart());
+    EXPECT_TRUE(s.Fertig());
+    LockSealing();
+    EXPECT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::WrongSecret);
+    EXPECT_EQ(UnlockWithPassword(Schluesseldatei(), neu), KeyResult::Ok);
+}
+
+TEST_F(EncryptionScreens, FiveIdleMinutesLockTheScreenAndTheRightPasswordReturnsToTheEntry) {
+    Schluessel();
+    ASSERT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+    User::Leerlaufwache = Sperren;
+    User::LeerlaufGrenzeMs = kSperrNachMs;
+    // A note being typed when the teacher walks away.
+    Texteingabe::starten(1, u"Hallo", 0, -1, -1, 0);
+    Dialogskript s(*backend);
+    bool gesperrt = false;
+    s.Wenn([] { return Texteingabe::eingeblendet == 1; },
+           [this] { backend->SetClock(backend->Milliseconds() + kSperrNachMs - 1000); })
+        .Wenn(nullptr, [] { EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked); })
+        .Wenn(nullptr, [this] { backend->SetClock(backend->Milliseconds() + 2000); })
+        .Wenn([] { return Texteingabe::verdeckt == 1 && Texteingabe::eingeblendet == 1; },
+              [&gesperrt] { gesperrt = CurrentSealMode() == SealMode::Locked; })
+        .Tippen(u"nicht richtig")
+        .Box(u"Fehler", kRot, {u"Das Passwort ist falsch."}, {u"Nochmal", u"Wiederherstellungscode"}, 0)
+        .Tippen(kPasswort)
+        .Wenn([] { return Texteingabe::verdeckt == 0; }, [] {})
+        .Tippen(u" Welt");
+    s.Starten();
+    EXPECT_EQ(Texteingabe::verwenden(0), 1);
+    EXPECT_TRUE(s.Fertig());
+    EXPECT_TRUE(gesperrt);
+    EXPECT_EQ(Texteingabe::Eingabetext, u"Hallo Welt");
+    EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked);
+}
+
+}  // namespace
