@@ -61,6 +61,15 @@ struct State {
     SecretKey fresh;     // a new data key not yet in a key file
     Text keyFile;
     KeyLimits newLimits;
+    // The last bytes sealed and their sealed form: a save writes the same
+    // bytes as class file, backup and mirror copies, and sealing equal bytes
+    // under one nonce gives away nothing but that they are equal.
+    std::string lastPlain, lastSealed;
+    void forgetLast() {
+        if (!lastPlain.empty()) sodium_memzero(lastPlain.data(), lastPlain.size());
+        lastPlain.clear();
+        lastSealed.clear();
+    }
 };
 
 State& S() {
@@ -92,6 +101,7 @@ bool HoldDataKey(const unsigned char* key) {
         s.portrait.reset();
         return false;
     }
+    s.forgetLast();
     std::memcpy(s.data.get(), key, kKeyBytes);
     crypto_kdf_derive_from_key(s.portrait.get(), kKeyBytes, 1, "Portraet", s.data.get());
     s.mode = SealMode::Unlocked;
@@ -107,6 +117,7 @@ bool SealingOn() { return S().mode != SealMode::Off; }
 
 void LockSealing() {
     State& s = S();
+    s.forgetLast();
     s.data.reset();
     s.portrait.reset();
     if (s.mode != SealMode::Off) s.mode = SealMode::Locked;
@@ -114,6 +125,7 @@ void LockSealing() {
 
 void SealingOff() {
     State& s = S();
+    s.forgetLast();
     s.data.reset();
     s.portrait.reset();
     s.fresh.reset();
@@ -175,8 +187,14 @@ bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
         case SealMode::Off: return ReplaceFileBytes(path, bytes, durable);
         case SealMode::Locked: return false;
         case SealMode::Unlocked: {
-            const std::string sealed = SealBytes(bytes);
-            return !sealed.empty() && ReplaceFileBytes(path, sealed, durable);
+            State& s = S();
+            if (s.lastSealed.empty() || bytes != s.lastPlain) {
+                s.forgetLast();
+                s.lastSealed = SealBytes(bytes);
+                if (s.lastSealed.empty()) return false;
+                s.lastPlain.assign(bytes);
+            }
+            return ReplaceFileBytes(path, s.lastSealed, durable);
         }
     }
     return false;

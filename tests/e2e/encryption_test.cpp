@@ -5,6 +5,7 @@
 // switching off gives back every file byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 
@@ -63,12 +64,21 @@ protected:
         SleepMs(800);
     }
     // Presses button `index` of the box on the screen, after saving its picture.
+    // Waits (key derivations take a second or two) until the box stands still.
     void Schalter(int index, const std::string& bild) {
-        SleepMs(600);
-        const Screenshot s = p.Shoot();
-        p.Save(s, bild);
-        int x, y;
-        ASSERT_TRUE(BoxButton(s, index, x, y)) << bild;
+        int x = -1, y = -1, vorherX = -2, vorherY = -2;
+        for (int i = 0; i < 40; ++i) {
+            SleepMs(300);
+            const Screenshot s = p.Shoot();
+            if (BoxButton(s, index, x, y) && x == vorherX && y == vorherY) {
+                p.Save(s, bild);
+                break;
+            }
+            vorherX = x;
+            vorherY = y;
+            x = -1;
+        }
+        ASSERT_GE(x, 0) << bild;
         p.Click(x, y);
         SleepMs(600);
     }
@@ -152,6 +162,7 @@ TEST_F(Verschluesselung, AConversionKilledAtRandomIsFinishedAtTheNextStart) {
         const TestGradebook b = LargeGradebook(klasse, "Mathe", 25, 20);
         const std::string pfad = WriteClassFile(p.Folder(), b);
         klar[fs::relative(pfad, p.Folder()).string()] = ClassFileBytes(b);
+        fs::create_directories(p.Folder() + "/Noten/" + klasse + "/Backups");
         for (int k = 0; k < 10; ++k) {
             const std::string backup = "Noten/" + klasse + "/Backups/" + klasse + " Mathe 26-10-" +
                                        std::to_string(10 + k) + "-10-00-00.slk";
@@ -181,6 +192,9 @@ TEST_F(Verschluesselung, AConversionKilledAtRandomIsFinishedAtTheNextStart) {
     SleepMs(50 + static_cast<int>(::getpid() % 400));
     p.Kill();
     ASSERT_TRUE(fs::exists(p.Folder() + "/.Kladdorix-Schluessel"));
+    int schonVersiegelt = 0;
+    for (const auto& [pfad, bytes] : Daten()) schonVersiegelt += bytes.compare(0, 4, "RKV1") == 0;
+    std::printf("killed with %d of %zu files sealed\n", schonVersiegelt, vorher.size());
 
     Starten();
     Eingeben(kPasswort);
@@ -195,11 +209,12 @@ TEST_F(Verschluesselung, AConversionKilledAtRandomIsFinishedAtTheNextStart) {
         EXPECT_EQ(pfad.find(".neu"), std::string::npos) << pfad;
     }
     // Every gradebook and backup holds its bytes under the key.
+    ASSERT_TRUE(fs::exists(p.Folder() + "/.Kladdorix-Schluessel")) << p.Folder();
     ASSERT_EQ(UnlockWithPassword(TextFromUtf8(p.Folder() + "/.Kladdorix-Schluessel"), TextFromUtf8(kPasswort)),
               KeyResult::Ok);
     for (const auto& [pfad, bytes] : klar) {
         std::string offen;
-        ASSERT_EQ(ReadDataFile(TextFromUtf8(p.Folder() + "/" + pfad), offen, 1 << 24), DataReadResult::Ok) << pfad;
+        ASSERT_EQ(ReadDataFile(TextFromUtf8(p.Folder() + "/" + pfad), offen, 1 << 24), DataReadResult::Ok) << p.Folder() << "/" << pfad;
         EXPECT_EQ(offen, bytes) << pfad;
     }
     SealingOff();
