@@ -13,6 +13,7 @@
 #include "gradebook/program_state.hpp"
 #include "gradebook/waiting_notice.hpp"
 #include "platform/conversions.hpp"
+#include "platform/end_signals.hpp"
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
 #include "platform/input.hpp"
@@ -69,7 +70,7 @@ bool Verdeckt(const Text& aufforderung, Text& ergebnis) {
 // A new password typed twice, at least kPasswortMindestlaenge characters;
 // false when the teacher gave up with Escape.
 bool NeuesPasswort(Text& passwort) {
-    for (;;) {
+    while (!EndSignalled()) {
         Text erstes, zweites;
         if (!Verdeckt(u"Neues Passwort (mindestens 10 Zeichen):", erstes)) return false;
         if (static_cast<int>(erstes.size()) < kPasswortMindestlaenge) {
@@ -95,6 +96,7 @@ bool NeuesPasswort(Text& passwort) {
         WipeText(erstes);
         return true;
     }
+    return false;
 }
 
 void Ausgeben(KeyResult r) {
@@ -178,6 +180,13 @@ int Einschalten() {
     // files plain and nothing that needs a code not yet noted.
     Text codetext = RecoveryCodeText(code);
     for (;;) {
+        // A logout before the code is noted leaves everything plain.
+        if (EndSignalled()) {
+            WipeText(passwort);
+            WipeText(codetext);
+            DiscardNewKey();
+            return 0;
+        }
         Aufforderung(u"");
         if (Box(u"Wiederherstellungscode", kGelb,
                 {u"Schreiben Sie diesen Wiederherstellungscode auf",
@@ -255,7 +264,7 @@ void Warten(int falsche) {
     if (falsche < 5) return;
     const int ms = (falsche - 4) * 2000;
     const int beginn = MillisecondClock();
-    while (MillisecondClock() - beginn < ms) {
+    while (MillisecondClock() - beginn < ms && !EndSignalled()) {
         Cls();
         User::update();
         SetDrawFont(Schrift32);
@@ -313,6 +322,9 @@ bool MitCode(const Text& schluesseldatei) {
 bool Entsperren(const Text& schluesseldatei, const Text& aufforderung, bool mayEnd) {
     int falsche = 0;
     for (;;) {
+        // A logout ends the program also from the lock: the open class's save
+        // then fails (no key is held) and its recovery file stays.
+        if (EndSignalled()) return false;
         Text passwort;
         if (!Verdeckt(aufforderung, passwort)) {
             if (mayEnd) return false;
