@@ -39,7 +39,7 @@ bool ExportkopieAnlegen(TSchulklasse& klasse) {
         SpeicherfehlerZeigen(klasse);
         return false;
     }
-    if (!CopyFileTo(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), Exportdatei(klasse))) {
+    if (!CopyFileTo(KlassendateiPfad(klasse), Exportdatei(klasse))) {
         // The gradebook itself is saved; only its copy could not be written.
         SetAppTitle(u"Fehler");
         Notify(kKopierfehler, 0);

@@ -4,22 +4,14 @@
 #include "gradebook/data_folders.hpp"
 
 Text Portraitdateiname(const Text& nachname, const Text& vornamen) {
-    const Text stamm = nachname + u" " + vornamen;
-    for (char16_t c : stamm)
-        if (c == u'/' || c == u'\\' || c < 32) return Text();
-    // The stem always holds the blank, so it is never "." or ".." itself; the
-    // whole file name is checked anyway in case the rule above ever changes.
-    const Text name = stamm + u".png";
-    if (name == u"." || name == u"..") return Text();
-    return name;
+    const Text name = nachname + u" " + vornamen + u".png";
+    return IstEinfacherName(name) ? name : Text();
 }
 
 Text PortraitpfadIn(const Text& datenordner, const Text& klasse, const Text& nachname, const Text& vornamen) {
     const Text name = Portraitdateiname(nachname, vornamen);
     if (name.empty()) return Text();
-    for (char16_t c : klasse)
-        if (c == u'/' || c == u'\\' || c < 32) return Text();
-    if (klasse.empty() || klasse == u"." || klasse == u"..") return Text();
+    if (!IstEinfacherName(klasse)) return Text();
     return Bilderordner(datenordner, klasse) + u"/" + name;
 }
 
