@@ -17,6 +17,7 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/grade_types.hpp"
 #include "platform/graphics.hpp"
+#include "platform/file_bytes.hpp"
 #include "platform/image_font.hpp"
 
 using namespace bench;
@@ -87,6 +88,33 @@ int main(int argc, char** argv) {
         synchron.push_back(MsBetween(t0, Uhr::now()));
     }
     std::printf("speichern: median %.2f ms with flush to disk (for reference)\n", Median(synchron));
+
+    // Damaged files as the program meets them from the catalogue: read,
+    // refused before anything is built for them.
+    {
+        std::string zehnMB = KlassendateiBytes(*klasse);
+        const size_t name = zehnMB.find("C;X1;Y5;K\"") + 10;
+        zehnMB.insert(name, std::string(10u << 20, 'x'));
+        std::string viele = KlassendateiBytes(*klasse);
+        const std::string anzahl = "\"40 Sch";
+        viele.replace(viele.find(anzahl), anzahl.size(), "\"500000 Sch");
+        const std::pair<const char*, std::string> faelle[] = {{"surname of 10 MB", zehnMB},
+                                                              {"500000 students", viele}};
+        for (const auto& [was, bytes] : faelle) {
+            const Text pfad = u"Noten/8c/8c Kaputt.slk";
+            WriteFileBytes(pfad, bytes);
+            std::vector<double> zeiten;
+            bool abgelehnt = true;
+            for (int n = 0; n < std::min(wiederholungen, 20); ++n) {
+                const auto t0 = Uhr::now();
+                abgelehnt = abgelehnt && !TSchulklasse::laden(pfad);
+                zeiten.push_back(MsBetween(t0, Uhr::now()));
+            }
+            std::printf("refusing %s (%zu bytes): median %.2f ms (max %.2f)%s\n", was, bytes.size(), Median(zeiten),
+                        Maximum(zeiten), abgelehnt ? "" : "  NOT REFUSED");
+        }
+    }
+    std::printf("load: %s\n", LoadAverage().c_str());
 
     return 0;
 }

@@ -2,6 +2,7 @@
 // classes do not fit, subjects taken by position, the school-year label.
 #include <gtest/gtest.h>
 
+#include "gradebook/data_folders.hpp"
 #include "shell/catalogue.hpp"
 #include "shell/catalogue_layout.hpp"
 
@@ -66,7 +67,7 @@ TEST(CatalogueLayout, SubjectIsTakenByPosition) {
         {u"7b/7b.slk", u"7b", u""},
         {u"Q1/Q1 Physik.slk", u"Q1", u"Physik"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Katalog::FachAusPfad(c.datei, c.ordner), c.fach) << Utf8FromText(c.datei);
+    for (const Case& c : cases) EXPECT_EQ(FachAusKlassendatei(c.datei, c.ordner), c.fach) << Utf8FromText(c.datei);
 }
 
 TEST(CatalogueLayout, SchoolYearTurnsInAugust) {

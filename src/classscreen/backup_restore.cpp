@@ -75,7 +75,7 @@ int BackupEinsetzen(TSchulklasse& klasse, const ::Text& gewaehlt) {
         return 0;
     }
     // Written beside the class file and renamed over it: a failure leaves the old file.
-    if (!DateiSicherErsetzen(KlassendateiRelativ(K, klasse.Titel[1]), bytes)) {
+    if (!DateiSicherErsetzen(KlassendateiPfad(klasse), bytes)) {
         Box(u"Fehler", {255, 0, 0},
             {u"Das Backup konnte nicht eingesetzt werden.", u"Die Klassendatei ist unverändert."});
         return 0;

@@ -50,8 +50,7 @@ bool ExportkopieAnlegen(TSchulklasse& klasse) {
     }
     // The copy is always plain: the spreadsheet program reads it as it is.
     std::string bytes;
-    if (ReadDataFile(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), bytes, kKlassendateiHoechstgroesse) !=
-            DataReadResult::Ok ||
+    if (ReadDataFile(KlassendateiPfad(klasse), bytes, kKlassendateiHoechstgroesse) != DataReadResult::Ok ||
         !WriteFileBytes(Exportdatei(klasse), bytes)) {
         // The gradebook itself is saved; only its copy could not be written.
         SetAppTitle(u"Fehler");

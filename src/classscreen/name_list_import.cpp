@@ -1,6 +1,7 @@
 // "Namensliste importieren": students added from a name list, each sorted
 // into place; names the class file cannot hold are adapted and counted.
 #include "classscreen/class_commands.hpp"
+#include "gradebook/class_file.hpp"
 #include "gradebook/grid_tiles.hpp"
 #include "gradebook/name_list.hpp"
 #include "gradebook/program_state.hpp"
@@ -76,14 +77,23 @@ int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad) {
         Box(u"Fehler", {255, 0, 0}, {u"Die Namensliste", pfad, u"konnte nicht gelesen werden."});
         return 0;
     }
-    int hinzugefuegt = 0, angepasst = 0;
+    int hinzugefuegt = 0, angepasst = 0, zuviel = 0;
     for (const NamenslisteEintrag& e : NamenslisteLesen(bytes, endung == u".csv")) {
         if (ZeileVon(klasse, e.nachname, e.vornamen) >= 0) continue;
+        // A class file with more students would not load again.
+        if (klasse.Schueleranzahl - 1 >= kHoechstanzahlSchueler) {
+            ++zuviel;
+            continue;
+        }
         SchuelerAnfuegen(klasse, e.nachname, e.vornamen);
         ++hinzugefuegt;
         if (e.angepasst) ++angepasst;
     }
     if (hinzugefuegt > 0) klasse.AenderungVermerken();
+    if (zuviel > 0)
+        Box(u"Info", {255, 255, 0},
+            {u"Eine Klasse hat höchstens " + TextFromInt(static_cast<int>(kHoechstanzahlSchueler)) + u" Schüler:",
+             TextFromInt(zuviel) + u" Namen der Liste wurden nicht übernommen."});
     if (angepasst > 0) {
         Box(u"Info", {255, 255, 0},
             {angepasst == 1 ? u"1 Name wurde beim Import angepasst:"

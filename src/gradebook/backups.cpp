@@ -14,6 +14,16 @@
     return KlassenordnerRelativ(klasse) + u"/" + klasse + u" " + fach + u".slk";
 }
 
+::Text KlassendateiPfad(const TSchulklasse& klasse) {
+    if (!klasse.Klassendatei.empty()) return u"Noten/" + klasse.Klassendatei;
+    return KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]);
+}
+
+bool SpeicherortZulaessig(const TSchulklasse& klasse, const ::Text& datei) {
+    return IstEinfacherName(klasse.Titel[0]) && IstEinfacherName(Klassendateiname(klasse.Titel[0], klasse.Titel[1])) &&
+           BleibtImDatenordner(datei);
+}
+
 ::Text BackupPfad(const ::Text& klasse, const ::Text& fach, const ::Text& zeitstempel) {
     return KlassenordnerRelativ(klasse) + u"/Backups/" + klasse + u" " + fach + u" " + zeitstempel + u".slk";
 }
@@ -23,6 +33,7 @@ void BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& na
     // safe way, a restore never finds half a backup. Two saves in one second
     // share the name, the later replacing the earlier.
     const ::Text backup = BackupPfad(klasse, fach, Zeitstempel());
+    if (!BleibtImDatenordner(backup) || !BleibtImDatenordner(u"Noten/" + name)) return;
     DateiSicherErsetzen(backup, bytes);
 
     if (!BackupOrdnerErreichbar(BackupOrdner)) return;

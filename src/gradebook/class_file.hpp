@@ -2,6 +2,7 @@
 // built and parsed in memory, the crash-safe write, and the switch that lets
 // the benchmark skip forcing the bytes onto the disk.
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,8 +20,18 @@ inline constexpr size_t kKlassendateiHoechstgroesse = 16u * 1024u * 1024u;
 
 // The complete class file of the record, byte for byte.
 std::string KlassendateiBytes(const TSchulklasse& klasse);
-// The record read from class file bytes; null for a damaged file.
-std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes);
+// Limits of a readable class file: a file beyond them is damaged (no
+// gradebook comes near them) and refused before anything is built for it.
+inline constexpr size_t kWertHoechstlaenge = 1000;
+inline constexpr long long kHoechstanzahlSpalten = 500;
+inline constexpr long long kHoechstanzahlSchueler = 500;
+
+// The record read from class file bytes; null for a damaged file. With
+// `titel`, the record takes these class and subject names (and the grade
+// scale of that class) instead of those in its first cells.
+std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes, const std::array<::Text, 2>* titel = nullptr);
+// The class and subject in the first cells of class file bytes that load.
+std::array<::Text, 2> TitelDerBytes(std::string_view bytes);
 
 // Writes the bytes to pfad + ".neu", forces them onto the disk, renames the
 // file over pfad and forces the rename onto the disk: pfad then holds either
@@ -35,9 +46,17 @@ inline const ::Text kWiederherstellungsEndung = u".ungespeichert";
 ::Text Wiederherstellungspfad(const ::Text& klassendatei);
 // Removes the recovery file of the class file after a successful save.
 void WiederherstellungEntfernen(const ::Text& klassendatei);
-// Replaces the recovery file of the class (at its standard class file name)
+// Replaces the recovery file beside the class file (KlassendateiPfad)
 // by the class's current bytes; false when it could not be written.
 bool WiederherstellungSchreiben(const TSchulklasse& klasse);
+
+// The record's class file relative to the working folder: "Noten/" + its
+// Klassendatei, or the standard name of its titles.
+::Text KlassendateiPfad(const TSchulklasse& klasse);
+// Whether the record may write its class file `datei` (relative to the
+// working folder): the class is a plain folder name, "<class> <subject>.slk"
+// a plain file name, and the file lies below "Noten".
+bool SpeicherortZulaessig(const TSchulklasse& klasse, const ::Text& datei);
 
 // Paths relative to the working folder (the program folder): "Noten/<class>",
 // "Noten/<class>/<class> <subject>.slk" and the backup

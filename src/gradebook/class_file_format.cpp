@@ -49,18 +49,17 @@ void ZellsatzAnhaengen(std::string& out, int x, int y, const ::Text& wert) {
     return zeile;
 }
 
-size_t Zeilenleser::Zeilenanzahl(std::string_view bytes) {
-    size_t n = 0;
-    bool offen = false;
+size_t Zeilenleser::Zeilenanzahl(std::string_view bytes, size_t hoechstlaenge) {
+    size_t n = 0, laenge = 0;
     for (char c : bytes) {
         if (c == '\n' || c == '\0') {
             ++n;
-            offen = false;
-        } else {
-            offen = true;
+            laenge = 0;
+        } else if (++laenge > hoechstlaenge) {
+            return kZuLang;
         }
     }
-    return n + (offen ? 1 : 0);
+    return n + (laenge > 0 ? 1 : 0);
 }
 
 long long GanzzahlAusText(const ::Text& text) {

@@ -29,8 +29,10 @@ public:
     bool Ende() const { return pos_ >= bytes_.size(); }
     // The next line, "" at the end.
     ::Text Naechste();
-    // How many lines the whole data holds (what Naechste gives before Ende).
-    static size_t Zeilenanzahl(std::string_view bytes);
+    // How many lines the whole data holds (what Naechste gives before Ende);
+    // kZuLang as soon as one line holds more than hoechstlaenge bytes.
+    static constexpr size_t kZuLang = static_cast<size_t>(-1);
+    static size_t Zeilenanzahl(std::string_view bytes, size_t hoechstlaenge = kZuLang);
 
 private:
     std::string_view bytes_;

@@ -1,6 +1,6 @@
-// Reading a class file into a record. Damaged or hostile files fail cleanly:
-// the counts are checked against the lines the file holds before anything is
-// allocated for them.
+// Reading a class file into a record. Damaged or hostile files fail cleanly
+// and fast: line lengths and counts are checked against the limits and the
+// lines the file holds before anything is allocated for them.
 #include <vector>
 
 #include "gradebook/class_file.hpp"
@@ -20,20 +20,50 @@ long long Anzahl(const ::Text& wert, int wortlaenge) {
 
 ::Text OderPlatzhalter(const ::Text& text, const ::Text& platzhalter) { return text.empty() ? platzhalter : text; }
 
+// A record line holds a value with its semicolons doubled, its cell address
+// and the quotes; a longer line holds a value beyond the limit for sure.
+constexpr size_t kZeilenHoechstlaenge = 2 * kWertHoechstlaenge + 32;
+
+// Values of the file in order; remembers whether one was beyond the limit.
+struct Werteleser {
+    Zeilenleser zeilen;
+    bool zuLang = false;
+    ::Text Wert() { return Pruefen(TSchulklasse::Extract_SYLK(zeilen.Naechste())); }
+    ::Text Zeile() { return Pruefen(zeilen.Naechste()); }
+    ::Text Pruefen(::Text t) {
+        if (t.size() > kWertHoechstlaenge) zuLang = true;
+        return t;
+    }
+};
+
 }  // namespace
 
-std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
-    const long long zeilen = static_cast<long long>(Zeilenleser::Zeilenanzahl(bytes));
-    if (zeilen < 5) return nullptr;
+std::array<::Text, 2> TitelDerBytes(std::string_view bytes) {
     Zeilenleser leser(bytes);
-    leser.Naechste();  // identification record, not examined
+    leser.Naechste();
     const ::Text klasse = TSchulklasse::Extract_SYLK(leser.Naechste());
-    const ::Text fach = TSchulklasse::Extract_SYLK(leser.Naechste());
-    const long long spalten = Anzahl(TSchulklasse::Extract_SYLK(leser.Naechste()), 6);
-    const long long schueler = Anzahl(TSchulklasse::Extract_SYLK(leser.Naechste()), 8);
-    if (spalten < 0 || schueler < 0) return nullptr;
+    return {klasse, TSchulklasse::Extract_SYLK(leser.Naechste())};
+}
+
+std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes, const std::array<::Text, 2>* titel) {
+    const size_t anzahl = Zeilenleser::Zeilenanzahl(bytes, kZeilenHoechstlaenge);
+    if (anzahl == Zeilenleser::kZuLang) return nullptr;
+    const long long zeilen = static_cast<long long>(anzahl);
+    if (zeilen < 5) return nullptr;
+    Werteleser leser{Zeilenleser(bytes)};
+    leser.zeilen.Naechste();  // identification record, not examined
+    ::Text klasse = leser.Wert();
+    ::Text fach = leser.Wert();
+    const long long spalten = Anzahl(leser.Wert(), 6);
+    const long long schueler = Anzahl(leser.Wert(), 8);
+    if (spalten < 0 || schueler < 0 || leser.zuLang) return nullptr;
+    if (spalten > kHoechstanzahlSpalten || schueler > kHoechstanzahlSchueler) return nullptr;
+    if (titel) {
+        klasse = (*titel)[0];
+        fach = (*titel)[1];
+    }
     // Header, two heading lines per column, per student two names and a
-    // cell per column, then "E". Both counts are at most 2^31: no overflow.
+    // cell per column, then "E".
     const long long benoetigt = 5 + 2 * spalten + schueler * (2 + spalten) + 1;
     if (benoetigt > zeilen) return nullptr;
 
@@ -53,9 +83,9 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
 
     std::vector<::Text> typ(static_cast<size_t>(N));
     std::vector<bool> durchschnitt(static_cast<size_t>(N), false);
-    for (int j = 1; j < N; ++j) typ[j] = TSchulklasse::Extract_SYLK(leser.Naechste());
+    for (int j = 1; j < N; ++j) typ[j] = leser.Wert();
     for (int j = 1; j < N; ++j) {
-        const ::Text datum = TSchulklasse::Extract_SYLK(leser.Naechste());
+        const ::Text datum = leser.Wert();
         durchschnitt[j] = IstDurchschnittstyp(typ[j]);
         kopf->Kachel[j] = SpaltenkopfBauen(typ[j], datum, j, SpaltenX(j), 0);
     }
@@ -63,11 +93,11 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
 
     for (int i = 1; i < S; ++i) {
         auto zeile = TZensurzeile::bauen(N);
-        const ::Text nachname = TSchulklasse::Extract_SYLK(leser.Naechste());
-        const ::Text vornamen = TSchulklasse::Extract_SYLK(leser.Naechste());
+        const ::Text nachname = leser.Wert();
+        const ::Text vornamen = leser.Wert();
         zeile->Kachel[0] = NamenskachelBauen(nachname, vornamen, i, 0, ZeilenY(i));
         for (int j = 1; j < N; ++j) {
-            const ::Text t = TSchulklasse::Extract_SYLK(leser.Naechste());
+            const ::Text t = leser.Wert();
             const RGBFarbe kopffarbe = kopf->Kachel[j]->RGB;
             zeile->Kachel[j] = durchschnitt[j] ? DurchschnittszelleBauen(t, i, j, kopffarbe, 0, ZeilenY(i))
                                                : NotenzelleBauen(t, i, j, kopffarbe, 0, ZeilenY(i));
@@ -75,7 +105,7 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
         k->Zensurzeile.push_back(zeile);
     }
 
-    if (leser.Naechste() != u"E") {
+    if (leser.zeilen.Naechste() != u"E" || leser.zuLang) {
         Notenskala = alteSkala;
         return nullptr;
     }
@@ -87,9 +117,13 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes) {
     k->Notizen = {::Text()};
     k->VergesseneHA = {::Text()};
     for (int i = 1; i < S; ++i) {
-        k->Telefonnummer.push_back(OderPlatzhalter(leser.Naechste(), kPlatzhalterTelefon));
-        k->Notizen.push_back(OderPlatzhalter(leser.Naechste(), kPlatzhalterNotizen));
-        k->VergesseneHA.push_back(OderPlatzhalter(leser.Naechste(), kPlatzhalterVergesseneHA));
+        k->Telefonnummer.push_back(OderPlatzhalter(leser.Zeile(), kPlatzhalterTelefon));
+        k->Notizen.push_back(OderPlatzhalter(leser.Zeile(), kPlatzhalterNotizen));
+        k->VergesseneHA.push_back(OderPlatzhalter(leser.Zeile(), kPlatzhalterVergesseneHA));
+    }
+    if (leser.zuLang) {
+        Notenskala = alteSkala;
+        return nullptr;
     }
     k->NachNamenSortieren(0);
     k->OrganisiereOffsetGrenzen(1, N - 1);

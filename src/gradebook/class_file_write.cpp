@@ -73,6 +73,9 @@ bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
 bool TSchulklasse::speichern(const ::Text& dateiname) {
     const ::Text& klasse = Titel[0];
     const ::Text& fach = Titel[1];
+    const ::Text datei = dateiname.empty() ? KlassendateiPfad(*this) : u"Noten/" + dateiname;
+    // A name from a damaged or foreign file never places anything outside "Noten".
+    if (!SpeicherortZulaessig(*this, datei)) return false;
     // Every save, not only the first, makes sure the class folder is
     // complete: photos and backups have their place even when a folder was
     // removed by hand.
@@ -81,12 +84,11 @@ bool TSchulklasse::speichern(const ::Text& dateiname) {
     CreateFolder(ordner + u"/Bilder", false);
     CreateFolder(ordner + u"/Backups", false);
 
-    const ::Text name = dateiname.empty() ? klasse + u"/" + klasse + u" " + fach + u".slk" : dateiname;
     const std::string bytes = KlassendateiBytes(*this);
-    if (!DateiSicherErsetzen(u"Noten/" + name, bytes)) return false;
-    BackupsSchreiben(klasse, fach, name, bytes);
+    if (!DateiSicherErsetzen(datei, bytes)) return false;
+    BackupsSchreiben(klasse, fach, Mid(datei, 7), bytes);
     // The class file now holds every edit: what the recovery file kept for a
     // crash is saved, and an offer of it at the next opening would be stale.
-    WiederherstellungEntfernen(u"Noten/" + name);
+    WiederherstellungEntfernen(datei);
     return true;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/conversions.hpp"
 #include "platform/drives.hpp"
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
@@ -42,6 +43,55 @@ Text Backupordner(const Text& datenordner, const Text& klasse) {
 Text Klassendateiname(const Text& klasse, const Text& fach) { return klasse + u" " + fach + u".slk"; }
 Text KlassendateiImDatenordner(const Text& klasse, const Text& fach) {
     return klasse + u"/" + Klassendateiname(klasse, fach);
+}
+
+bool IstEinfacherName(const Text& name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    for (char16_t c : name)
+        if (c == u'/' || c == u'\\' || c < 32 || c == 127) return false;
+    return true;
+}
+
+bool BleibtImDatenordner(const Text& pfad) {
+    if (pfad.empty() || pfad.front() == u'/' || pfad.front() == u'\\') return false;
+    std::vector<Text> teile;
+    Text teil;
+    for (size_t i = 0; i <= pfad.size(); ++i) {
+        if (i < pfad.size() && pfad[i] != u'/' && pfad[i] != u'\\') {
+            teil.push_back(pfad[i]);
+            continue;
+        }
+        if (teil == u"..") {
+            if (teile.empty()) return false;
+            teile.pop_back();
+        } else if (!teil.empty() && teil != u".") {
+            teile.push_back(teil);
+        }
+        teil.clear();
+    }
+    // "Noten" itself is no place inside it.
+    return teile.size() >= 2 && teile[0] == kDatenordnerName;
+}
+
+Text FachAusKlassendatei(const Text& klassendatei, const Text& klassenordner) {
+    const Text ohne = StripExtension(klassendatei);
+    const int k = static_cast<int>(ohne.size()) - 2 - 2 * static_cast<int>(klassenordner.size());
+    return k <= 0 ? Text() : Right(ohne, k);
+}
+
+Text KlassendateiUnterNoten(const Text& pfad) {
+    const Text datei = NormalisePath(pfad);
+    const size_t letzter = datei.rfind(u'/');
+    if (letzter == Text::npos || letzter == 0) return datei;
+    const size_t davor = datei.rfind(u'/', letzter - 1);
+    return davor == Text::npos ? datei : datei.substr(davor + 1);
+}
+
+std::array<Text, 2> KatalogTitel(const Text& pfad) {
+    const Text datei = KlassendateiUnterNoten(pfad);
+    const size_t trenner = datei.find(u'/');
+    const Text ordner = trenner == Text::npos ? Text() : datei.substr(0, trenner);
+    return {ordner, FachAusKlassendatei(datei, ordner)};
 }
 
 bool IstKlassendateiname(const Text& name) {

@@ -2,6 +2,7 @@
 // folder "Noten" with its class folders, the mirror below an external backup
 // folder, and the drive list that decides whether that folder is reachable.
 #pragma once
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,24 @@ Text Backupordner(const Text& datenordner, const Text& klasse);
 Text Klassendateiname(const Text& klasse, const Text& fach);
 // The gradebook's path inside a data folder: "7b/7b Deutsch.slk".
 Text KlassendateiImDatenordner(const Text& klasse, const Text& fach);
+// Whether a name can stand on its own as one folder or file name: not empty,
+// not "." or "..", and without "/", "\" or a control character. A class,
+// subject or student name becomes part of a path only when it is one.
+bool IstEinfacherName(const Text& name);
+// Whether a path relative to the program folder ("Noten/7b/7b Mathe.slk")
+// names something below "Noten" once its "." and ".." are resolved as text.
+// Links are not followed: a class folder that is a link stays allowed.
+bool BleibtImDatenordner(const Text& pfad);
+// The class and subject of a gradebook file as the catalogue shows them. For
+// "7b/7b Mathe.slk" (or an absolute path ending so) that is the class folder
+// 7b and the subject taken by position: the end of the extension-less path,
+// (its length) - 2 - 2 * (length of the folder name) characters, "" when that
+// is not positive. For a file named class + " " + subject + ".slk" it is
+// exactly the subject.
+Text FachAusKlassendatei(const Text& klassendatei, const Text& klassenordner);
+std::array<Text, 2> KatalogTitel(const Text& pfad);
+// The last two parts of a path, "7b/7b Mathe.slk": the gradebook below its data folder.
+Text KlassendateiUnterNoten(const Text& pfad);
 // Whether a file name counts as a gradebook: its extension is "slk" in any
 // letter case.
 bool IstKlassendateiname(const Text& name);

@@ -4,6 +4,9 @@
 #include "gradebook/empty_duplicate.hpp"
 
 #include "gradebook/class_level.hpp"
+#include "gradebook/data_folders.hpp"
+#include "gradebook/name_check.hpp"
+#include "gradebook/photo_paths.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
@@ -20,11 +23,12 @@ void Hinweis(const std::vector<::Text>& zeilen) {
     Duplikathinweis->verwenden();
 }
 
+// "" for a name that is no plain file name: such a student has no photo.
 ::Text Fotopfad(const ::Text& klasse, const std::shared_ptr<TZensurzeile>& zeile) {
     const auto& texte = zeile->Kachel[0]->Text;
     const ::Text nachname = texte.size() > 0 ? texte[0] : ::Text();
     const ::Text vornamen = texte.size() > 1 ? texte[1] : ::Text();
-    return KlassenordnerRelativ(klasse) + u"/Bilder/" + nachname + u" " + vornamen + u".png";
+    return PortraitpfadIn(kDatenordnerName, klasse, nachname, vornamen);
 }
 
 }  // namespace
@@ -45,6 +49,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
                  u"dem GLEICHEN Fach erzeugen."});
         return Duplikatergebnis::GleicheNamen;
     }
+    if (!NamenPruefen({neueKlasse, neuesFach})) return Duplikatergebnis::UngueltigerName;
     // Saving would replace that gradebook, with a year of grades, by an empty one.
     if (PathKind(KlassendateiRelativ(neueKlasse, neuesFach)) != 0) {
         Hinweis({u"F\u00FCr diese Klasse und dieses Fach", u"gibt es bereits ein Notenbuch.",
@@ -63,12 +68,14 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
             const ::Text alt = Fotopfad(alteKlasse, k.Zensurzeile[i]);
             const ::Text neu = Fotopfad(neueKlasse, k.Zensurzeile[i]);
             // A photo already in the new class is newer than the old one.
-            if (PathKind(alt) == 1 && PathKind(neu) == 0) CopyFileTo(alt, neu);
+            if (!alt.empty() && !neu.empty() && PathKind(alt) == 1 && PathKind(neu) == 0) CopyFileTo(alt, neu);
             k.VergesseneHA[i] = kPlatzhalterVergesseneHA;
         }
     }
 
     k.Titel = {neueKlasse, neuesFach};
+    // The new gradebook has its own file, under the standard name.
+    k.Klassendatei.clear();
     k.Notenanzahl = 1;
     k.Zensurzeile[0]->Kachel[0]->change({neueKlasse, neuesFach}, {}, {}, 1);
     for (auto& zeile : k.Zensurzeile) {

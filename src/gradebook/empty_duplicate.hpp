@@ -10,6 +10,7 @@ enum class Duplikatergebnis {
     Erzeugt,           // the record is now the new gradebook, saved
     GleicheNamen,      // class and subject unchanged: nothing done
     DateiVorhanden,    // a gradebook of that class and subject exists: nothing done
+    UngueltigerName,   // a name that is no plain file name: refused, nothing done
     NichtGespeichert,  // the record is the new gradebook, but its file could not be written
 };
 

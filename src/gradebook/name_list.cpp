@@ -2,6 +2,7 @@
 // cannot hold, and the two line formats (blank-separated text and CSV).
 #include "gradebook/name_list.hpp"
 
+#include "gradebook/class_file.hpp"
 #include "platform/conversions.hpp"
 #include "tiles/grundbuchstaben.hpp"
 
@@ -202,6 +203,12 @@ std::vector<NamenslisteEintrag> NamenslisteLesen(std::string_view bytes, bool cs
         NamenslisteEintrag e;
         e.nachname = Getrimmt(FuerKlassendatei(nachname, e.angepasst));
         e.vornamen = Getrimmt(FuerKlassendatei(vornamen, e.angepasst));
+        // Longer names would make the class file unreadable.
+        for (::Text* name : {&e.nachname, &e.vornamen}) {
+            if (name->size() <= kWertHoechstlaenge) continue;
+            name->resize(kWertHoechstlaenge);
+            e.angepasst = true;
+        }
         // Nothing of the surname could be kept: no student to add.
         if (e.nachname.empty()) continue;
         namen.push_back(std::move(e));

@@ -6,27 +6,21 @@
 
 Text Portraitdateiname(const Text& nachname, const Text& vornamen) {
     const Text stamm = nachname + u" " + vornamen;
-    for (char16_t c : stamm)
-        if (c == u'/' || c == u'\\' || c < 32) return Text();
-    // The stem always holds the blank, so it is never "." or ".." itself; the
-    // whole file name is checked anyway in case the rule above ever changes.
     // While encryption is on the name itself is personal data: the file is
-    // named by a keyed hash of it (none while locked).
+    // named by a keyed hash of it (none while locked). The hash is taken only
+    // of a name that would be a plain file name, so both forms refuse alike.
+    if (!IstEinfacherName(stamm + u".png")) return Text();
     if (SealingOn()) {
         const Text verborgen = SealedPortraitStem(stamm);
         return verborgen.empty() ? Text() : verborgen + u".png";
     }
-    const Text name = stamm + u".png";
-    if (name == u"." || name == u"..") return Text();
-    return name;
+    return stamm + u".png";
 }
 
 Text PortraitpfadIn(const Text& datenordner, const Text& klasse, const Text& nachname, const Text& vornamen) {
     const Text name = Portraitdateiname(nachname, vornamen);
     if (name.empty()) return Text();
-    for (char16_t c : klasse)
-        if (c == u'/' || c == u'\\' || c < 32) return Text();
-    if (klasse.empty() || klasse == u"." || klasse == u"..") return Text();
+    if (!IstEinfacherName(klasse)) return Text();
     return Bilderordner(datenordner, klasse) + u"/" + name;
 }
 

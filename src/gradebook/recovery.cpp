@@ -17,11 +17,12 @@ void WiederherstellungEntfernen(const ::Text& klassendatei) {
 }
 
 bool WiederherstellungSchreiben(const TSchulklasse& klasse) {
+    const ::Text datei = KlassendateiPfad(klasse);
+    if (!SpeicherortZulaessig(klasse, datei)) return false;
     const ::Text ordner = KlassenordnerRelativ(klasse.Titel[0]);
     // A class not yet saved still keeps its edits: its folder is made here.
     if (PathKind(ordner) != 2) CreateFolder(ordner, true);
-    return DateiSicherErsetzen(Wiederherstellungspfad(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1])),
-                               KlassendateiBytes(klasse));
+    return DateiSicherErsetzen(Wiederherstellungspfad(datei), KlassendateiBytes(klasse));
 }
 
 void TSchulklasse::AenderungVermerken() {

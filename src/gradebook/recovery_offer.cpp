@@ -3,6 +3,7 @@
 // "Verwerfen" moved (not deleted) into the class's "Backups" folder.
 #include "gradebook/recovery_offer.hpp"
 
+#include <optional>
 #include <string>
 
 #include "gradebook/class_file.hpp"
@@ -67,19 +68,42 @@ std::shared_ptr<TInfoBox> WiederherstellungsAngebot(const ::Text& klassenname, c
                            {kWiederherstellen, kVerwerfen});
 }
 
-Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
+std::shared_ptr<TInfoBox> TitelabweichungHinweis(const ::Text& datei, const std::array<::Text, 2>& zellen,
+                                                 const std::array<::Text, 2>& titel) {
+    return TInfoBox::bauen(u"Info", {255, 255, 0},
+                           {u"Die Datei " + datei, u"nennt als Klasse und Fach " + zellen[0] + u" " + zellen[1] + u".",
+                            u"Das Notenbuch wird als " + titel[0] + u" " + titel[1] + u" geführt",
+                            u"und nur in diese Datei gespeichert."},
+                           {kOkSchalter});
+}
+
+namespace {
+
+// The gradebook in the bytes, named as the catalogue names its file and
+// saved only there; `abweichung` receives what its first cells say when
+// they say otherwise.
+using Titel = std::array<::Text, 2>;
+std::shared_ptr<TSchulklasse> AlsKatalogklasse(const std::string& bytes, const Titel& titel, const ::Text& datei,
+                                               std::optional<Titel>& abweichung) {
+    auto klasse = KlasseAusBytes(bytes, &titel);
+    if (!klasse) return nullptr;
+    klasse->Klassendatei = datei;
+    const Titel zellen = TitelDerBytes(bytes);
+    if (zellen != titel) abweichung = zellen;
+    return klasse;
+}
+
+Klassenoeffnung Oeffnen(const ::Text& pfad, const Titel& titel, const ::Text& datei,
+                        std::optional<Titel>& abweichung) {
     Klassenoeffnung ergebnis;
     // A sealed class file that does not open under the key is never saved
     // over: nothing opens, and the caller tells why.
-    std::string roh;
-    if (ReadDataFile(pfad, roh, kKlassendateiHoechstgroesse) == DataReadResult::Refused) return ergebnis;
-    ergebnis.klasse = TSchulklasse::laden(pfad);
-    // Edits are kept under the standard name of the class's titles, which is
-    // also where the next save goes; a class file that does not load can
-    // only have the one beside it.
-    const ::Text rpfad = ergebnis.klasse ? Wiederherstellungspfad(KlassendateiRelativ(ergebnis.klasse->Titel[0],
-                                                                                      ergebnis.klasse->Titel[1]))
-                                         : Wiederherstellungspfad(pfad);
+    std::string klassenbytes;
+    const DataReadResult gelesen = ReadDataFile(pfad, klassenbytes, kKlassendateiHoechstgroesse);
+    if (gelesen == DataReadResult::Refused) return ergebnis;
+    if (gelesen == DataReadResult::Ok) ergebnis.klasse = AlsKatalogklasse(klassenbytes, titel, datei, abweichung);
+    // Edits are kept beside the opened file, where the next save goes too.
+    const ::Text rpfad = Wiederherstellungspfad(pfad);
     if (PathKind(rpfad) != 1) return ergebnis;
 
     ::Text datum, uhrzeit;
@@ -89,7 +113,9 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
 
     std::string bytes;
     std::shared_ptr<TSchulklasse> gerettet;
-    if (ReadDataFile(rpfad, bytes, kKlassendateiHoechstgroesse) == DataReadResult::Ok) gerettet = KlasseAusBytes(bytes);
+    std::optional<Titel> gerettetAbweichung;
+    if (ReadDataFile(rpfad, bytes, kKlassendateiHoechstgroesse) == DataReadResult::Ok)
+        gerettet = AlsKatalogklasse(bytes, titel, datei, gerettetAbweichung);
     if (!gerettet) {
         const ::Text ziel = Beiseitelegen(rpfad, zeitstempel, kBeschaedigtEndung);
         std::vector<::Text> zeilen{u"Die ungespeicherten Änderungen der Klasse " + name,
@@ -105,7 +131,7 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
         Melden(u"Fehler", {255, 0, 0}, zeilen);
         return ergebnis;
     }
-    if (ergebnis.klasse && bytes == KlassendateiBytes(*ergebnis.klasse)) {
+    if (ergebnis.klasse && KlassendateiBytes(*gerettet) == KlassendateiBytes(*ergebnis.klasse)) {
         // Nothing beyond the class file: the offer would only confuse.
         DeleteFileAt(rpfad);
         FlushFolderOf(rpfad);
@@ -117,6 +143,7 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
         // The recovery file stays until the next save: a second crash before
         // any edit still finds it.
         ergebnis.klasse = gerettet;
+        if (!abweichung) abweichung = gerettetAbweichung;
         return ergebnis;
     }
     if (antwort == kVerwerfen) {
@@ -129,5 +156,16 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
     // recovery file stays for the next time.
     ergebnis.klasse.reset();
     ergebnis.gemeldet = true;
+    return ergebnis;
+}
+}  // namespace
+
+Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad) {
+    const ::Text datei = KlassendateiUnterNoten(pfad);
+    const Titel titel = KatalogTitel(pfad);
+    std::optional<Titel> abweichung;
+    Klassenoeffnung ergebnis = Oeffnen(pfad, titel, datei, abweichung);
+    // Told once, for the class that is opened.
+    if (ergebnis.klasse && abweichung) TitelabweichungHinweis(datei, *abweichung, titel)->verwenden();
     return ergebnis;
 }

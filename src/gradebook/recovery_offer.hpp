@@ -2,6 +2,7 @@
 // left beside it: its changes are offered back ("Wiederherstellen") or put
 // aside into the class's "Backups" folder ("Verwerfen"), never destroyed.
 #pragma once
+#include <array>
 #include <memory>
 
 #include "gradebook/schulklasse.hpp"
@@ -17,8 +18,13 @@ struct Klassenoeffnung {
     bool gemeldet = false;
 };
 
-// Loads the class file at pfad. When a recovery file exists whose content
-// differs from the loaded class, an "Info" box offers it: "Wiederherstellen"
+// Loads the class file at pfad ("<data folder>/7b/7b Mathe.slk") as the
+// catalogue names it: its class is the folder, its subject taken from the
+// file name by position, and saves, backups and the recovery file go to
+// this file alone. When its first cells name another class or subject, one
+// "Info" box (TitelabweichungHinweis) says so once the class is opened.
+// When a recovery file beside it differs from the loaded class, an "Info"
+// box offers it: "Wiederherstellen"
 // opens the recovered state (the class file stays until the next save),
 // "Verwerfen" moves the recovery file to Backups/<K F> <stamp> ungespeichert.slk
 // and opens the class file. A recovery file that does not load is put aside
@@ -37,3 +43,8 @@ Klassenoeffnung KlasseMitWiederherstellungLaden(const ::Text& pfad);
 // "Wiederherstellen" and "Verwerfen" from left to right.
 std::shared_ptr<TInfoBox> WiederherstellungsAngebot(const ::Text& klassenname, const ::Text& datum,
                                                     const ::Text& uhrzeit);
+
+// The note that the file at datei (below the data folder) names the class
+// and subject `zellen` in its cells and is kept as `titel`.
+std::shared_ptr<TInfoBox> TitelabweichungHinweis(const ::Text& datei, const std::array<::Text, 2>& zellen,
+                                                 const std::array<::Text, 2>& titel);

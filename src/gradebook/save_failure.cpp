@@ -35,7 +35,7 @@ void SpeicherfehlerZeigen(const TSchulklasse& klasse) {
 
 int VerlustOhneSpeichern(const TSchulklasse& klasse) {
     const std::string bytes = KlassendateiBytes(klasse);
-    const ::Text datei = KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]);
+    const ::Text datei = KlassendateiPfad(klasse);
     if (DateiGleich(datei, bytes)) return 0;
     if (DateiGleich(Wiederherstellungspfad(datei), bytes)) return 1;
     return 2;

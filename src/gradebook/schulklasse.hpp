@@ -35,6 +35,10 @@ public:
     std::vector<::Text> Telefonnummer;
     std::vector<::Text> Notizen;
     std::vector<::Text> VergesseneHA;
+    // The file below "Noten" the gradebook was opened from ("7b/7b Mathe.slk"):
+    // saves, backups and the recovery file go there, whatever its first cells
+    // say. Empty: the standard name of the titles.
+    ::Text Klassendatei;
 
     // A new class with only its title tile; sets Notenskala from the class level.
     static std::shared_ptr<TSchulklasse> bauen(const std::array<::Text, 2>& titel, int einzeln);

@@ -56,12 +56,6 @@ void DatenordnerFehler() {
 }  // namespace
 
 namespace Katalog {
-Text FachAusPfad(const Text& datei, const Text& ordner) {
-    const Text ohne = StripExtension(datei);
-    const int k = static_cast<int>(ohne.size()) - 2 - 2 * static_cast<int>(ordner.size());
-    return k <= 0 ? Text() : Right(ohne, k);
-}
-
 Text SchuljahrText(int jahr, int monat) {
     const int beginn = monat >= 8 ? jahr : jahr - 1;
     const int ende = (beginn + 1) % 100;
@@ -113,7 +107,7 @@ bool Laden() {
         int y = l.oben, gebaut = 0;
         for (int i = 0; i < n && gebaut < anzahl[stufe]; ++i) {
             if (ExtrahiereStufe(Klassendateien[i]) != stufe) continue;
-            Klassenkacheln[i] = TTextKachel::bauen({Klassenordner[i], FachAusPfad(Klassendateien[i], Klassenordner[i])},
+            Klassenkacheln[i] = TTextKachel::bauen({Klassenordner[i], FachAusKlassendatei(Klassendateien[i], Klassenordner[i])},
                                                    {Schrift32}, x, y, 1, vonX, vonY, 0, l.w, l.h, kKachelfarbe,
                                                    kWeiss, 1, kDauer);
             y += l.h + kKatalogAbstand;

@@ -20,8 +20,6 @@ bool Laden();
 void Anzeigen();
 // Returns 3 when the program is to end.
 int Verwalten();
-// The subject of a gradebook path, taken by position from its class folder name.
-Text FachAusPfad(const Text& klassendatei, const Text& klassenordner);
 // "Schuljahr" label: the school year that runs on the given date (from August on, the new one).
 Text SchuljahrText(int jahr, int monat);
 void SchuljahrZeichnen();

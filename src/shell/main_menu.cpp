@@ -2,6 +2,7 @@
 // removing a class, information, the G8/G9 switch, "Beenden" and encryption.
 #include <algorithm>
 
+#include "gradebook/name_check.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/end_signals.hpp"
@@ -115,7 +116,9 @@ int NeueKlasseErstellen() {
     ZweimalLeeren();
     if (!Eingeben(u"Fach?", fach)) return 0;
     Texteingabe::EingabeAktiv = 0;
-    if (GibtEsSchon(klasse, fach) || klasse == u"." || klasse == u"..") {
+    // Both become folder and file names.
+    if (!NamenPruefen({klasse, fach})) return 0;
+    if (GibtEsSchon(klasse, fach)) {
         ZweimalLeeren();
         Box(u"Info", kGelb, {u"Es existiert bereits eine solche Klasse", u"mit genau diesem Fach und kann",
                              u"daher nicht überschrieben werden.", u"Löschen Sie sie bei Bedarf vorher."});

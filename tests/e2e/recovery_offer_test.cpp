@@ -2,7 +2,8 @@
 // student and a column added, then the program killed; at the next opening
 // the "Info" box offers them. "Wiederherstellen" opens them and Escape saves
 // them; "Verwerfen" opens the class file and puts the changes into the
-// class's "Backups" folder.
+// class's "Backups" folder. A gradebook whose cells name another class is
+// kept, with one "Info" box, as the class of its tile and saved only there.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -96,6 +97,28 @@ protected:
         return namen;
     }
 
+    // Opens the tile at (846, oben), clicks the Ok of the "Info" box that
+    // says how the gradebook is kept, checks that no second box follows,
+    // gives Adler the grade "1" and leaves with Escape.
+    void AlsDateiGefuehrt(int oben, const std::string& bild) {
+        ASSERT_TRUE(p.Start());
+        ASSERT_NE(p.WaitForWindow(), 0u);
+        ASSERT_TRUE(p.WaitForPixel(848, oben + 111, kKachel));
+        p.Click(846 + 114, oben + 57);
+        Angebot(bild, 0);
+        ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel));
+        SleepMs(900);
+        int x = 0, y = 0;
+        const Screenshot s = p.Shoot();
+        p.Save(s, bild + "-klasse");
+        EXPECT_FALSE(BoxButton(s, 0, x, y)) << "a second box";
+        p.Click(160 + 80 + 38, 46 + 84 + 38);
+        SleepMs(500);
+        p.Click(180 + 4 + 64 + 30, 4 + 30);
+        SleepMs(600);
+        EXPECT_EQ(Beenden(), 0);
+    }
+
     VirtualDisplay display{1920, 1080};
     ProgramUnderTest p{display};
     std::string pfad;
@@ -172,4 +195,40 @@ TEST_F(Wiederherstellung, GradesEnteredBeforeAKillAreRestoredAndSaved) {
     EXPECT_EQ(Beenden(), 0);
     EXPECT_EQ(ReadFileBytes(pfad), ClassFileBytes(noten));
     EXPECT_FALSE(fs::exists(pfad + ".ungespeichert"));
+}
+
+TEST_F(Wiederherstellung, CopiedTemplateIsSavedAsTheClassOfItsTile) {
+    // The teacher's copy of 7a's gradebook for 7b, still "7a" inside.
+    const std::string siebenA = ReadFileBytes(pfad);
+    fs::create_directories(p.Folder() + "/Noten/7b");
+    const std::string siebenB = p.Folder() + "/Noten/7b/7b Mathe.slk";
+    WriteFileBytes(siebenB, siebenA);
+    AlsDateiGefuehrt(728, "vorlage-hinweis");  // 7b, the lower tile
+
+    TestGradebook b = Vorher();
+    b.klasse = "7b";
+    b.schueler[0].noten = {"1"};
+    EXPECT_EQ(ReadFileBytes(siebenB), ClassFileBytes(b));
+    EXPECT_EQ(ReadFileBytes(pfad), siebenA) << "7a byte for byte";
+    for (const std::string& f : p.DataFiles())
+        EXPECT_TRUE(f.starts_with("Noten/7b/") || f == "Noten/7a/7a Mathe.slk" || f == ".Kladdorix-Einstellungen") << f;
+}
+
+TEST_F(Wiederherstellung, TitleThatLeavesTheFolderSavesNothingOutside) {
+    fs::remove_all(p.Folder() + "/Noten/7a");
+    TestGradebook g = Vorher();
+    g.klasse = "../../../outside/7z";
+    fs::create_directories(p.Folder() + "/Noten/7z");
+    const std::string datei = p.Folder() + "/Noten/7z/7z Mathe.slk";
+    WriteFileBytes(datei, ClassFileBytes(g));
+    AlsDateiGefuehrt(663, "titel-hinweis");
+
+    g.klasse = "7z";
+    g.schueler[0].noten = {"1"};
+    EXPECT_EQ(ReadFileBytes(datei), ClassFileBytes(g));
+    for (const std::string& f : p.DataFiles())
+        EXPECT_TRUE(f.starts_with("Noten/7z/") || f == ".Kladdorix-Einstellungen") << f;
+    const fs::path ordner(p.Folder());
+    for (const fs::path& draussen : {ordner / ".." / "outside", ordner / ".." / ".." / "outside", fs::path("/outside")})
+        EXPECT_FALSE(fs::exists(draussen)) << draussen;
 }
