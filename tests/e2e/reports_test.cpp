@@ -121,7 +121,7 @@ TEST_F(Ausdrucke, StudentSheetFromTheRowMenusNinthTile) {
     SleepMs(600);
     p.Save(p.Shoot(), "zeilenmenue-mit-schuelerbogen");
     p.Click(160 + 4 + 114, 79 + 4 + 4 * 89 + 42);
-    Pruefen("schuelerbogen", "7a Deutsch Schülerbogen Berger Lena Marie 20", 595, {50, 52, 200, 72});
+    Pruefen("schuelerbogen", "7a Deutsch Schülerbogen Berger Lena Marie 20", 596, {50, 52, 200, 72});
 }
 
 TEST_F(Ausdrucke, ClassListsFromTheClassMenusNewTiles) {
