@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libgl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev libsodium-dev
+  libsdl2-dev libgl-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev libsodium-dev libcairo2-dev
   googletest libgtest-dev
   zenity xdg-utils desktop-file-utils
 )
@@ -17,6 +17,9 @@ if [ "${1:-}" = "--tests" ]; then
   # The export test opens the copy in a real LibreOffice Calc and reads it
   # back with LibreOffice headless.
   packages+=(libreoffice-calc-nogui)
+  # The printed reports are read back with pdftotext, rendered with pdftoppm
+  # (poppler-utils) and checked with qpdf.
+  packages+=(poppler-utils qpdf)
 fi
 
 missing=()

@@ -95,7 +95,7 @@ TEST_F(Notenspiegel, BoxClosesByEscapeOrOkAndChangesNothing) {
 
     // The same box as the one shown, to find its button.
     std::vector<Text> texte = Texte(NotenspiegelZeilen(*k, 3, 0));
-    auto gleich = TInfoBox::bauen(u"Notenspiegel", {255, 255, 0}, texte, {kOkSchalter});
+    auto gleich = TInfoBox::bauen(u"Notenspiegel", {255, 255, 0}, texte, {kOkSchalter, kDruckenSchalter});
     const TKachel& ok = *gleich->Schalter[0];
     Press(Frame(20), ok.x + ok.Breite / 2.0f, ok.y + ok.Tiefe / 2.0f);
     Release(Frame(22), ok.x + ok.Breite / 2.0f, ok.y + ok.Tiefe / 2.0f);

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the 50 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
+"""Builds the 53 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
 
 Each image is an SVG composed here (icons placed, coloured and masked, plus a few simple shapes),
 rendered with rsvg-convert (Debian librsvg2-bin) at its exact pixel size and normalised with
@@ -336,6 +336,19 @@ IMAGES = [
     # Added after the original 48: the column menu's "Notenspiegel" tile.
     ("Notenspiegel.png", 56, 62, [grade_bars(10, 50, 7, [13, 29, 38, 24, 11, 5], 5, 53)], {}),
     ("Verschluesselung.png", 48, 48, [icon("lock", full(48, 48), YELLOW)], {}),
+    # The printed reports: the row menu's "Schülerbogen", the class menu's two lists.
+    ("Schuelerbogen.png", 76, 48, [
+        icon("id-badge", (4, 3, 34, 45)),
+        icon("printer", (40, 8, 72, 40), YELLOW),
+    ], {}),
+    ("Klassenliste drucken.png", 78, 48, [
+        icon("table", (4, 5, 40, 43)),
+        icon("printer", (44, 8, 76, 40), YELLOW),
+    ], {}),
+    ("Leere Liste drucken.png", 78, 48, [
+        icon("file", (6, 3, 36, 45)),
+        icon("printer", (44, 8, 76, 40), YELLOW),
+    ], {}),
 ]
 
 

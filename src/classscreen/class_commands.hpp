@@ -18,6 +18,8 @@ enum Klassenbefehl {
     kExportieren = 7,
     kZurueckZuBackup = 8,
     kLeerDuplizieren = 9,
+    kKlassenlisteDrucken = 10,
+    kLeereListeDrucken = 11,
 };
 
 // Saves, then returns code (1 to the catalogue, 3 end); when the save fails,

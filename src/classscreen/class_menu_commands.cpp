@@ -2,6 +2,7 @@
 // the current display mode, then the chosen command.
 #include "classscreen/class_commands.hpp"
 #include "classscreen/class_screen_commands.hpp"
+#include "classscreen/reports.hpp"
 #include "gradebook/class_menus.hpp"
 #include "tiles/user.hpp"
 
@@ -21,6 +22,8 @@ int Klassenbefehle(TSchulklasse& klasse) {
         case kExportieren: return Exportieren(klasse);
         case kZurueckZuBackup: return ZurueckZuBackup(klasse);
         case kLeerDuplizieren: return LeerDuplizieren(klasse);
+        case kKlassenlisteDrucken: KlassenlisteDrucken(klasse, false); return 0;
+        case kLeereListeDrucken: KlassenlisteDrucken(klasse, true); return 0;
         default: return 0;
     }
 }

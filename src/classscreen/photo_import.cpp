@@ -27,9 +27,10 @@ const ::Text kBildfilter = u"Bilddateien:png,jpg,bmp";
 
 enum class Portraitergebnis { Geschrieben, NichtGeladen, NichtGeschrieben };
 
-// The height of the row menu beside which the portrait is shown: four rows of
-// 85-pixel tiles with gaps of 4 make 360 when the menu is not built (tests).
-int Portraitgroesse() { return Schuelermenue && Schuelermenue->Tiefe > 0 ? Schuelermenue->Tiefe : 360; }
+// Portraits are stored 360 x 360: as high as the first four rows of the row
+// menu (85-pixel tiles with gaps of 4) beside which they are shown; the
+// menu's ninth tile lies below the picture. Photos stored earlier keep fitting.
+int Portraitgroesse() { return 360; }
 
 // The portrait file of row zeile below the data folder "Noten" of the working
 // folder (the program folder), as the class file is saved; "" when the name

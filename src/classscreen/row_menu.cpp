@@ -1,9 +1,11 @@
 // The row menu of a student, opened from the name tile: the student's
 // portrait beside eight commands (rename, delete, telephone, notes, forgotten
-// homework, a new photo and the two quarter turns of the photo).
+// homework, a new photo, the two quarter turns of the photo and the
+// student's sheet on paper).
 #include <algorithm>
 
 #include "classscreen/class_screen_commands.hpp"
+#include "classscreen/reports.hpp"
 #include "gradebook/class_menus.hpp"
 #include "gradebook/portrait_files.hpp"
 #include "gradebook/program_state.hpp"
@@ -16,7 +18,7 @@
 #include "tiles/user.hpp"
 
 namespace {
-enum Befehl { kNameAendern, kLoeschen, kTelefon, kNotizen, kHausaufgaben, kBildAendern, kRechtsDrehen, kLinksDrehen };
+enum Befehl { kNameAendern, kLoeschen, kTelefon, kNotizen, kHausaufgaben, kBildAendern, kRechtsDrehen, kLinksDrehen, kSchuelerbogen };
 
 const Text kOhneBild = u"incbin::media/images/Blanko-Kopf.png";
 
@@ -154,6 +156,7 @@ int Zeilenbefehle(TSchulklasse& klasse, int zeile) {
         case kBildAendern: BildAendern(klasse, zeile); break;
         case kRechtsDrehen: BildDrehen(klasse, zeile, true); break;
         case kLinksDrehen: BildDrehen(klasse, zeile, false); break;
+        case kSchuelerbogen: SchuelerbogenDrucken(klasse, zeile); break;
         default: break;
     }
     return 0;

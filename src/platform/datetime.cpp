@@ -45,3 +45,12 @@ Text CurrentTimeText() {
     if (!LocalNow(t)) return Text();
     return FormatTimeText(t.tm_hour, t.tm_min, t.tm_sec);
 }
+
+bool CurrentDate(int& year, int& month, int& day) {
+    std::tm t{};
+    if (!LocalNow(t)) return false;
+    year = t.tm_year + 1900;
+    month = t.tm_mon + 1;
+    day = t.tm_mday;
+    return true;
+}

@@ -6,6 +6,9 @@
 Text CurrentDateText();
 Text CurrentTimeText();
 
+// Today's local date as numbers; false when the clock cannot be read.
+bool CurrentDate(int& year, int& month, int& day);
+
 // "%d %b %Y": two-digit day, three-letter English month, four-digit year.
 // "" for a month outside 1..12.
 Text FormatDateText(int year, int month, int day);

@@ -1,0 +1,91 @@
+// "Klassenliste drucken" and "Leere Liste drucken": the grid of the class
+// screen on A4 landscape. The name column and the header row (type and date
+// of every column) repeat on every page; a grid too wide or too long for one
+// page goes on over further pages, all rows of the first columns first. The
+// cells keep the colours of their grades, lightened so that the black text
+// stays readable from a black-and-white printer. The empty list has the same
+// heads and names with empty white cells, for notes in class.
+#include "classscreen/reports.hpp"
+#include "gradebook/grade_types.hpp"
+#include "gradebook/report_rules.hpp"
+#include "gradebook/student_rows.hpp"
+#include "platform/conversions.hpp"
+
+using namespace ausdruck;
+
+namespace {
+constexpr double kBreite = kA4Hoehe, kHoehe = kA4Breite;  // landscape
+constexpr double kRand = 28;
+constexpr double kTabelleOben = 62, kKopfHoehe = 30, kZeile = 13;
+constexpr double kNamenBreite = 150, kZelle = 34;
+constexpr double kFussRaum = 22;
+constexpr int kSpaltenJeSeite = static_cast<int>((kBreite - 2 * kRand - kNamenBreite) / kZelle);
+constexpr int kZeilenJeSeite = static_cast<int>((kHoehe - kRand - kFussRaum - kTabelleOben - kKopfHoehe) / kZeile);
+static_assert(kSpaltenJeSeite == 18 && kZeilenJeSeite == 34, "the page holds 18 columns and 34 students");
+
+RGBFarbe Hell(const RGBFarbe& f) { return Aufgehellt(f); }
+Druckfarbe Druck(const RGBFarbe& f) { return {f[0], f[1], f[2]}; }
+
+void Mittig(PdfDokument& d, const ::Text& text, double x, double breite, double grundlinie, double groesse) {
+    const ::Text t = Gekuerzt(d, text, groesse, breite - 3);
+    d.Schrift(t, x + (breite - d.Textbreite(t, groesse)) / 2, grundlinie, groesse, kSchwarz);
+}
+
+void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschnitt& s, int nummer, int seiten) {
+    d.Schrift((leer ? u"Liste " : u"Klassenliste ") + k.Titel[0] + u" " + k.Titel[1], kRand, 46, 16, kSchwarz);
+    const ::Text rechts = u"Schuljahr " + SchuljahrHeute() + u", gedruckt am " + Heute();
+    d.Schrift(rechts, kBreite - kRand - d.Textbreite(rechts, 9), 46, 9, kGrau);
+
+    // Header row: the corner, then type and date of each column.
+    double y = kTabelleOben;
+    d.Flaeche(kRand, y, kNamenBreite, kKopfHoehe, kKopfgrund);
+    d.Rahmen(kRand, y, kNamenBreite, kKopfHoehe, 0.5, kLinie);
+    d.Schrift(u"Name", kRand + 4, y + 19, 9, kSchwarz);
+    double x = kRand + kNamenBreite;
+    for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+        const TKachel& kopf = k.Zelle(0, j);
+        const ::Text typ = kopf.Text.empty() ? ::Text() : kopf.Text[0];
+        const bool schnitt = IstDurchschnittstyp(typ);
+        d.Flaeche(x, y, kZelle, kKopfHoehe, Druck(Hell(kopf.RGB)));
+        d.Rahmen(x, y, kZelle, kKopfHoehe, 0.5, kLinie);
+        Mittig(d, typ, x, kZelle, y + 12, 7);
+        Mittig(d, schnitt ? ::Text(u"Ø") : kopf.Text.size() >= 3 ? kopf.Text[2] : ::Text(), x, kZelle, y + 24, 6.5);
+    }
+
+    // One row per student: the name, then the cells.
+    y += kKopfHoehe;
+    for (int i = s.ersteZeile; i <= s.letzteZeile; ++i, y += kZeile) {
+        const Schuelername n = NameInZeile(k, i);
+        const bool streifen = (i - s.ersteZeile) % 2 == 1;
+        d.Flaeche(kRand, y, kNamenBreite, kZeile, streifen ? Druckfarbe{238, 238, 238} : Druckfarbe{248, 248, 248});
+        d.Rahmen(kRand, y, kNamenBreite, kZeile, 0.5, kLinie);
+        const ::Text name = n.vornamen.empty() ? n.nachname : n.nachname + u", " + n.vornamen;
+        d.Schrift(Gekuerzt(d, name, 8.5, kNamenBreite - 8), kRand + 4, y + 9.5, 8.5, kSchwarz);
+        x = kRand + kNamenBreite;
+        for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+            const TKachel& zelle = k.Zelle(i, j);
+            const ::Text text = leer || zelle.Text.empty() ? ::Text() : zelle.Text[0];
+            if (!text.empty()) d.Flaeche(x, y, kZelle, kZeile, Druck(Hell(zelle.Text_RGB)));
+            d.Rahmen(x, y, kZelle, kZeile, 0.5, kLinie);
+            if (!text.empty()) Mittig(d, text, x, kZelle, y + 9.5, 8);
+        }
+    }
+    const ::Text seite = u"Seite " + TextFromInt(nummer) + u" von " + TextFromInt(seiten);
+    d.Schrift(seite, kBreite - kRand - d.Textbreite(seite, 9), kHoehe - kRand + 8, 9, kGrau);
+}
+}  // namespace
+
+std::vector<Seitenausschnitt> KlassenlistenSeiten(const TSchulklasse& klasse) {
+    return Seitenaufteilung(klasse.Schueleranzahl - 1, klasse.Notenanzahl - 1, kZeilenJeSeite, kSpaltenJeSeite);
+}
+
+::Text KlassenlisteSchreiben(const TSchulklasse& klasse, bool leer) {
+    PdfDokument d(kBreite, kHoehe);
+    if (!d.Ok()) return u"";
+    const auto seiten = KlassenlistenSeiten(klasse);
+    for (size_t n = 0; n < seiten.size(); ++n) {
+        if (n > 0) d.NeueSeite(kBreite, kHoehe);
+        Seite(d, klasse, leer, seiten[n], static_cast<int>(n + 1), static_cast<int>(seiten.size()));
+    }
+    return Ablegen(d, Dateipfad(klasse, leer ? u"Leere Liste" : u"Klassenliste"));
+}

@@ -1,0 +1,235 @@
+// The printed reports read back with pdftotext: every value in the order it
+// is printed, nothing of another student on a student's sheet, the class
+// list's pages with their repeated heads, the paper sizes, names with
+// umlauts, "ß", "€" and ";" as typed, and the gradebook left as it was.
+#include <algorithm>
+
+#include "classscreen/reports.hpp"
+#include "gradebook/report_rules.hpp"
+#include "gradebook_fixture.hpp"
+#include "platform/conversions.hpp"
+#include "platform/process.hpp"
+
+namespace {
+std::string U8(const Text& t) { return Utf8FromText(t); }
+
+// The text of the PDF in content order, pages split at form feeds.
+std::vector<std::string> Seitentexte(const Text& pdf) {
+    std::string out;
+    EXPECT_EQ(RunAndCapture({u"pdftotext", u"-raw", u"-enc", u"UTF-8", pdf, u"-"}, out), 0) << U8(pdf);
+    std::vector<std::string> seiten;
+    size_t a = 0, b;
+    while ((b = out.find('\f', a)) != std::string::npos) {
+        seiten.push_back(out.substr(a, b - a));
+        a = b + 1;
+    }
+    return seiten;
+}
+std::string Alles(const Text& pdf) {
+    std::string s;
+    for (const auto& t : Seitentexte(pdf)) s += t + "\n";
+    return s;
+}
+// "Page size: 595.28 x 841.89 pts (A4)" -> "595.28 x 841.89".
+std::string Seitengroesse(const Text& pdf) {
+    std::string out;
+    RunAndCapture({u"pdfinfo", pdf}, out);
+    const size_t p = out.find("Page size:");
+    if (p == std::string::npos) return "";
+    const size_t a = out.find_first_not_of(' ', p + 10), e = out.find(" pts", a);
+    return out.substr(a, e - a);
+}
+
+// Each of `werte` found after the one before it; the first missing one otherwise.
+std::string FehltInFolge(const std::string& text, const std::vector<std::string>& werte) {
+    size_t pos = 0;
+    for (const auto& w : werte) {
+        const size_t f = text.find(w, pos);
+        if (f == std::string::npos) return w;
+        pos = f + w.size();
+    }
+    return "";
+}
+
+class Reports : public GradebookTest {
+protected:
+    // 7a Deutsch: Arbeit, Mündl., Zeugnis, a main-subject group, then Test.
+    std::shared_ptr<TSchulklasse> Klasse() {
+        auto k = TSchulklasse::bauen({u"7a", u"Deutsch"}, 0);
+        Spalte(*k, u"Arbeit", u"14.09.26");
+        Spalte(*k, u"Mündl.", u"20.09.26");
+        Spalte(*k, u"Zeugnis", u"31.01.27");
+        for (const char16_t* t : {u"schriftl.", u"sonst.", u"HauptF."}) Spalte(*k, t);
+        Spalte(*k, u"Test", u"10.03.27");
+        Schueler(*k, u"Adler", u"Anna", {u"4-", u"5+", u"4"}, u"0911 4711", u"Nachhilfe; ab März", u"2 vergessen");
+        Schueler(*k, u"Müßig", u"Jörg €", {u"2-", u"1+", u"2", u"", u"", u"", u"n.f."});
+        Schueler(*k, u"Öztürk;Ünal", u"Ärmel", {u"6", u"3-", u"5", u"", u"", u"", u"krank"});
+        k->Durchschnittsnotenberechnung(-1);
+        return k;
+    }
+    static Text Zelle(const TSchulklasse& k, int i, int j) { return k.Zelle(i, j).Text[0]; }
+};
+
+TEST_F(Reports, StudentSheetHoldsTheStudentsValuesInOrderAndNothingOfOthers) {
+    auto k = Klasse();
+    const auto vorher = Inhalt(*k);
+    const Text pdf = SchuelerbogenSchreiben(*k, 2);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(U8(pdf).rfind("Ausdrucke/7a Deutsch Schülerbogen Müßig Jörg € 20", 0), 0u) << U8(pdf);
+    EXPECT_EQ(Seitengroesse(pdf), "595.28 x 841.89");
+    const std::string text = Alles(pdf);
+    EXPECT_EQ(FehltInFolge(text, {"Schülerbogen", "Jörg € Müßig", "7a", "Deutsch", U8(ausdruck::SchuljahrHeute()),
+                                  U8(ausdruck::Heute()), "1. Halbjahr", "Arbeit", "14.09.26", "2-", "Mündl.",
+                                  "20.09.26", "1+", "Durchschnitt schriftlich", U8(Zelle(*k, 2, 4)),
+                                  "Durchschnitt sonstige", U8(Zelle(*k, 2, 5)), "Gesamt (Hauptfach)",
+                                  U8(Zelle(*k, 2, 6)), "Zeugnisnote", "31.01.27", "2", "2. Halbjahr", "Test",
+                                  "10.03.27", "n.f."}),
+              "")
+        << text;
+    // Placeholders stay off the paper; so does everyone else.
+    for (const char* fremd : {"Telefon", "Notizen", "Hausaufg", "Adler", "Anna", "Öztürk", "Ärmel", "4-", "5+", "3-", "krank", "0911", "Nachhilfe"})
+        EXPECT_EQ(text.find(fremd), std::string::npos) << fremd << " on the sheet:\n" << text;
+
+    // Adler's entries print as typed, the ";" included.
+    const std::string adler = Alles(SchuelerbogenSchreiben(*k, 1));
+    EXPECT_EQ(FehltInFolge(adler, {"Anna Adler", "4-", "5+", "4", "Weitere Angaben", "Telefon:", "0911 4711",
+                                   "Notizen:", "Nachhilfe; ab März", "Vergessene Hausaufgaben:", "2 vergessen"}),
+              "")
+        << adler;
+    EXPECT_EQ(Inhalt(*k), vorher);
+}
+
+TEST_F(Reports, ClassListsShowTheGridAndTheEmptyOneOnlyNamesAndHeads) {
+    auto k = Klasse();
+    const auto vorher = Inhalt(*k);
+    struct Fall {
+        bool leer;
+        const char* titel;
+    };
+    for (const Fall f : {Fall{false, "Klassenliste 7a Deutsch"}, Fall{true, "Liste 7a Deutsch"}}) {
+        SCOPED_TRACE(f.titel);
+        const Text pdf = KlassenlisteSchreiben(*k, f.leer);
+        ASSERT_FALSE(pdf.empty());
+        EXPECT_NE(pdf.find(f.leer ? u"Leere Liste" : u"Klassenliste"), Text::npos);
+        EXPECT_EQ(Seitengroesse(pdf), "841.89 x 595.28");
+        const auto seiten = Seitentexte(pdf);
+        ASSERT_EQ(seiten.size(), 1u);
+        std::vector<std::string> folge{f.titel, "Name", "Arbeit", "14.09.26", "Mündl.", "20.09.26", "Zeugnis",
+                                       "31.01.27", "schriftl.", "Ø", "sonst.", "Ø", "HauptF.", "Ø", "Test",
+                                       "10.03.27", "Adler, Anna"};
+        const std::vector<Text> zeilen[] = {{u"4-", u"5+", u"4"},
+                                            {u"2-", u"1+", u"2", Zelle(*k, 2, 4), Zelle(*k, 2, 5), Zelle(*k, 2, 6),
+                                             u"n.f."},
+                                            {u"6", u"3-", u"5", Zelle(*k, 3, 4), Zelle(*k, 3, 5), Zelle(*k, 3, 6),
+                                             u"krank"}};
+        const char* namen[] = {"Adler, Anna", "Müßig, Jörg €", "Öztürk;Ünal, Ärmel"};
+        folge.pop_back();
+        for (int i = 0; i < 3; ++i) {
+            folge.push_back(namen[i]);
+            if (!f.leer)
+                for (const Text& t : zeilen[i])
+                    if (!t.empty()) folge.push_back(U8(t));
+        }
+        folge.push_back("Seite 1 von 1");
+        EXPECT_EQ(FehltInFolge(seiten[0], folge), "") << seiten[0];
+        if (f.leer) {
+            for (const char* note : {"4-", "5+", "1+", "n.f.", "krank"})
+                EXPECT_EQ(seiten[0].find(note), std::string::npos) << note;
+        }
+    }
+    EXPECT_EQ(Inhalt(*k), vorher);
+}
+
+TEST_F(Reports, FortyBySixtyClassListRepeatsNamesAndHeadsOnEveryPage) {
+    auto k = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
+    for (int j = 1; j <= 60; ++j) Spalte(*k, j % 2 ? u"Arbeit" : u"Test", TextFromInt(10 + j % 18) + u".10.26");
+    for (int i = 1; i <= 40; ++i) Schueler(*k, u"Schüler" + TextFromInt(100 + i), u"Kim", {});
+    k->NachNamenSortieren(0);
+    // 34 rows and 18 columns a page: 2 row bands by 4 column bands.
+    const auto teile = KlassenlistenSeiten(*k);
+    ASSERT_EQ(teile.size(), 8u);
+    const auto seiten = Seitentexte(KlassenlisteSchreiben(*k, false));
+    ASSERT_EQ(seiten.size(), teile.size());
+    for (size_t n = 0; n < seiten.size(); ++n) {
+        SCOPED_TRACE(n + 1);
+        const auto& t = teile[n];
+        const std::string& s = seiten[n];
+        EXPECT_EQ(FehltInFolge(s, {"Klassenliste 8c Mathematik", "Name", U8(k->Zelle(0, t.ersteSpalte).Text[2]),
+                                   U8(k->Zelle(0, t.letzteSpalte).Text[2]),
+                                   U8(k->Zelle(t.ersteZeile, 0).Text[0]) + ", Kim",
+                                   U8(k->Zelle(t.letzteZeile, 0).Text[0]) + ", Kim",
+                                   "Seite " + std::to_string(n + 1) + " von 8"}),
+                  "")
+            << s;
+        // Only the rows of this band.
+        for (int i = 1; i <= 40; ++i) {
+            const bool hier = i >= t.ersteZeile && i <= t.letzteZeile;
+            EXPECT_EQ(s.find(U8(k->Zelle(i, 0).Text[0]) + ",") != std::string::npos, hier) << i;
+        }
+    }
+}
+
+TEST_F(Reports, NotenspiegelOnA5AsTheBoxShowsIt) {
+    auto k = TSchulklasse::bauen({u"7a", u"Mathematik"}, 0);
+    Spalte(*k, u"Arbeit", u"14.03.25");
+    Spalte(*k, u"schriftl.");
+    const Text noten[] = {u"1-", u"2-3", u"5+", u"6", u"n.f.", u"krank"};
+    for (const Text& n : noten) Schueler(*k, u"Name" + n, u"Kim", {n});
+    const auto vorher = Inhalt(*k);
+    const Text pdf = NotenspiegelSchreiben(*k, 1, 0);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(Seitengroesse(pdf), "419.53 x 595.28");
+    const std::string text = Alles(pdf);
+    EXPECT_EQ(FehltInFolge(text, {"Notenspiegel", "7a Mathematik", "Arbeit vom 14.03.25", "Note", "1", "2", "3", "4",
+                                  "5", "6", "Anzahl", "1", "1", "0", "0", "1", "1", "Benotet: 4 Schüler",
+                                  "Nicht mitgezählt: n.f. 1", "andere Einträge 1", "Durchschnitt: 3,63",
+                                  "5 und 6: 2 von 4 (50 %)", "mehr als ein Drittel"}),
+              "")
+        << text;
+    EXPECT_EQ(text.find("Name"), std::string::npos) << "no student's name on it";
+
+    // An average column prints the box's explanation instead of counts.
+    const std::string schnitt = Alles(NotenspiegelSchreiben(*k, 2, 0));
+    EXPECT_EQ(FehltInFolge(schnitt, {"schriftl.", "Diese Spalte enthält berechnete Durchschnittsnoten."}), "");
+    EXPECT_EQ(schnitt.find("Anzahl"), std::string::npos);
+    EXPECT_EQ(Inhalt(*k), vorher);
+}
+
+TEST_F(Reports, AFileInTheWayOfTheFolderGivesNoReportAndAnOldReportIsReplaced) {
+    auto k = Klasse();
+    const Text erst = KlassenlisteSchreiben(*k, false);
+    ASSERT_FALSE(erst.empty());
+    EXPECT_EQ(KlassenlisteSchreiben(*k, false), erst);
+    EXPECT_EQ(Dateien("Ausdrucke"), (std::vector<std::string>{U8(erst.substr(10))})) << "nothing left beside it";
+
+    std::filesystem::remove_all("Ausdrucke");
+    std::ofstream("Ausdrucke") << "kein Ordner";
+    EXPECT_EQ(SchuelerbogenSchreiben(*k, 1), u"");
+    EXPECT_EQ(KlassenlisteSchreiben(*k, true), u"");
+    EXPECT_EQ(NotenspiegelSchreiben(*k, 1, 0), u"");
+}
+
+TEST(ReportRules, NamesDatesYearsAndPageCuts) {
+    EXPECT_EQ(Ausdruckdateiname(u"7a", u"Deutsch", u"Schülerbogen Öz/Üç", 2026, 3, 5),
+              u"7a Deutsch Schülerbogen Öz-Üç 2026-03-05.pdf");
+    EXPECT_EQ(Druckdatum(2026, 12, 8), u"08.12.2026");
+    struct Jahr { int jahr, monat; Text soll; };
+    for (const Jahr& j : {Jahr{2026, 7, u"2025/26"}, Jahr{2026, 8, u"2026/27"}, Jahr{2099, 12, u"2099/00"}})
+        EXPECT_EQ(Schuljahr(j.jahr, j.monat), j.soll);
+
+    struct Aufteilung { int schueler, spalten; std::vector<Seitenausschnitt> soll; };
+    const Aufteilung faelle[] = {
+        {0, 0, {{1, 0, 1, 0}}},
+        {3, 2, {{1, 3, 1, 2}}},
+        {5, 7, {{1, 3, 1, 4}, {4, 5, 1, 4}, {1, 3, 5, 7}, {4, 5, 5, 7}}},
+        {6, 4, {{1, 3, 1, 4}, {4, 6, 1, 4}}},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(Seitenaufteilung(f.schueler, f.spalten, 3, 4), f.soll) << f.schueler;
+
+    const std::vector<Text> typen{u"", u"Arbeit", u"schriftl.", u"sonst.", u"HauptF.", u"Test", u"schriftl.",
+                                  u"sonst.", u"HauptF.", u"HA."};
+    EXPECT_EQ(Halbjahresabschnitte(typen),
+              (std::vector<Halbjahresabschnitt>{{1, 1, 4}, {5, 5, 8}, {9, 9, 0}}));
+    EXPECT_EQ(Halbjahresabschnitte({u"", u"Arbeit", u"Test"}), (std::vector<Halbjahresabschnitt>{{1, 2, 0}}));
+}
+}  // namespace
