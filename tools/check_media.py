@@ -36,6 +36,7 @@ IMAGES = [
     ("Namensliste importieren.png", 85, 45), ("Info.png", 48, 48), ("G9-Gymnasium.png", 136, 23),
     ("kein-G9-Gymnasium.png", 136, 23), ("G8-Gymnasium.png", 136, 23),
     ("kein-G8-Gymnasium.png", 136, 23), ("Notenspiegel.png", 56, 62),
+    ("NotenEintragen.png", 56, 62),
 ]
 
 # The window's icon (tools/make_app_icon.py); the other sizes go to the desktop only.
