@@ -2,8 +2,8 @@
 // series started from the column menu of a 28-student class, every grade and
 // Enter (and the space bar for the two students who already have one) in a
 // single xdotool run, then Escape; the saved class file holds exactly those
-// grades with their averages. Before that a series on another column is
-// skipped down to the window's lower edge, and both pictures are kept.
+// grades with their averages. Before that a series on the last column, at the
+// window's right edge, is skipped down to its lower edge; the pictures are kept.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,8 +16,11 @@ constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 constexpr uint32_t kWeiss = 0xFFFFFFu;
 constexpr uint32_t kPanel = (24u << 16) | (24u << 8) | 24u;
 constexpr int kStudenten = 28;
-constexpr int kArbeit = 21;  // the series' column, at x 1840: the window's right edge
-constexpr int kMuendl = 20;
+constexpr int kMuendl = 17;
+constexpr int kArbeit = 18;  // the series' column
+constexpr int kLetzte = 22;  // "HÜ", after the average group
+// The class opens scrolled to its last column: 84 pixels left.
+constexpr int SpalteX(int j) { return 160 + 80 * j - 84; }
 
 struct Eintrag {
     const char* getippt;  // nullptr: the space bar (the student keeps the grade he has)
@@ -29,14 +32,16 @@ const Eintrag kNoten[] = {{"1", "1", "1.00", "1.50"},   {"2-", "2-", "2.25", "2.
                           {"4", "4", "4.00", "3.00"},   {"5", "5", "5.00", "3.50"},   {"6", "6", "6.00", "4.00"},
                           {"2", "2", "2.00", "2.00"},   {"n", "n.f.", "6.00", "4.00"}};
 
-// Columns 1-19 "Test" (empty), 20 Mündl. ("2" for everybody), 21 Arbeit, 22-24 the
-// average group. Students 5 and 17 wrote the test earlier and have their "3".
+// Columns 1-16 "Test" (empty), 17 Mündl. ("2" for everybody), 18 Arbeit, 19-21 the
+// average group, 22 "HÜ" (empty). Students 5 and 17 wrote the test earlier and
+// have their "3".
 TestGradebook Klasse(bool nachher) {
     TestGradebook g{"8b", "Mathe", {}, {}};
     for (int j = 1; j < kMuendl; ++j) g.spalten.push_back({"Test", "01.10.26"});
     g.spalten.push_back({"Mündl.", "02.10.26"});
     g.spalten.push_back({"Arbeit", "14.10.26"});
     for (const char* t : {"schriftl.", "sonst.", "HauptF."}) g.spalten.push_back({t, "Ø"});
+    g.spalten.push_back({"HÜ", "20.10.26"});
     int n = 0;
     for (int i = 1; i <= kStudenten; ++i) {
         TestStudent s{std::string("Schüler") + char('A' + i / 26) + char('a' + i % 26), "Kim", {}, "", "", ""};
@@ -90,7 +95,7 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
     // The column menu (two tiles of 152 x 101 a row, kept inside the window)
     // and its sixth tile, "Noten eintragen".
     auto serieStarten = [&](int spalte) {
-        const int x = 160 + 80 * spalte;
+        const int x = SpalteX(spalte);
         p.Click(x + 38, 60);
         SleepMs(600);
         const int mx = std::min(x - 122, 1920 - 308) + 4, my = 122 + 4;
@@ -98,14 +103,15 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
         SleepMs(600);
     };
 
-    // Mündl.: the space bar down to student 11, the last row fully in the
-    // window; its menu keeps inside the window's lower edge.
-    serieStarten(kMuendl);
+    // "HÜ", at the right edge: the space bar down to student 11, the last
+    // row fully in the window; the menu stands left of the column and keeps
+    // inside the window's lower edge.
+    serieStarten(kLetzte);
     for (int i = 1; i < 11; ++i) p.Key("space");
     SleepMs(500);
     const Screenshot unten = p.Shoot();
     p.Save(unten, "notenserie-unterer-rand");
-    const int zx = 160 + 80 * kMuendl, zy = 46 + 84 * 11;
+    const int zx = SpalteX(kLetzte), zy = 46 + 84 * 11;
     EXPECT_TRUE(Markiert(unten, zx, zy)) << "student 11 is not marked";
     // Its bottom gap is the window's last rows, its top 388 rows above.
     EXPECT_EQ(PanelX(unten, 1078), zx - 8 - 196) << "menu not left of the column at the bottom";
@@ -115,18 +121,19 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
     SleepMs(500);
     ASSERT_TRUE(p.Running()) << "Escape ended more than the series";
 
-    // Arbeit: the series starts at student 1, its menu left of the column.
+    // Arbeit: the series starts at student 1, its menu right of the column
+    // and pushed down to the window's top.
     serieStarten(kArbeit);
-    const Screenshot rechts = p.Shoot();
-    p.Save(rechts, "notenserie-rechter-rand");
-    EXPECT_TRUE(Markiert(rechts, 160 + 80 * kArbeit, 130)) << "student 1 is not marked";
-    EXPECT_EQ(PanelX(rechts, 2), 160 + 80 * kArbeit - 8 - 196) << "menu not left of the column at the top";
+    const Screenshot oben = p.Shoot();
+    p.Save(oben, "notenserie-start");
+    EXPECT_TRUE(Markiert(oben, SpalteX(kArbeit), 130)) << "student 1 is not marked";
+    EXPECT_EQ(PanelX(oben, 2), SpalteX(kArbeit) + 76 + 8) << "menu not right of the column at the top";
 
     // Everything in one run: grade and Enter, the space bar for 5 and 17.
     std::string lauf;
     int n = 0;
     for (int i = 1; i <= kStudenten; ++i)
-        lauf += i == 5 || i == 17 ? std::string(" ") : std::string(kNoten[n++ % 8].getippt) + "\n";
+        lauf += i == 5 || i == 17 ? std::string(" ") : std::string(kNoten[n++ % 8].getippt) + "\r";  // "\r": xdotool types Return (for "\n" Linefeed)
     p.Type(lauf);
     SleepMs(1500);
     const Screenshot ende = p.Shoot();
