@@ -3,7 +3,8 @@
 // the real SDL/OpenGL backend, after the program's own start-up: a scripted
 // tap on a cell, the grade menu flying in over the full grid, a tap on a grade
 // tile, the cell written and the row's averages recomputed. Also the row
-// menu flying in beside a photo. Prints one "name: value unit" line per
+// menu flying in beside a photo, and the series down a column: grades typed
+// with Enter, the menu sliding to the next student. Prints one "name: value unit" line per
 // figure, with its target where there is one.
 //
 //   rk_grade_entry_bench [entries]
@@ -233,6 +234,59 @@ int main(int argc, char** argv) {
             Klassenbild(*klasse);
         }
         zeilenEinflug.Print("row menu");
+    }
+
+    // ---- c) The series down a column: typed grade and Enter to the next cell
+    {
+        // A column in the middle; its cells emptied, so the series starts at student 1.
+        const int spalte = 30;
+        for (int i = 1; i < klasse->Schueleranzahl; ++i) klasse->Zelle(i, spalte).change({Text()}, {}, {}, 1);
+        klasse->OrganisiereOffsetGrenzen(1, spalte);
+        Klassenbild(*klasse);
+        TTextMenu& m = *Notenmenue[0];
+        struct Stand { double cpu, praesentieren, schlafen, wand; Text zelle; };
+        std::vector<Stand> staende;
+        std::vector<double> schrittCpu, schrittWand;
+        int zeile = 1;
+        bool getippt = false;
+        double enterWand = 0;
+        SetFrameObserver([&] {
+            staende.push_back({ThreadCpuMs(), gBackend->presentCpu, gBackend->sleepCpu, WallMs(),
+                               zeile < klasse->Schueleranzahl ? klasse->Zelle(zeile, spalte).Text[0] : Text()});
+            const size_t n = staende.size();
+            if (getippt && n >= 2 && !staende[n - 1].zelle.empty()) {
+                // The cell is written right after the frame that read the Enter:
+                // the step is the entry, the row's averages and the first frame
+                // at the next cell.
+                const Stand &a = staende[n - 2], &b = staende[n - 1];
+                schrittCpu.push_back((b.cpu - a.cpu) - (b.praesentieren - a.praesentieren) - (b.schlafen - a.schlafen));
+                getippt = false;
+                ++zeile;
+                if (zeile == 12) Festhalten("grade-series-at-the-lower-edge");
+            }
+            // The fastest typist: the next grade as soon as the menu stands at its cell.
+            if (!getippt && m.Status == 2) {
+                if (enterWand > 0) schrittWand.push_back(WallMs() - enterWand);
+                if (zeile == 2) Festhalten("grade-series-beside-the-cell");
+                if (zeile >= klasse->Schueleranzahl) return;
+                getippt = true;
+                enterWand = WallMs();
+                ScriptInput(FramesEnded(), ScriptedEvent{ScriptedEvent::Typed, zeile % 2 ? u'2' : u'4'});
+                ScriptInput(FramesEnded(), ScriptedEvent{ScriptedEvent::Typed, kKeyEnter});
+            }
+        });
+        Notenserie(*klasse, spalte);
+        SetFrameObserver(nullptr);
+        int falsch = 0;
+        for (int i = 1; i < klasse->Schueleranzahl; ++i)
+            falsch += klasse->Zelle(i, spalte).Text[0] != (i % 2 ? u"2" : u"4");
+        std::printf("grade series: %zu steps, %d cells wrong (expected 0)\n", schrittCpu.size(), falsch);
+        Figure("grade series step own cpu median", Percentile(schrittCpu, 0.5), "ms", "< 1 ms",
+               Percentile(schrittCpu, 0.5) < 1);
+        Figure("grade series step own cpu p95", Percentile(schrittCpu, 0.95), "ms");
+        Figure("grade series step wall median (Enter to the menu standing at the next cell)",
+               Percentile(schrittWand, 0.5), "ms", "< 150 ms", Percentile(schrittWand, 0.5) < 150);
+        Figure("grade series step wall p95", Percentile(schrittWand, 0.95), "ms");
     }
     std::printf("load average at end: %s\n", LoadAverage().c_str());
     CloseGraphicsWindow();

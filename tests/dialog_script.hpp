@@ -45,6 +45,34 @@ public:
                              }});
         return *this;
     }
+    // Types characters on the shown menu (13 Enter, 8 Backspace), two frames apart.
+    Dialogskript& Zeichen(std::shared_ptr<TMenu> menu, const Text& zeichen) {
+        schritte_.push_back({[menu] { return menu->Status == 2; }, [this, zeichen](long long f) {
+                                 for (char16_t c : zeichen) {
+                                     backend_.At(f, {ScriptedEvent::Typed, c});
+                                     f += 2;
+                                 }
+                                 ende_ = f;
+                             }});
+        return *this;
+    }
+    // Presses and releases a key (arrows, Escape) on the shown menu.
+    Dialogskript& Taste(std::shared_ptr<TMenu> menu, int code) {
+        schritte_.push_back({[menu] { return menu->Status == 2; }, [this, code](long long f) {
+                                 backend_.At(f, {ScriptedEvent::KeyDown, code});
+                                 backend_.At(f + 1, {ScriptedEvent::KeyUp, code});
+                                 ende_ = f + 2;
+                             }});
+        return *this;
+    }
+    // Taps the point `wo` tells once the menu is shown.
+    Dialogskript& Punkt(std::shared_ptr<TMenu> menu, std::function<std::pair<float, float>()> wo) {
+        schritte_.push_back({[menu] { return menu->Status == 2; }, [this, wo](long long f) {
+                                 const auto [x, y] = wo();
+                                 Klick(f, x, y);
+                             }});
+        return *this;
+    }
     // Types the text on the listening keyboard, then Enter.
     Dialogskript& Tippen(const Text& text) {
         schritte_.push_back({Tastatur, [this, text](long long f) {

@@ -5,6 +5,7 @@
 // not consumed by the dispatch (anzeigen clears it in the next frame anyway).
 #pragma once
 #include "gradebook/schulklasse.hpp"
+#include "tiles/menu.hpp"
 
 inline constexpr int kOhneAuswahl = -1;
 
@@ -12,6 +13,16 @@ inline constexpr int kOhneAuswahl = -1;
 int Klassenbefehle(TSchulklasse& klasse);
 // A grade cell (row >= 1, column >= 1): grade entry.
 int Noteneingabe(TSchulklasse& klasse, int zeile, int spalte);
+// Enters the choice of a grade menu that just returned "1" into cell
+// (zeile, spalte): a grade by the report-grade rule, or through the "?" tile
+// the keyboard's text. False when nothing was entered (keyboard cancelled).
+bool MenuewahlEintragen(TSchulklasse& klasse, int zeile, int spalte, const TMenu& menue);
+// Grades for a whole column, student after student from the first empty
+// cell: the grade menu beside the marked cell, then the next student down.
+void Notenserie(TSchulklasse& klasse, int spalte);
+// Where the series starts: the first student whose cell in the column is
+// empty, the first student when none is.
+int ErsteLeereZeile(const TSchulklasse& klasse, int spalte);
 // A name tile (row >= 1): the row menu.
 int Zeilenbefehle(TSchulklasse& klasse, int zeile);
 // A column header (column >= 1): the column menu.

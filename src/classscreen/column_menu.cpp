@@ -1,6 +1,7 @@
 // The column menu of a grade column heading: change the type, delete the
-// column, move it left, change its date, show its Notenspiegel. An average
-// group is deleted and moved only as a whole.
+// column, move it left, change its date, show its Notenspiegel, enter its
+// grades student after student. An average group is deleted and moved only as
+// a whole.
 #include <string>
 
 #include "classscreen/class_screen_commands.hpp"
@@ -17,18 +18,22 @@
 
 namespace {
 
-enum Spaltenbefehl { kTypAendern, kLoeschen, kNachLinks, kDatumAendern, kNotenspiegel };
+enum Spaltenbefehl { kTypAendern, kLoeschen, kNachLinks, kDatumAendern, kNotenspiegel, kNotenEintragen };
 
 void Hinweis(const std::vector<Text>& zeilen) {
     TInfoBox::bauen(u"Info", {255, 255, 0}, zeilen, {kOkSchalter})->verwenden();
 }
 
+// An average column refuses to be edited on its own: true after the note.
+bool Verbundhinweis(const TSchulklasse& klasse, int spalte) {
+    if (!IstDurchschnittstyp(Spaltentypen(klasse)[static_cast<size_t>(spalte)])) return false;
+    Hinweis({u"Durchschnittsnoten befinden sich in einem", u"Dreier-Spalten-Verbund und lassen sich",
+             u"nicht einzeln umdefinieren. Löschen Sie bei", u"Bedarf diesen Dreier-Spalten-Verbund."});
+    return true;
+}
+
 void TypAendern(TSchulklasse& klasse, int spalte, int x) {
-    if (IstDurchschnittstyp(Spaltentypen(klasse)[static_cast<size_t>(spalte)])) {
-        Hinweis({u"Durchschnittsnoten befinden sich in einem", u"Dreier-Spalten-Verbund und lassen sich",
-                 u"nicht einzeln umdefinieren. Löschen Sie bei", u"Bedarf diesen Dreier-Spalten-Verbund."});
-        return;
-    }
+    if (Verbundhinweis(klasse, spalte)) return;
     Typwechselmenue->einblenden(x - 236, 0, x + 42, 65, nullptr, kPositionBehalten, kPositionBehalten);
     if (Typwechselmenue->verwenden().empty()) return;
     const TKachel& kachel = *Typwechselmenue->Kachel[static_cast<size_t>(Typwechselmenue->Auswahl_Kachelindex)];
@@ -93,6 +98,9 @@ int Spaltenbefehle(TSchulklasse& klasse, int spalte) {
         case kNachLinks: NachLinks(klasse, spalte); break;
         case kDatumAendern: DatumAendern(klasse, spalte); break;
         case kNotenspiegel: NotenspiegelZeigen(klasse, spalte); break;
+        case kNotenEintragen:
+            if (!Verbundhinweis(klasse, spalte)) Notenserie(klasse, spalte);
+            break;
         default: break;
     }
     return 0;

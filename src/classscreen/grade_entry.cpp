@@ -31,17 +31,25 @@ int Noteneingabe(TSchulklasse& klasse, int zeile, int spalte) {
     menue.einblenden(static_cast<int>(PointerPosX - menue.Breite / 2.0), static_cast<int>(PointerPosY - menue.Tiefe / 2.0),
                      px, py, nullptr, kPositionBehalten, kPositionBehalten);
     if (menue.verwenden() != u"1") return kOhneAuswahl;
-    const int gewaehlt = menue.Auswahl_Kachelindex;
-    const TKachel& kachel = *menue.Kachel[gewaehlt];
+    if (MenuewahlEintragen(klasse, zeile, spalte, menue)) klasse.AenderungVermerken();
+    return 0;
+}
+
+bool MenuewahlEintragen(TSchulklasse& klasse, int zeile, int spalte, const TMenu& menue) {
+    const TKachel& kachel = *menue.Kachel[static_cast<size_t>(menue.Auswahl_Kachelindex)];
     if (kachel.Text.empty() || kachel.Text[0].empty()) {
-        // The "?" tile: any text, starting from the cell's, all of it selected.
-        const auto& zelle = klasse.Zelle(zeile, spalte).Text;
-        Texteingabe::starten(1, zelle.empty() ? Text() : zelle[0], 1, 0, -1, 0);
-        if (Texteingabe::verwenden(0) != 1) return 0;
+        // The "?" tile: any text. Typed on the menu, that text with the cursor
+        // at its end; otherwise the cell's, all of it selected.
+        if (!menue.Freitext.empty()) {
+            Texteingabe::starten(1, menue.Freitext, 1, -1, -1, 0);
+        } else {
+            const auto& zelle = klasse.Zelle(zeile, spalte).Text;
+            Texteingabe::starten(1, zelle.empty() ? Text() : zelle[0], 1, 0, -1, 0);
+        }
+        if (Texteingabe::verwenden(0) != 1) return false;
         FreieNoteEintragen(klasse, zeile, spalte, Texteingabe::Eingabetext);
     } else {
         GewaehlteNoteEintragen(klasse, zeile, spalte, kachel.Text[0]);
     }
-    klasse.AenderungVermerken();
-    return 0;
+    return true;
 }

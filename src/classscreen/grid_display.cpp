@@ -67,6 +67,14 @@ int TSchulklasse::anzeigen() {
 }
 
 int TSchulklasse::OrganisiereOffsetGrenzen(int zeile, int spalte) {
+    OffsetGrenzenSetzen(zeile, spalte);
+    ClearKeys();
+    ClearMouse();
+    WheelDelta();
+    return 0;
+}
+
+void TSchulklasse::OffsetGrenzenSetzen(int zeile, int spalte) {
     const int W = GraphicsWidth(), H = GraphicsHeight();
     if (zeile > 0 && zeile < Schueleranzahl)
         Offset::ScrollY = static_cast<int>(0.5 * (H - Kachelsize - Zwischenraum) - Zelle(zeile, 0).y);
@@ -77,8 +85,4 @@ int TSchulklasse::OrganisiereOffsetGrenzen(int zeile, int spalte) {
         Offset::setLimits(std::min(0, W - (letzte.x + Kachelsize + Zwischenraum)), 0,
                           std::min(0, H - (letzte.y + Kachelsize + Zwischenraum)), 0);
     }
-    ClearKeys();
-    ClearMouse();
-    WheelDelta();
-    return 0;
 }

@@ -31,6 +31,10 @@ std::shared_ptr<TTextMenu> Notenmenu(const std::vector<Text>& noten) {
     auto m = TTextMenu::bauen(3, {noten, zweite}, {Schrift32, Symbolschrift}, 60, 60, kAbstand, kDunkel, kKachelDunkel,
                               kWeiss, kDauer);
     for (int i = 0; i < static_cast<int>(noten.size()); ++i) m->individualisiere_RGBs(i, {}, Arg(Notenfarbe(noten[i])));
+    // Grades can be typed: "2-" then Enter; a text that is no tile's goes to the "?" tile.
+    m->Tastensuche = 1;
+    m->Suchschrift = Schrift16;
+    m->Freitextkachel = static_cast<int>(noten.size()) - 1;
     return m;
 }
 
@@ -94,7 +98,8 @@ void BaueKlassenmenues() {
     Spaltenmenue = TKombiMenu::bauen(
         2,
         {{Bild(u"AndererTyp.png"), Bild(u"SpalteLoeschen.png"), Bild(u"NachLinksRuecken.png"),
-          Bild(u"Datum aendern.png"), Bild(u"Notenspiegel.png")},
-         {u"Typ ändern", u"Komplett löschen", u"Nach Links rücken", u"Datum ändern", u"Notenspiegel"}},
+          Bild(u"Datum aendern.png"), Bild(u"Notenspiegel.png"), Bild(u"NotenEintragen.png")},
+         {u"Typ ändern", u"Komplett löschen", u"Nach Links rücken", u"Datum ändern", u"Notenspiegel",
+          u"Noten eintragen"}},
         {Schrift16, Schrift16}, 152, 101, kAbstand, kDunkel, kKachelDunkel, kWeiss, kDauer);
 }

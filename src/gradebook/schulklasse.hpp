@@ -70,6 +70,9 @@ public:
     int anzeigen();
     int verwalten();
     int OrganisiereOffsetGrenzen(int zeile, int spalte);
+    // The same centring and limits, leaving pending input alone (for a loop
+    // that must keep keys typed ahead).
+    void OffsetGrenzenSetzen(int zeile, int spalte);
     // Student photos (src/classscreen/photo_import.cpp).
     int ImportiereBilder();
     int PraepariereEinzelnesBild(const ::Text& pfad, int zeile);
