@@ -153,6 +153,14 @@ char16_t Trennzeichen(const ::Text& zeile) {
     return u',';
 }
 
+// A tab or other control character inside a name (a tab between first names,
+// in a quoted CSV field) stands for a blank; the grid cannot show it.
+::Text OhneSteuerzeichen(::Text t) {
+    for (char16_t& c : t)
+        if (c < 0x20) c = u' ';
+    return t;
+}
+
 }  // namespace
 
 ::Text NamenslisteDekodieren(std::string_view bytes) {
@@ -200,8 +208,8 @@ std::vector<NamenslisteEintrag> NamenslisteLesen(std::string_view bytes, bool cs
             Aufteilen(zeile, nachname, vornamen);
         }
         NamenslisteEintrag e;
-        e.nachname = Getrimmt(FuerKlassendatei(nachname, e.angepasst));
-        e.vornamen = Getrimmt(FuerKlassendatei(vornamen, e.angepasst));
+        e.nachname = Getrimmt(FuerKlassendatei(OhneSteuerzeichen(nachname), e.angepasst));
+        e.vornamen = Getrimmt(FuerKlassendatei(OhneSteuerzeichen(vornamen), e.angepasst));
         // Nothing of the surname could be kept: no student to add.
         if (e.nachname.empty()) continue;
         namen.push_back(std::move(e));
