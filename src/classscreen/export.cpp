@@ -35,10 +35,12 @@ void FensterWiederOeffnen() {
 ::Text Exportdatei(const TSchulklasse& klasse) { return klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk"; }
 
 bool ExportkopieAnlegen(TSchulklasse& klasse) {
-    if (!klasse.speichern(u"")) {
+    const Speicherergebnis e = klasse.speichern(u"");
+    if (!e) {
         SpeicherfehlerZeigen(klasse);
         return false;
     }
+    SicherungswarnungZeigen(klasse, e);
     if (!CopyFileTo(KlassendateiRelativ(klasse.Titel[0], klasse.Titel[1]), Exportdatei(klasse))) {
         // The gradebook itself is saved; only its copy could not be written.
         SetAppTitle(u"Fehler");

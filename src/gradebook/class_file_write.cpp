@@ -69,7 +69,7 @@ bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
     return ReplaceFileBytes(pfad, bytes, KlassendateiAufPlatteZwingen);
 }
 
-bool TSchulklasse::speichern(const ::Text& dateiname) {
+Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname) {
     const ::Text& klasse = Titel[0];
     const ::Text& fach = Titel[1];
     // Every save, not only the first, makes sure the class folder is
@@ -82,10 +82,10 @@ bool TSchulklasse::speichern(const ::Text& dateiname) {
 
     const ::Text name = dateiname.empty() ? klasse + u"/" + klasse + u" " + fach + u".slk" : dateiname;
     const std::string bytes = KlassendateiBytes(*this);
-    if (!DateiSicherErsetzen(u"Noten/" + name, bytes)) return false;
-    BackupsSchreiben(klasse, fach, name, bytes);
+    if (!DateiSicherErsetzen(u"Noten/" + name, bytes)) return {};
+    const Speicherergebnis ergebnis = BackupsSchreiben(klasse, fach, name, bytes);
     // The class file now holds every edit: what the recovery file kept for a
     // crash is saved, and an offer of it at the next opening would be stale.
     WiederherstellungEntfernen(u"Noten/" + name);
-    return true;
+    return ergebnis;
 }
