@@ -8,6 +8,7 @@
 #include "gradebook_fixture.hpp"
 
 namespace {
+namespace fs = std::filesystem;
 using Namen = std::vector<std::pair<Text, Text>>;
 
 Namen Gelesen(const std::string& bytes, bool csv) {
@@ -87,6 +88,34 @@ TEST(Namensliste, CsvLines) {
     for (const Fall& f : faelle) EXPECT_EQ(Gelesen(f.bytes, true), f.namen) << f.name;
 }
 
+TEST(Namensliste, FilesThatAreNoNameList) {
+    using M = Namenslistenmangel;
+    auto zeilen = [](int n, const std::string& zeile) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += zeile + std::to_string(i) + "\r\n";
+        return s;
+    };
+    struct Fall { const char* name; std::string bytes; bool csv; M mangel; };
+    const Fall faelle[] = {
+        {"a plain list with tabs", "Kahn\tLea\r\nZorn Tim\n", false, M::Keiner},
+        {"UTF-16 (NUL bytes that decode to letters)", std::string("\xFF\xFE" "K\0a\0h\0n\0\n\0", 12), false,
+         M::Keiner},
+        {"a NUL byte", std::string("Kahn Lea\0Zorn Tim", 17), false, M::Steuerzeichen},
+        {"a PNG renamed", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false, M::Steuerzeichen},
+        {"an escape character", "Kahn \x1B[1mLea", false, M::Steuerzeichen},
+        {"a byte Windows-1252 leaves undefined", "Kahn \x81Lea", false, M::Steuerzeichen},
+        {"a line of 200 characters", std::string(200, 'x'), false, M::Keiner},
+        {"200 letters of two bytes each", [] { std::string s; for (int i = 0; i < 200; ++i) s += "\xC3\x84"; return s; }(),
+         false, M::Keiner},
+        {"a line of 201 characters", "Kahn Lea\n" + std::string(201, 'x'), false, M::LangeZeile},
+        {"200 names", zeilen(200, "Kahn Lea"), false, M::Keiner},
+        {"201 names", zeilen(201, "Kahn Lea"), false, M::ZuVieleNamen},
+        {"201 CSV lines: a header and 200 names", "Nachname;Vorname\n" + zeilen(200, "Kahn;Lea"), true, M::Keiner},
+        {"blank lines are no names", zeilen(200, "Kahn Lea") + std::string(500, '\n'), false, M::Keiner},
+    };
+    for (const Fall& f : faelle) EXPECT_EQ(NamenslisteMangel(f.bytes, f.csv), f.mangel) << f.name;
+}
+
 namespace {
 class NamenslisteImport : public GradebookTest {
 protected:
@@ -114,11 +143,18 @@ protected:
                 rot |= v.rgba == 0xFF0000FFu;
             }
         });
+        boxen.clear();
+        TInfoBox::Gezeigt = [&](const TInfoBox& b) {
+            boxen.push_back(b.info);
+            boxen.back().insert(boxen.back().begin(), b.title);
+        };
         const int n = NamenslisteAusDatei(*klasse, TextFromUtf8((ordner_ / name).string()));
+        TInfoBox::Gezeigt = nullptr;
         SetFrameObserver(nullptr);
         return n;
     }
     bool gelb = false, rot = false;
+    std::vector<std::vector<Text>> boxen;  // title, then lines
     std::shared_ptr<TSchulklasse> klasse;
 };
 }  // namespace
@@ -159,4 +195,44 @@ TEST_F(NamenslisteImport, AdaptedNamesAreCountedInANote) {
     EXPECT_TRUE(gelb);
     const Namen erwartet{{u"Dvorák", u"Ondrej"}, {u"Kahn", u"Lea"}, {u"Lukasz", u"Jan"}, {u"Müller", u"Anna Lena"}};
     EXPECT_EQ(Klassennamen(), erwartet);
+}
+
+TEST_F(NamenslisteImport, AFileThatIsNoNameListAddsNobody) {
+    const std::vector<std::pair<std::string, std::string>> dateien{
+        {"bild.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0", 20)},
+        {"lang.csv", "Kahn;Lea\n" + std::string(300, 'x')},
+        {"million.txt", [] { std::string s; for (int i = 0; i < 1000000; ++i) s += "A\n"; return s; }()},
+    };
+    for (const auto& [name, bytes] : dateien) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Import(name, bytes), 0);
+        EXPECT_EQ(Klassennamen().size(), 1u);
+        ASSERT_EQ(boxen.size(), 1u);
+        EXPECT_EQ(boxen[0][0], u"Fehler");
+        EXPECT_EQ(boxen[0][2], TextFromUtf8((ordner_ / name).string()));
+        EXPECT_EQ(boxen[0].back(), u"Es wurde niemand hinzugefügt.");
+    }
+    EXPECT_FALSE(fs::exists("Noten/7a/7a Mathe.slk.ungespeichert"));
+}
+
+TEST_F(NamenslisteImport, TheNoteListsTheAdaptedNames) {
+    std::string liste;
+    for (const char* n : {"\xC5\x81ukasz Jan", "\xC5\x9E" "ahin Ay\xC5\x9F" "e", "Dvo\xC5\x99\xC3\xA1k Petr",
+                          "Kahn Lea", "\xC4\xB0lhan Can", "Nguy\xE1\xBB\x85n Lan", "\xC5\xA0imek Zo\xC3\xAB",
+                          "\xC5\x81\xC3\xB3" "d\xC5\xBA Ola", "\xC5\xBB" "ak Ewa"})
+        liste += std::string(n) + "\n";
+    EXPECT_EQ(Import("liste.txt", liste), 9);
+    ASSERT_EQ(boxen.size(), 1u);
+    const std::vector<Text> erwartet{u"Info",
+                                     u"8 Namen wurden beim Import angepasst:",
+                                     u"Łukasz Jan → Lukasz Jan",
+                                     u"Şahin Ayşe → Sahin Ayse",
+                                     u"Dvořák Petr → Dvorák Petr",
+                                     u"İlhan Can → Ilhan Can",
+                                     u"Nguyễn Lan → Nguyen Lan",
+                                     u"Šimek Zoë → Simek Zoë",
+                                     u"und 2 weitere",
+                                     u"Buchstaben, die eine Klassendatei nicht speichern kann,",
+                                     u"haben ihren Akzent verloren, andere Zeichen wurden weggelassen."};
+    EXPECT_EQ(boxen[0], erwartet);
 }

@@ -54,6 +54,14 @@ int ZurueckZuBackup(TSchulklasse& klasse);
 // class file replaced.
 int BackupEinsetzen(TSchulklasse& klasse, const ::Text& gewaehlt);
 
+// For a class file that does not load ("Backup wählen" in its "Fehler" box):
+// the requester and checks of ZurueckZuBackup for class and subject, then the
+// damaged file is copied to Backups as "<K F> <stamp>.slk.beschaedigt" and
+// replaced by the chosen backup; 1 when replaced.
+int BeschaedigteKlasseErsetzen(const ::Text& klasse, const ::Text& fach);
+int BeschaedigteKlasseErsetzenDurch(const ::Text& klasse, const ::Text& fach, const ::Text& gewaehlt);
+inline const ::Text kBackupWaehlen = u"Backup wählen";
+
 // Saves, then the empty duplicate for another class or subject; 2 unless a
 // save failed.
 int LeerDuplizieren(TSchulklasse& klasse);

@@ -6,10 +6,12 @@
 #include "gradebook/save_failure.hpp"
 
 int LeerDuplizieren(TSchulklasse& klasse) {
-    if (!klasse.speichern(u"")) {
+    const Speicherergebnis e = klasse.speichern(u"");
+    if (!e) {
         SpeicherfehlerZeigen(klasse);
         return 0;
     }
+    SicherungswarnungZeigen(klasse, e);
     if (LeeresDuplikatErfragen(klasse) == Duplikatergebnis::NichtGespeichert) {
         // The open record is the new gradebook now; it stays open to be saved later.
         SpeicherfehlerZeigen(klasse);

@@ -44,10 +44,12 @@ void FensterWiederOeffnen() {
 }
 
 bool ExportkopieAnlegen(TSchulklasse& klasse) {
-    if (!klasse.speichern(u"")) {
+    const Speicherergebnis e = klasse.speichern(u"");
+    if (!e) {
         SpeicherfehlerZeigen(klasse);
         return false;
     }
+    SicherungswarnungZeigen(klasse, e);
     // The copy is always plain: the spreadsheet program reads it as it is.
     std::string bytes;
     if (ReadDataFile(KlassendateiPfad(klasse), bytes, kKlassendateiHoechstgroesse) != DataReadResult::Ok ||

@@ -5,7 +5,10 @@
 #include "gradebook/save_failure.hpp"
 
 int SpeichernUndVerlassen(TSchulklasse& klasse, int code) {
-    if (klasse.speichern(u"")) return code;
+    if (const Speicherergebnis e = klasse.speichern(u"")) {
+        SicherungswarnungZeigen(klasse, e);
+        return code;
+    }
     // The way out when saving is impossible: leaving without saving only
     // after the user chose it and confirmed it.
     return SpeicherfehlerBeimVerlassen(klasse, code == 3) ? code : 0;

@@ -22,6 +22,32 @@ void Box(const ::Text& titel, const FarbArg& farbe, const std::vector<::Text>& z
     User::flush();
 }
 
+::Text Mangeltext(Namenslistenmangel m) {
+    switch (m) {
+        case Namenslistenmangel::Steuerzeichen: return u"Sie enthält Steuerzeichen.";
+        case Namenslistenmangel::LangeZeile:
+            return u"Eine Zeile ist länger als " + TextFromInt(kNamenslisteHoechstzeile) + u" Zeichen.";
+        case Namenslistenmangel::ZuVieleNamen:
+            return u"Sie enthält mehr als " + TextFromInt(kNamenslisteHoechstnamen) + u" Namen.";
+        case Namenslistenmangel::Keiner: break;
+    }
+    return ::Text();
+}
+
+// The lines of the note about adapted names: the count, each change (old →
+// new) up to six, then how many more.
+std::vector<::Text> AnpassungsZeilen(const std::vector<::Text>& aenderungen) {
+    constexpr size_t kGezeigt = 6;
+    const size_t n = aenderungen.size();
+    std::vector<::Text> zeilen{n == 1 ? u"1 Name wurde beim Import angepasst:"
+                                      : TextFromInt(static_cast<int>(n)) + u" Namen wurden beim Import angepasst:"};
+    for (size_t i = 0; i < n && i < kGezeigt; ++i) zeilen.push_back(aenderungen[i]);
+    if (n > kGezeigt) zeilen.push_back(u"und " + TextFromInt(static_cast<int>(n - kGezeigt)) + u" weitere");
+    zeilen.push_back(u"Buchstaben, die eine Klassendatei nicht speichern kann,");
+    zeilen.push_back(u"haben ihren Akzent verloren, andere Zeichen wurden weggelassen.");
+    return zeilen;
+}
+
 int ZeileVon(const TSchulklasse& k, const ::Text& nachname, const ::Text& vornamen) {
     for (int i = 1; i < k.Schueleranzahl; ++i) {
         const auto& t = k.Zelle(i, 0).Text;
@@ -77,8 +103,17 @@ int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad) {
         Box(u"Fehler", {255, 0, 0}, {u"Die Namensliste", pfad, u"konnte nicht gelesen werden."});
         return 0;
     }
-    int hinzugefuegt = 0, angepasst = 0, zuviel = 0;
-    for (const NamenslisteEintrag& e : NamenslisteLesen(bytes, endung == u".csv")) {
+    const bool csv = endung == u".csv";
+    // A picture or document renamed to .txt would add hundreds of garbage rows.
+    const Namenslistenmangel mangel = NamenslisteMangel(bytes, csv);
+    if (mangel != Namenslistenmangel::Keiner) {
+        Box(u"Fehler", {255, 0, 0}, {u"Die Datei", pfad, u"ist keine Namensliste: " + Mangeltext(mangel),
+                                     u"Es wurde niemand hinzugefügt."});
+        return 0;
+    }
+    int hinzugefuegt = 0, zuviel = 0;
+    std::vector<::Text> angepasst;
+    for (const NamenslisteEintrag& e : NamenslisteLesen(bytes, csv)) {
         if (ZeileVon(klasse, e.nachname, e.vornamen) >= 0) continue;
         // A class file with more students would not load again.
         if (klasse.Schueleranzahl - 1 >= kHoechstanzahlSchueler) {
@@ -87,19 +122,13 @@ int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad) {
         }
         SchuelerAnfuegen(klasse, e.nachname, e.vornamen);
         ++hinzugefuegt;
-        if (e.angepasst) ++angepasst;
+        if (e.angepasst) angepasst.push_back(e.vorher + u" \u2192 " + e.nachname + u" " + e.vornamen);
     }
     if (hinzugefuegt > 0) klasse.AenderungVermerken();
     if (zuviel > 0)
         Box(u"Info", {255, 255, 0},
             {u"Eine Klasse hat höchstens " + TextFromInt(static_cast<int>(kHoechstanzahlSchueler)) + u" Schüler:",
              TextFromInt(zuviel) + u" Namen der Liste wurden nicht übernommen."});
-    if (angepasst > 0) {
-        Box(u"Info", {255, 255, 0},
-            {angepasst == 1 ? u"1 Name wurde beim Import angepasst:"
-                            : TextFromInt(angepasst) + u" Namen wurden beim Import angepasst:",
-             u"Buchstaben, die eine Klassendatei nicht speichern kann,",
-             u"haben ihren Akzent verloren, andere Zeichen wurden weggelassen."});
-    }
+    if (!angepasst.empty()) Box(u"Info", {255, 255, 0}, AnpassungsZeilen(angepasst));
     return hinzugefuegt;
 }

@@ -28,27 +28,68 @@ bool SpeicherortZulaessig(const TSchulklasse& klasse, const ::Text& datei) {
     return KlassenordnerRelativ(klasse) + u"/Backups/" + klasse + u" " + fach + u" " + zeitstempel + u".slk";
 }
 
-void BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& name, std::string_view bytes) {
-    // The backup holds the bytes of the complete new file; written the same
-    // safe way, a restore never finds half a backup. Two saves in one second
-    // share the name, the later replacing the earlier.
-    const ::Text backup = BackupPfad(klasse, fach, Zeitstempel());
-    if (!BleibtImDatenordner(backup) || !BleibtImDatenordner(u"Noten/" + name)) return;
-    DateiSicherErsetzen(backup, bytes);
+namespace {
 
-    if (!BackupOrdnerErreichbar(BackupOrdner)) return;
+// "26-12-08-14-05-09": two digits each, joined by "-"; in text order the newest is last.
+bool IstZeitstempel(const ::Text& t) {
+    if (t.size() != 17) return false;
+    for (size_t i = 0; i < t.size(); ++i)
+        if (i % 3 == 2 ? t[i] != u'-' : (t[i] < u'0' || t[i] > u'9')) return false;
+    return true;
+}
+
+}  // namespace
+
+::Text NeuestesBackup(const ::Text& klasse, const ::Text& fach) {
+    const ::Text ordner = KlassenordnerRelativ(klasse) + u"/Backups";
+    const ::Text anfang = klasse + u" " + fach + u" ";
+    ::Text neuester;
+    for (const ::Text& name : ListFolder(ordner, true)) {
+        // Only this subject's backups: "7a Mathe Lk <stamp>.slk" is no backup of "7a Mathe".
+        if (name.size() != anfang.size() + 21 || !name.starts_with(anfang) || !name.ends_with(u".slk")) continue;
+        const ::Text stempel = name.substr(anfang.size(), 17);
+        if (IstZeitstempel(stempel) && stempel > neuester) neuester = stempel;
+    }
+    return neuester.empty() ? ::Text() : BackupPfad(klasse, fach, neuester);
+}
+
+Speicherergebnis BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& name,
+                                  std::string_view bytes) {
+    Speicherergebnis ergebnis;
+    ergebnis.gespeichert = true;
+    if (!BleibtImDatenordner(BackupPfad(klasse, fach, Zeitstempel())) || !BleibtImDatenordner(u"Noten/" + name)) {
+        ergebnis.backupFehlt = KlassenordnerRelativ(klasse) + u"/Backups";
+        return ergebnis;
+    }
+    // A save without a change since the newest backup adds no copy of it:
+    // the requester of "Zurück zu Backup" keeps only states worth choosing.
+    ::Text backup = NeuestesBackup(klasse, fach);
+    std::string alt;
+    if (backup.empty() || ReadDataFile(backup, alt, kKlassendateiHoechstgroesse) != DataReadResult::Ok || alt != bytes) {
+        // The backup holds the bytes of the complete new file; written the
+        // same safe way, a restore never finds half a backup. Two saves in
+        // one second share the name, the later replacing the earlier.
+        backup = BackupPfad(klasse, fach, Zeitstempel());
+        if (!DateiSicherErsetzen(backup, bytes)) ergebnis.backupFehlt = KlassenordnerRelativ(klasse) + u"/Backups";
+    }
+
+    // An absent drive is no failure: the copies follow once it is back.
+    if (!BackupOrdnerErreichbar(BackupOrdner)) return ergebnis;
     // The mirror repeats the relative layout below the external folder.
     const ::Text wurzel = OhneEndtrenner(BackupOrdner) + u"/";
     const ::Text spiegel = wurzel + u"Noten";
     if (PathKind(spiegel) != 2) CreateFolder(spiegel, false);
     const ::Text klassenordner = wurzel + KlassenordnerRelativ(klasse);
     if (PathKind(klassenordner) != 2) CreateFolder(klassenordner, false);
-    if (PathKind(klassenordner) != 2) return;
     const ::Text backupordner = klassenordner + u"/Backups";
     if (PathKind(backupordner) != 2) CreateFolder(backupordner, false);
     // A stick pulled during the copy leaves its old copy, not a broken one.
-    DateiSicherErsetzen(wurzel + u"Noten/" + name, bytes);
-    DateiSicherErsetzen(wurzel + backup, bytes);
+    bool gespiegelt = PathKind(klassenordner) == 2 && DateiSicherErsetzen(wurzel + u"Noten/" + name, bytes);
+    // And the backup that holds these bytes, also when it is not new or
+    // could not be written in the class's own Backups folder.
+    if (gespiegelt) gespiegelt = DateiSicherErsetzen(wurzel + backup, bytes);
     // Sealed copies are of use only with their key file beside them.
-    if (SealingOn()) CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
+    if (gespiegelt && SealingOn()) CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
+    if (!gespiegelt) ergebnis.spiegelFehlt = OhneEndtrenner(BackupOrdner);
+    return ergebnis;
 }

@@ -64,6 +64,12 @@ bool SpeicherortZulaessig(const TSchulklasse& klasse, const ::Text& datei);
 ::Text KlassenordnerRelativ(const ::Text& klasse);
 ::Text KlassendateiRelativ(const ::Text& klasse, const ::Text& fach);
 ::Text BackupPfad(const ::Text& klasse, const ::Text& fach, const ::Text& zeitstempel);
-// The dated backup of a just saved class file, and the copies below the
-// external backup folder when it is reachable. Best effort: failures are silent.
-void BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& name, std::string_view bytes);
+// The dated backup of a just saved class file, unless the newest backup of
+// the class and subject holds the same bytes, and the copies below the
+// external backup folder when it is reachable (the class file always, and the
+// backup that holds these bytes). The result names what could not be written.
+Speicherergebnis BackupsSchreiben(const ::Text& klasse, const ::Text& fach, const ::Text& name,
+                                  std::string_view bytes);
+// The newest dated backup "<K> <F> <stamp>.slk" in the Backups folder of the
+// class (relative, as BackupPfad gives it); "" when there is none.
+::Text NeuestesBackup(const ::Text& klasse, const ::Text& fach);

@@ -70,12 +70,12 @@ bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
     return WriteDataFile(pfad, bytes, KlassendateiAufPlatteZwingen);
 }
 
-bool TSchulklasse::speichern(const ::Text& dateiname) {
+Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname) {
     const ::Text& klasse = Titel[0];
     const ::Text& fach = Titel[1];
     const ::Text datei = dateiname.empty() ? KlassendateiPfad(*this) : u"Noten/" + dateiname;
     // A name from a damaged or foreign file never places anything outside "Noten".
-    if (!SpeicherortZulaessig(*this, datei)) return false;
+    if (!SpeicherortZulaessig(*this, datei)) return {};
     // Every save, not only the first, makes sure the class folder is
     // complete: photos and backups have their place even when a folder was
     // removed by hand.
@@ -85,10 +85,10 @@ bool TSchulklasse::speichern(const ::Text& dateiname) {
     CreateFolder(ordner + u"/Backups", false);
 
     const std::string bytes = KlassendateiBytes(*this);
-    if (!DateiSicherErsetzen(datei, bytes)) return false;
-    BackupsSchreiben(klasse, fach, Mid(datei, 7), bytes);
+    if (!DateiSicherErsetzen(datei, bytes)) return {};
+    const Speicherergebnis ergebnis = BackupsSchreiben(klasse, fach, Mid(datei, 7), bytes);
     // The class file now holds every edit: what the recovery file kept for a
     // crash is saved, and an offer of it at the next opening would be stale.
     WiederherstellungEntfernen(datei);
-    return true;
+    return ergebnis;
 }

@@ -11,6 +11,7 @@
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
 #include "gradebook/class_file.hpp"
+#include "gradebook/save_failure.hpp"
 #include "tiles/texteingabe.hpp"
 
 std::shared_ptr<TInfoBox> Duplikathinweis;
@@ -84,7 +85,10 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
         zeile = neu;
     }
     // Only a written file is a created duplicate.
-    return k.speichern(u"") ? Duplikatergebnis::Erzeugt : Duplikatergebnis::NichtGespeichert;
+    const Speicherergebnis e = k.speichern(u"");
+    if (!e) return Duplikatergebnis::NichtGespeichert;
+    SicherungswarnungZeigen(k, e);
+    return Duplikatergebnis::Erzeugt;
 }
 
 Duplikatergebnis LeeresDuplikatErfragen(TSchulklasse& k) {

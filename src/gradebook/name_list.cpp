@@ -154,6 +154,14 @@ char16_t Trennzeichen(const ::Text& zeile) {
     return u',';
 }
 
+// A tab or other control character inside a name (a tab between first names,
+// in a quoted CSV field) stands for a blank; the grid cannot show it.
+::Text OhneSteuerzeichen(::Text t) {
+    for (char16_t& c : t)
+        if (c < 0x20) c = u' ';
+    return t;
+}
+
 }  // namespace
 
 ::Text NamenslisteDekodieren(std::string_view bytes) {
@@ -201,6 +209,8 @@ std::vector<NamenslisteEintrag> NamenslisteLesen(std::string_view bytes, bool cs
             Aufteilen(zeile, nachname, vornamen);
         }
         NamenslisteEintrag e;
+        nachname = OhneSteuerzeichen(nachname);
+        vornamen = OhneSteuerzeichen(vornamen);
         e.nachname = Getrimmt(FuerKlassendatei(nachname, e.angepasst));
         e.vornamen = Getrimmt(FuerKlassendatei(vornamen, e.angepasst));
         // Longer names would make the class file unreadable.
@@ -209,9 +219,27 @@ std::vector<NamenslisteEintrag> NamenslisteLesen(std::string_view bytes, bool cs
             name->resize(kWertHoechstlaenge);
             e.angepasst = true;
         }
+        if (e.angepasst) e.vorher = vornamen.empty() ? nachname : nachname + u" " + vornamen;
         // Nothing of the surname could be kept: no student to add.
         if (e.nachname.empty()) continue;
         namen.push_back(std::move(e));
     }
     return namen;
+}
+
+Namenslistenmangel NamenslisteMangel(std::string_view bytes, bool csv) {
+    const ::Text text = NamenslisteDekodieren(bytes);
+    size_t zeile = 0;
+    for (char16_t c : text) {
+        if (c == u'\n') {
+            zeile = 0;
+            continue;
+        }
+        if (c == u'\r') continue;
+        const bool steuer = (c < 0x20 && c != u'\t') || (c >= 0x7F && c <= 0x9F);
+        if (steuer) return Namenslistenmangel::Steuerzeichen;
+        if (++zeile > kNamenslisteHoechstzeile) return Namenslistenmangel::LangeZeile;
+    }
+    if (NamenslisteLesen(bytes, csv).size() > kNamenslisteHoechstnamen) return Namenslistenmangel::ZuVieleNamen;
+    return Namenslistenmangel::Keiner;
 }

@@ -12,7 +12,20 @@
 struct NamenslisteEintrag {
     ::Text nachname, vornamen;
     bool angepasst = false;  // a character was replaced or dropped
+    ::Text vorher;           // with angepasst: "Nachname Vornamen" as the list has it
 };
+
+// Limits of a file that is a name list: a class has far fewer students, and a
+// name far fewer letters; anything beyond is some other file.
+inline constexpr size_t kNamenslisteHoechstnamen = 200;
+inline constexpr size_t kNamenslisteHoechstzeile = 200;
+
+enum class Namenslistenmangel { Keiner, Steuerzeichen, LangeZeile, ZuVieleNamen };
+
+// Why the bytes are no name list: a NUL or another control character than
+// tab, CR and LF in the decoded text, a line of more than
+// kNamenslisteHoechstzeile characters, or more than kNamenslisteHoechstnamen names.
+Namenslistenmangel NamenslisteMangel(std::string_view bytes, bool csv);
 
 // The file's text: UTF-8 after a byte-order mark or when the bytes are valid
 // UTF-8 holding non-ASCII characters, UTF-16 after its byte-order mark,

@@ -2,9 +2,12 @@
 // whole class, exactly as a save would write it, replaces the recovery file
 // beside the class file ("7a Mathe.slk.ungespeichert"). No backup is made for
 // it. A crash or power cut then loses at most the edit being written, and
-// the next save removes the file again.
+// the next save removes the file again. A recovery file that cannot be
+// written is reported once per opened class.
 #include "gradebook/class_file.hpp"
+#include "gradebook/save_failure.hpp"
 #include "platform/files.hpp"
+#include "tiles/user.hpp"
 
 ::Text Wiederherstellungspfad(const ::Text& klassendatei) { return klassendatei + kWiederherstellungsEndung; }
 
@@ -26,7 +29,10 @@ bool WiederherstellungSchreiben(const TSchulklasse& klasse) {
 }
 
 void TSchulklasse::AenderungVermerken() {
-    // A failed write is not shown here: it would interrupt every keystroke,
-    // and the save on leaving reports the same folder problem anyway.
-    WiederherstellungSchreiben(*this);
+    if (WiederherstellungSchreiben(*this) || WiederherstellungGewarnt) return;
+    // Told once per opened class: a box at every keystroke would make the
+    // class screen unusable, and the next save reports a folder problem anyway.
+    WiederherstellungGewarnt = true;
+    WiederherstellungswarnungBox(Wiederherstellungspfad(KlassendateiRelativ(Titel[0], Titel[1])))->verwenden();
+    User::flush();
 }

@@ -6,7 +6,10 @@
 
 #include "gradebook/class_file.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/file_bytes.hpp"
+#include "platform/files.hpp"
 #include "platform/graphics.hpp"
+#include "platform/paths.hpp"
 #include "tiles/user.hpp"
 
 namespace {
@@ -22,6 +25,13 @@ std::vector<::Text> Zeilen(const TSchulklasse& klasse) {
             u"und genug Platz frei ist. Die Klasse bleibt geöffnet."};
 }
 
+// Where a path relative to the working folder (the program folder) lies, for a message.
+::Text Absolut(const ::Text& pfad) {
+    if (pfad.starts_with(u"/")) return pfad;
+    const ::Text ordner = CanonicalPath(ExtractFolder(pfad).empty() ? ::Text(u".") : ExtractFolder(pfad));
+    return ordner.empty() ? pfad : JoinPath(ordner, pfad.substr(pfad.find_last_of(u'/') + 1));
+}
+
 bool DateiGleich(const ::Text& pfad, const std::string& bytes) {
     std::string datei;
     return ReadDataFile(pfad, datei, kKlassendateiHoechstgroesse) == DataReadResult::Ok && datei == bytes;
@@ -31,6 +41,45 @@ bool DateiGleich(const ::Text& pfad, const std::string& bytes) {
 void SpeicherfehlerZeigen(const TSchulklasse& klasse) {
     TInfoBox::bauen(u"Fehler", {255, 0, 0}, Zeilen(klasse), {kOkSchalter})->verwenden();
     User::flush();
+}
+
+bool SpiegelfehlerGemeldet = false;
+
+std::shared_ptr<TInfoBox> SicherungswarnungBox(const TSchulklasse& klasse, const ::Text& backupordner,
+                                               const ::Text& spiegelordner) {
+    std::vector<::Text> zeilen{u"Die Klasse " + klasse.Titel[0] + u" " + klasse.Titel[1] + u" ist gespeichert, aber"};
+    if (!backupordner.empty()) {
+        zeilen.push_back(u"es konnte kein Backup angelegt werden in:");
+        zeilen.push_back(Absolut(backupordner));
+    }
+    if (!spiegelordner.empty()) {
+        zeilen.push_back(backupordner.empty() ? u"im externen Backup-Ordner konnte keine Kopie"
+                                              : u"und im externen Backup-Ordner keine Kopie");
+        zeilen.push_back(u"angelegt werden:");
+        zeilen.push_back(spiegelordner);
+    }
+    zeilen.push_back(u"Bitte prüfen Sie, ob der Ordner beschreibbar ist");
+    zeilen.push_back(u"und genug Platz frei ist.");
+    return TInfoBox::bauen(u"Warnung", {255, 0, 0}, zeilen, {kOkSchalter});
+}
+
+void SicherungswarnungZeigen(const TSchulklasse& klasse, const Speicherergebnis& ergebnis) {
+    if (!ergebnis) return;
+    // A broken stick would repeat the box at every save; once tells it.
+    const ::Text spiegel = SpiegelfehlerGemeldet ? ::Text() : ergebnis.spiegelFehlt;
+    if (ergebnis.backupFehlt.empty() && spiegel.empty()) return;
+    if (!spiegel.empty()) SpiegelfehlerGemeldet = true;
+    SicherungswarnungBox(klasse, ergebnis.backupFehlt, spiegel)->verwenden();
+    User::flush();
+}
+
+std::shared_ptr<TInfoBox> WiederherstellungswarnungBox(const ::Text& wiederherstellungsdatei) {
+    return TInfoBox::bauen(u"Warnung", {255, 0, 0},
+                           {u"Ihre Änderungen konnten nicht zusätzlich gesichert",
+                            u"werden in der Datei:", Absolut(wiederherstellungsdatei),
+                            u"Sie stehen nur im Arbeitsspeicher. Bitte speichern",
+                            u"Sie bald, indem Sie zur Klassenübersicht gehen."},
+                           {kOkSchalter});
 }
 
 int VerlustOhneSpeichern(const TSchulklasse& klasse) {

@@ -12,6 +12,23 @@
 // A red "Fehler" box naming class and subject; the caller keeps the gradebook open.
 void SpeicherfehlerZeigen(const TSchulklasse& klasse);
 
+// After a save that wrote the class file: one "Warnung" box when its dated
+// backup could not be written, or its copy in the external backup folder
+// (that one once per run, SpiegelfehlerGemeldet), naming where; nothing
+// when every copy was made.
+void SicherungswarnungZeigen(const TSchulklasse& klasse, const Speicherergebnis& ergebnis);
+// Whether the failed mirror has been reported in this run.
+extern bool SpiegelfehlerGemeldet;
+// The box of SicherungswarnungZeigen for the folders that failed ("" for
+// none); paths relative to the working folder are shown absolute.
+std::shared_ptr<TInfoBox> SicherungswarnungBox(const TSchulklasse& klasse, const ::Text& backupordner,
+                                               const ::Text& spiegelordner);
+
+// The box shown once per opened class when an edit could not be written to
+// the recovery file (relative to the working folder, shown absolute): the
+// edits are only in memory until the next save.
+std::shared_ptr<TInfoBox> WiederherstellungswarnungBox(const ::Text& wiederherstellungsdatei);
+
 // The same box after a failed save on leaving, with the buttons
 // "  Geöffnet lassen  " and "Ohne Speichern beenden" (programmEnde) or
 // "Ohne Speichern schließen". True only when the user chose to leave without

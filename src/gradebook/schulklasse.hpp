@@ -20,6 +20,16 @@ public:
     static std::shared_ptr<TZensurzeile> bauen(int n);
 };
 
+// What a save achieved: the class file written or not, and where a copy that
+// should have been made could not be written ("" when it was, or when it was
+// not due: an identical newest backup, an absent external drive).
+struct Speicherergebnis {
+    bool gespeichert = false;
+    ::Text backupFehlt;   // the class's Backups folder (relative, like the class file)
+    ::Text spiegelFehlt;  // the external backup folder
+    explicit operator bool() const { return gespeichert; }
+};
+
 class TSchulklasse {
 public:
     static constexpr int Kachelsize = 76;
@@ -47,8 +57,9 @@ public:
     static ::Text Extract_SYLK(const ::Text& zeile);
     static std::shared_ptr<TSchulklasse> laden(const ::Text& pfad);
     // Writes the class file (and its backups); true when the class file was
-    // written completely. Dateiname "" means the standard name.
-    bool speichern(const ::Text& dateiname);
+    // written completely, with the backups that failed. Dateiname "" means
+    // the standard name.
+    Speicherergebnis speichern(const ::Text& dateiname);
     int LeeresDuplikatLaden();
 
     // Name order (see sorting.cpp): rows 1.. sorted; `frei` rows vacated at the end are dropped.
@@ -63,8 +74,10 @@ public:
     int NeueNotenspalteEinfuegen();
 
     // Called after every edit that changes the gradebook on the class screen
-    // (see recovery.cpp).
+    // (see recovery.cpp); a recovery file that cannot be written is reported
+    // once per opened class.
     void AenderungVermerken();
+    bool WiederherstellungGewarnt = false;
 
     // Class screen (src/classscreen).
     int anzeigen();

@@ -14,7 +14,9 @@
 bool ReadFileBytes(const Text& path, std::string& out, size_t maxBytes) {
     out.clear();
     if (path.empty()) return false;
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO or device under a file name must not stall the
+    // program on open; it is refused below as no plain file.
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<unsigned long long>(st.st_size) > maxBytes) {

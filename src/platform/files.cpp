@@ -164,14 +164,25 @@ bool FileModifiedTime(const Text& path, Text& date, Text& time) {
     return true;
 }
 
-std::vector<Text> ListFolder(const Text& path, bool skipDots) {
-    std::vector<Text> names;
+bool ListFolderInto(const Text& path, bool skipDots, std::vector<Text>& names) {
+    names.clear();
     TFolderListing listing = OpenFolderListing(path);
-    if (!listing) return names;
+    if (!listing) return false;
     for (Text name = NextFolderEntry(listing); !name.empty(); name = NextFolderEntry(listing)) {
         if (skipDots && (name == u"." || name == u"..")) continue;
         names.push_back(std::move(name));
     }
+    // readdir returns null with errno set when the listing failed midway.
+    if (errno != 0) {
+        names.clear();
+        return false;
+    }
+    return true;
+}
+
+std::vector<Text> ListFolder(const Text& path, bool skipDots) {
+    std::vector<Text> names;
+    ListFolderInto(path, skipDots, names);
     return names;
 }
 

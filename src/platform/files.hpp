@@ -46,7 +46,10 @@ bool FileModifiedTime(const Text& path, Text& date, Text& time);
 Text CanonicalPath(const Text& path);
 
 // Names of all entries of the folder in the system's order; without "." and
-// ".." when skipDots. Empty when the folder cannot be read.
+// ".." when skipDots. False (names empty) when the folder cannot be opened or
+// its listing breaks off with an error.
+bool ListFolderInto(const Text& path, bool skipDots, std::vector<Text>& names);
+// The same; empty when the folder cannot be read.
 std::vector<Text> ListFolder(const Text& path, bool skipDots);
 
 // Step-by-step listing of a folder; "." and ".." are included.

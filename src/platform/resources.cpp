@@ -31,11 +31,16 @@ const std::span<const unsigned char>* FindResource(const Text& name) {
     return it == registry.end() ? nullptr : &it->second;
 }
 
+// Far beyond any photo or font; a link to /dev/zero or a runaway file ends here.
+constexpr size_t kMaxSourceBytes = size_t{512} << 20;
+
 bool ReadFileBytes(const Text& path, std::vector<unsigned char>& out) {
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, and plain files only: a FIFO or a device under a photo's
+    // name neither stalls the program nor feeds it without end.
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxSourceBytes) {
         ::close(fd);
         return false;
     }
@@ -55,6 +60,11 @@ bool ReadFileBytes(const Text& path, std::vector<unsigned char>& out) {
         }
         if (n == 0) break;
         used += static_cast<size_t>(n);
+        if (used > kMaxSourceBytes) {
+            ::close(fd);
+            out.clear();
+            return false;
+        }
     }
     ::close(fd);
     out.resize(used);

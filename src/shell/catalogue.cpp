@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "gradebook/class_file.hpp"
+#include "classscreen/class_commands.hpp"
 #include "gradebook/class_level.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/recovery_offer.hpp"
@@ -32,6 +33,7 @@ std::vector<Text> Klassendateien;
 std::vector<std::shared_ptr<TKachel>> Klassenkacheln;
 std::shared_ptr<TKombiKachel> OptionenKachel;
 int GewaehlteKachel = -1;
+bool DatenordnerUnlesbar = false;
 
 namespace {
 const FarbArg kKachelfarbe{56, 48, 64};
@@ -74,20 +76,30 @@ void SchuljahrZeichnen() {
     SetDrawScale(1, 1);
 }
 
-bool Laden() {
-    const Text D = Datenordner();
+bool Laden() { return LadenAus(Datenordner()); }
+
+bool LadenAus(const Text& D) {
+    // Never the tiles of an earlier listing: they would open files that may be gone.
+    OptionenKachel.reset();
+    Klassenordner.clear();
+    Klassendateien.clear();
+    Klassenkacheln.clear();
+    DatenordnerUnlesbar = false;
     if (PathKind(D) != 2) {
         if (!CreateFolder(D, false) || PathKind(D) != 2) {
             DatenordnerFehler();
             return false;
         }
     }
-    OptionenKachel.reset();
-    Klassenordner.clear();
-    Klassendateien.clear();
-    Klassenkacheln.clear();
+    std::vector<Text> eintraege;
+    if (!Auflistung(D, eintraege)) {
+        // An existing folder that cannot be read is not an empty one.
+        DatenordnerUnlesbar = true;
+        OrdnerFehlerBox(D)->verwenden();
+        User::flush();
+    }
     std::array<int, 14> anzahl{};
-    for (const Text& e : Auflistung(D)) {
+    for (const Text& e : eintraege) {
         if (PathKind(D + u"/" + e) != 2) continue;
         for (const Text& f : Auflistung(D + u"/" + e)) {
             if (PathKind(D + u"/" + e + u"/" + f) != 1 || LowerCase(ExtractExtension(f)) != u"slk") continue;
@@ -118,11 +130,22 @@ bool Laden() {
     OptionenKachel = TKombiKachel::bauen({u"Optionen", u"incbin::media/images/Hauptmenu.png"}, {Schrift32},
                                          l.optionenX, l.optionenY, 1, vonX, vonY, 0, l.w, l.h, kKachelfarbe, kWeiss,
                                          1, kDauer);
-    return true;
+    return !DatenordnerUnlesbar;
+}
+
+std::shared_ptr<TInfoBox> OrdnerFehlerBox(const Text& ordner) {
+    return TInfoBox::bauen(u"Fehler", {255, 0, 0}, {u"Dieser Ordner konnte nicht geladen werden:", ordner},
+                           {kOkSchalter});
 }
 
 std::vector<Text> Auflistung(const Text& ordner) {
-    std::vector<Text> namen = ListFolder(ordner, true);
+    std::vector<Text> namen;
+    Auflistung(ordner, namen);
+    return namen;
+}
+
+bool Auflistung(const Text& ordner, std::vector<Text>& namen) {
+    const bool gelesen = ListFolderInto(ordner, true, namen);
     std::vector<std::pair<Text, Text>> sortiert;
     sortiert.reserve(namen.size());
     for (Text& n : namen) sortiert.emplace_back(Namensschluessel(n), std::move(n));
@@ -130,17 +153,23 @@ std::vector<Text> Auflistung(const Text& ordner) {
     std::sort(sortiert.begin(), sortiert.end());
     namen.clear();
     for (auto& [schluessel, name] : sortiert) namen.push_back(std::move(name));
-    return namen;
+    return gelesen;
 }
 
 void Anzeigen() {
     SchuljahrZeichnen();
-    if (Klassendateien.empty()) ErsterStartHinweisZeichnen();
+    if (Klassendateien.empty() && !DatenordnerUnlesbar) ErsterStartHinweisZeichnen();
     GewaehlteKachel = -1;
     const int n = static_cast<int>(Klassenkacheln.size());
     for (int i = 0; i < n; ++i)
         if (Klassenkacheln[i] && Klassenkacheln[i]->nutzen(1.0f, 1) == 3) GewaehlteKachel = i;
     if (OptionenKachel && OptionenKachel->nutzen(1.0f, 1) == 3) GewaehlteKachel = n;
+}
+
+std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei) {
+    return TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                           {u"Leider konnte die Klasse bzw. die Datei", klassendatei, u"nicht korrekt geladen werden."},
+                           {kOkSchalter, kBackupWaehlen});
 }
 
 namespace {
@@ -169,22 +198,29 @@ int KlasseOeffnen(int k) {
         return 0;
     }
     // Unsaved changes of an earlier session are offered back first.
-    const Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
+    Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
+    std::string roh;
+    const bool abgelehnt = !oeffnung.klasse && ReadDataFile(Datenordner() + u"/" + Klassendateien[k], roh,
+                                                            kKlassendateiHoechstgroesse) == DataReadResult::Refused;
+    // A damaged file can be replaced by one of its backups right here: the
+    // class screen with "Zurück zu Backup" cannot open.
+    while (!abgelehnt && !oeffnung.klasse && !oeffnung.gemeldet &&
+           LadefehlerBox(Klassendateien[k])->verwenden() == kBackupWaehlen) {
+        User::flush();
+        if (BeschaedigteKlasseErsetzen(Klassenordner[k], FachAusKlassendatei(Klassendateien[k], Klassenordner[k])) != 1) break;
+        oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
+    }
+    User::flush();
     auto klasse = oeffnung.klasse;
     if (!klasse) {
-        std::string bytes;
-        const bool abgelehnt = ReadDataFile(Datenordner() + u"/" + Klassendateien[k], bytes,
-                                            kKlassendateiHoechstgroesse) == DataReadResult::Refused;
         // A sealed file that does not open is never written over: the class
         // is not opened, and the file stays for the right key.
-        auto box = TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                                   abgelehnt ? std::vector<Text>{u"Die verschlüsselte Datei", Klassendateien[k],
-                                                                 u"ist beschädigt oder gehört zu einem anderen",
-                                                                 u"Schlüssel. Sie bleibt unverändert liegen."}
-                                             : std::vector<Text>{u"Leider konnte die Klasse bzw. die Datei",
-                                                                 Klassendateien[k], u"nicht korrekt geladen werden."},
-                                   {kOkSchalter});
-        if (!oeffnung.gemeldet) box->verwenden();
+        if (abgelehnt && !oeffnung.gemeldet)
+            TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                            {u"Die verschlüsselte Datei", Klassendateien[k],
+                             u"ist beschädigt oder gehört zu einem anderen", u"Schlüssel. Sie bleibt unverändert liegen."},
+                            {kOkSchalter})
+                ->verwenden();
         kachel.x = altX;
         kachel.y = altY;
         kachel.Animation = 0;

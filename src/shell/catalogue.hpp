@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text.hpp"
+#include "tiles/info_box.hpp"
 #include "tiles/kachel.hpp"
 
 extern std::vector<Text> Klassenordner;   // per gradebook: its class folder
@@ -12,11 +13,20 @@ extern std::vector<Text> Klassendateien;  // per gradebook: folder + "/" + file,
 extern std::vector<std::shared_ptr<TKachel>> Klassenkacheln;
 extern std::shared_ptr<TKombiKachel> OptionenKachel;
 extern int GewaehlteKachel;               // -1 none, 0..n-1 a gradebook, n "Optionen"
+extern bool DatenordnerUnlesbar;          // the last listing of the data folder failed
 
 namespace Katalog {
 // Scans the data folder and rebuilds the tiles; false when the data folder
-// can neither be listed nor created (the message has been shown).
+// can neither be listed nor created (the message has been shown). A folder
+// that exists but cannot be listed gets the "Fehler" box of OrdnerFehlerBox
+// and leaves only the "Optionen" tile.
 bool Laden();
+// The same for a given data folder.
+bool LadenAus(const Text& datenordner);
+std::shared_ptr<TInfoBox> OrdnerFehlerBox(const Text& ordner);
+// The box of a gradebook that does not load, with "      Ok      " and
+// "Backup wählen" (which replaces the damaged file by a chosen backup).
+std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei);
 void Anzeigen();
 // Returns 3 when the program is to end.
 int Verwalten();
@@ -27,6 +37,8 @@ void SchuljahrZeichnen();
 // name order, "Ä" with "A" (the folded key of the student order), the same on
 // every start whatever order the file system lists them in.
 std::vector<Text> Auflistung(const Text& ordner);
+// The same into namen; false when the folder cannot be listed.
+bool Auflistung(const Text& ordner, std::vector<Text>& namen);
 // While the data folder holds no gradebook: how to create the first class.
 void ErsterStartHinweisZeichnen();
 }  // namespace Katalog

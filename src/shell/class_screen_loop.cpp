@@ -41,7 +41,10 @@ int KlassenbildschirmLaufen(TSchulklasse& klasse) {
         if (BackRequested) {
             // Never end with unsaved grades unnoticed: only a complete save, or
             // the user's twice confirmed choice to leave without it, ends the program.
-            if (klasse.speichern(u"")) return 3;
+            if (const Speicherergebnis e = klasse.speichern(u"")) {
+                SicherungswarnungZeigen(klasse, e);
+                return 3;
+            }
             if (SpeicherfehlerBeimVerlassen(klasse, true)) return 3;
         }
     }

@@ -129,6 +129,7 @@ void TInfoBox::ZeilenfarbeSetzen(size_t zeile) const {
 }
 
 ::Text TInfoBox::verwenden() {
+    if (Gezeigt) Gezeigt(*this);
     // The touch that opened the box must end before the box listens.
     while (TouchState > 0 && !EndSignalled()) {
         User::update();

@@ -2,6 +2,7 @@
 // with a coloured title, centred lines and a row of button tiles. `verwenden`
 // returns the pressed button's text (with its blanks), or "" when dismissed.
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     static TImageFont InfoTitelschrift;
     static TImageFont InfoTextschrift;
     static void LadeSchriften();
+
+    // Told of every box when verwenden shows it (tests record what was shown).
+    static inline std::function<void(const TInfoBox&)> Gezeigt;
 
     static std::shared_ptr<TInfoBox> bauen(const ::Text& title, const FarbArg& titleColour,
                                            const std::vector<::Text>& lines, const std::vector<::Text>& buttons);

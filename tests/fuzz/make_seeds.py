@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets: small valid files of every kind
+each reader takes. Run from anywhere; the files land beside this script."""
+import os
+import struct
+
+HIER = os.path.dirname(os.path.abspath(__file__))
+
+
+def schreibe(ordner, name, daten):
+    pfad = os.path.join(HIER, ordner)
+    os.makedirs(pfad, exist_ok=True)
+    with open(os.path.join(pfad, name), "wb") as f:
+        f.write(daten)
+
+
+def bmp(breite, hoehe, bpp, zeilen, palette=(), kopf=40, kompression=0, masken=(), benutzt=0):
+    kern = kopf == 12
+    masken_danach = kopf == 40 and masken
+    palette_bytes = b"".join(struct.pack("<BBB", c & 0xFF, (c >> 8) & 0xFF, c >> 16) + (b"" if kern else b"\0")
+                             for c in palette)
+    versatz = 14 + kopf + (4 * len(masken) if masken_danach else 0) + len(palette_bytes)
+    schritt = (breite * bpp + 31) // 32 * 4
+    pixel = b"".join(z.ljust(schritt, b"\0") for z in (zeilen if hoehe < 0 else reversed(zeilen)))
+    k = struct.pack("<I", kopf)
+    if kern:
+        k += struct.pack("<HHHH", breite, hoehe & 0xFFFF, 1, bpp)
+    else:
+        k += struct.pack("<iiHHIIiiII", breite, hoehe, 1, bpp, kompression, 0, 2835, 2835, benutzt, 0)
+        if kopf > 40:
+            k += b"".join(struct.pack("<I", m) for m in (list(masken) + [0] * 4)[:4])
+        k = k.ljust(kopf, b"\0")
+        if masken_danach:
+            k += b"".join(struct.pack("<I", m) for m in masken)
+    return b"BM" + struct.pack("<III", versatz + len(pixel), 0, versatz) + k + palette_bytes + pixel
+
+
+def tga(typ, breite, hoehe, tiefe, beschreibung, daten, kennung=0, karte=0):
+    kopf = struct.pack("<BBBHHBHHHHBB", kennung, 1 if karte else 0, typ, 0, karte, 24 if karte else 0,
+                       0, 0, breite, hoehe, tiefe, beschreibung)
+    return kopf + b"\x5a" * (kennung + 3 * karte) + bytes(daten)
+
+
+def exif(reihenfolge, orientierung, weitere=0):
+    e = "<" if reihenfolge == b"II" else ">"
+    eintraege = [struct.pack(e + "HHII", 0x010F + i, 2, 4, 0) for i in range(weitere)]
+    eintraege.append(struct.pack(e + "HHIHH", 0x0112, 3, 1, orientierung, 0))
+    return b"Exif\0\0" + reihenfolge + struct.pack(e + "HI", 42, 8) + struct.pack(e + "H", len(eintraege)) + \
+        b"".join(eintraege) + struct.pack(e + "I", 0)
+
+
+def main():
+    schreibe("corpus_bmp", "1bit", bmp(10, 2, 1, [b"\xaa\x80", b"\x55\x40"], palette=(0x170053, 0xFFFFFF)))
+    schreibe("corpus_bmp", "4bit", bmp(3, 2, 4, [b"\x01\x20", b"\x21\x00"], palette=(0xFF0000, 0xFF00, 0xFF)))
+    schreibe("corpus_bmp", "8bit_topdown", bmp(4, -1, 8, [b"\x02\x01\x00\x05"], palette=(0xFF0000, 0xFF00, 0xFF),
+                                                 benutzt=3))
+    schreibe("corpus_bmp", "8bit_core", bmp(2, 1, 8, [b"\x01\x00"], palette=(0x170053, 0xFF0000), kopf=12))
+    schreibe("corpus_bmp", "24bit", bmp(3, 2, 24, [b"\0\0\xff\0\xff\0\xff\0\0", b"\x53\x00\x17\xff\xff\xff\0\0\0"]))
+    schreibe("corpus_bmp", "32bit", bmp(2, 1, 32, [b"\0\0\xff\0\xff\0\0\0"]))
+    schreibe("corpus_bmp", "32bit_v4_alpha", bmp(2, 1, 32, [b"\x33\x22\x11\x80\0\0\xff\0"], kopf=108, kompression=3,
+                                                   masken=(0xFF0000, 0xFF00, 0xFF, 0xFF000000)))
+    schreibe("corpus_bmp", "16bit_565", bmp(2, 1, 16, [b"\x00\xf8\xe0\x07"], kompression=3,
+                                              masken=(0xF800, 0x07E0, 0x001F)))
+    rgb = [0, 0, 255, 0, 255, 0, 255, 0, 0, 83, 0, 23]
+    schreibe("corpus_tga", "24bit", tga(2, 2, 2, 24, 0x00, rgb))
+    schreibe("corpus_tga", "24bit_topright_id_map", tga(2, 2, 2, 24, 0x30, rgb, kennung=5, karte=4))
+    schreibe("corpus_tga", "32bit_alpha", tga(2, 2, 1, 32, 0x28, [0x33, 0x22, 0x11, 0x80, 0, 0, 255, 0]))
+    schreibe("corpus_tga", "8bit_gray", tga(3, 3, 1, 8, 0x20, [0, 128, 255]))
+    schreibe("corpus_tga", "rle_24bit", tga(10, 3, 2, 24, 0x20, [0x83, 0, 0, 255, 0x01, 255, 0, 0, 83, 0, 23]))
+    schreibe("corpus_tga", "rle_32bit", tga(10, 1, 2, 32, 0x08, [0x00, 0, 0, 255, 255, 0x00, 255, 0, 0, 64]))
+    schreibe("corpus_tga", "rle_gray", tga(11, 4, 1, 8, 0x20, [0x83, 0x11]))
+    for o in (1, 3, 6, 8):
+        schreibe("corpus_exif", "ii_%d" % o, exif(b"II", o))
+        schreibe("corpus_exif", "mm_%d" % o, exif(b"MM", o, weitere=2))
+    namen = "Müller Jürgen\r\nÇelik Ayşe\r\nŁukasiewicz Paweł\r\nO'Brien Seán Patrick\r\n\r\nNguyễn Thị Lan\r\n"
+    schreibe("corpus_name_list", "utf8", namen.encode("utf-8"))
+    schreibe("corpus_name_list", "utf8_bom", b"\xef\xbb\xbf" + namen.encode("utf-8"))
+    schreibe("corpus_name_list", "utf16le", b"\xff\xfe" + namen.encode("utf-16-le"))
+    schreibe("corpus_name_list", "utf16be", b"\xfe\xff" + namen.encode("utf-16-be"))
+    schreibe("corpus_name_list", "cp1252", "Müller Jürgen\r\nŠimek Zoë\tAnna\r\nCœur Noël\r\n".encode("cp1252"))
+    schreibe("corpus_name_list", "csv_semikolon",
+             'Nachname;Vorname;Klasse\r\n"Müller";"Jürgen";7a\r\n"Weiß, Dr.";"Anna ""Anni""";7a\r\n'.encode("utf-8"))
+    schreibe("corpus_name_list", "csv_komma", "Name,Vorname\nSchmidt,Paul\n  Ölmez , Can \n".encode("cp1252"))
+    schreibe("corpus_settings", "leer", b"")
+    schreibe("corpus_settings", "backup", b"/media/lehrer/STICK/Sicherung\r\n/home/lehrer\r\n")
+    schreibe("corpus_settings", "g8", "/mnt/Datenträger\r\n/home/lehrer/Schule\r\nG8-Gymnasium\r\n".encode("latin-1"))
+    schreibe("corpus_settings", "lf", b"\n/home/lehrer\nG8-Gymnasium")
+
+
+main()
