@@ -312,7 +312,7 @@ TEST_F(Programm, DotNamesAreRefusedAsClasses) {
     SleepMs(900);
     const Screenshot s = p.Shoot();
     int x, y;
-    EXPECT_TRUE(Finde(s, Rgb(255, 255, 0), 300, 300, 1620, 900, x, y, 1)) << "no yellow Info box";
+    EXPECT_TRUE(Finde(s, Rgb(255, 0, 0), 300, 300, 1620, 900, x, y, 1)) << "no red Fehler box";
     p.Key("Return");
     SleepMs(500);
     EXPECT_EQ(Beenden(), 0);
