@@ -20,6 +20,7 @@
 #include "temp_work_folder.hpp"
 #include "year_gradebook.hpp"
 #include "classscreen/class_screen_commands.hpp"
+#include "gradebook/class_file.hpp"
 #include "gradebook/class_menus.hpp"
 #include "gradebook/grade_cells.hpp"
 #include "gradebook/grade_types.hpp"
@@ -238,8 +239,12 @@ int main(int argc, char** argv) {
 
     // ---- c) The series down a column: typed grade and Enter to the next cell
     {
-        // A column in the middle; its cells emptied, so the series starts at student 1.
-        const int spalte = 30;
+        // A grade column in the middle of the second half-year; its cells
+        // emptied, so the series starts at student 1.
+        int spalte = 31;
+        while (spalte < klasse->Notenanzahl && (IstDurchschnittstyp(klasse->Zelle(0, spalte).Text[0]) ||
+                                                klasse->Zelle(0, spalte).Text[0] == u"Zeugnis"))
+            ++spalte;
         for (int i = 1; i < klasse->Schueleranzahl; ++i) klasse->Zelle(i, spalte).change({Text()}, {}, {}, 1);
         klasse->OrganisiereOffsetGrenzen(1, spalte);
         Klassenbild(*klasse);
@@ -262,12 +267,12 @@ int main(int argc, char** argv) {
                 schrittCpu.push_back((b.cpu - a.cpu) - (b.praesentieren - a.praesentieren) - (b.schlafen - a.schlafen));
                 getippt = false;
                 ++zeile;
-                if (zeile == 12) Festhalten("grade-series-at-the-lower-edge");
             }
             // The fastest typist: the next grade as soon as the menu stands at its cell.
             if (!getippt && m.Status == 2) {
                 if (enterWand > 0) schrittWand.push_back(WallMs() - enterWand);
                 if (zeile == 2) Festhalten("grade-series-beside-the-cell");
+                if (zeile == klasse->Schueleranzahl - 1) Festhalten("grade-series-at-the-lower-edge");
                 if (zeile >= klasse->Schueleranzahl) return;
                 getippt = true;
                 enterWand = WallMs();
@@ -284,9 +289,50 @@ int main(int argc, char** argv) {
         Figure("grade series step own cpu median", Percentile(schrittCpu, 0.5), "ms", "< 1 ms",
                Percentile(schrittCpu, 0.5) < 1);
         Figure("grade series step own cpu p95", Percentile(schrittCpu, 0.95), "ms");
+        // Of that: the recovery file written after the entry (the whole class).
+        std::vector<double> sichern;
+        for (int n = 0; n < 200; ++n) {
+            const double c0 = ThreadCpuMs();
+            klasse->AenderungVermerken();
+            sichern.push_back(ThreadCpuMs() - c0);
+        }
+        Figure("grade series step: recovery file written, cpu median", Percentile(sichern, 0.5), "ms");
+        std::vector<double> bauen;
+        size_t laenge = 0;
+        for (int n = 0; n < 200; ++n) {
+            const double c0 = ThreadCpuMs();
+            laenge += KlassendateiBytes(*klasse).size();
+            bauen.push_back(ThreadCpuMs() - c0);
+        }
+        Figure("grade series step: of that, the class file's bytes built, cpu median", Percentile(bauen, 0.5), "ms");
+        std::printf("class file: %zu bytes\n", laenge / 200);
         Figure("grade series step wall median (Enter to the menu standing at the next cell)",
                Percentile(schrittWand, 0.5), "ms", "< 150 ms", Percentile(schrittWand, 0.5) < 150);
         Figure("grade series step wall p95", Percentile(schrittWand, 0.95), "ms");
+    }
+    // ---- d) The series at the window's right edge: the menu left of the column
+    {
+        int spalte = klasse->Notenanzahl - 1;
+        while (spalte > 1 && (IstDurchschnittstyp(klasse->Zelle(0, spalte).Text[0]) ||
+                              klasse->Zelle(0, spalte).Text[0] == u"Zeugnis"))
+            --spalte;
+        klasse->Zelle(5, spalte).change({Text()}, {}, {}, 1);
+        klasse->OrganisiereOffsetGrenzen(5, spalte);
+        // The column scrolled to the window's right edge: the menu must go left of it.
+        Offset::ScrollX = W - 4 - (klasse->Zelle(0, spalte).x + TSchulklasse::Kachelsize);
+        Klassenbild(*klasse);
+        TTextMenu& m = *Notenmenue[0];
+        bool fertig = false;
+        SetFrameObserver([&] {
+            if (fertig || m.Status != 2) return;
+            fertig = true;
+            Festhalten("grade-series-at-the-right-edge");
+            ScriptInput(FramesEnded(), ScriptedEvent{ScriptedEvent::KeyDown, kKeyEscape});
+        });
+        Notenserie(*klasse, spalte);
+        SetFrameObserver(nullptr);
+        ScriptInput(FramesEnded(), ScriptedEvent{ScriptedEvent::KeyUp, kKeyEscape});
+        User::flush();
     }
     std::printf("load average at end: %s\n", LoadAverage().c_str());
     CloseGraphicsWindow();
