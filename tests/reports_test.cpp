@@ -1,14 +1,18 @@
 // The printed reports read back with pdftotext: every value in the order it
 // is printed, nothing of another student on a student's sheet, the class
 // list's pages with their repeated heads, the paper sizes, names with
-// umlauts, "ß", "€" and ";" as typed, and the gradebook left as it was.
+// umlauts, "ß", "€" and ";" as typed, and the gradebook left as it was;
+// while encryption is on, reports lie only in the private folder.
 #include <algorithm>
 
+#include "classscreen/class_commands.hpp"
 #include "classscreen/reports.hpp"
 #include "gradebook/report_rules.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/conversions.hpp"
+#include "platform/files.hpp"
 #include "platform/process.hpp"
+#include "platform/sealed_files.hpp"
 
 namespace {
 std::string U8(const Text& t) { return Utf8FromText(t); }
@@ -207,6 +211,28 @@ TEST_F(Reports, AFileInTheWayOfTheFolderGivesNoReportAndAnOldReportIsReplaced) {
     EXPECT_EQ(SchuelerbogenSchreiben(*k, 1), u"");
     EXPECT_EQ(KlassenlisteSchreiben(*k, true), u"");
     EXPECT_EQ(NotenspiegelSchreiben(*k, 1, 0), u"");
+}
+
+TEST_F(Reports, WhileEncryptedAReportGoesToThePrivateFolderAndIsGoneAtTheEnd) {
+    const std::string laufzeit = (ordner_ / "laufzeit").string();
+    std::filesystem::create_directories(laufzeit);
+    setenv("XDG_RUNTIME_DIR", laufzeit.c_str(), 1);
+    SetNewKeyLimits({1, 8192});
+    std::array<unsigned char, kRecoveryBytes> code{};
+    ASSERT_TRUE(PrepareNewKey(code));
+    ASSERT_EQ(WriteNewKeyFile(u".Kladdorix-Schluessel", u"ein langes Passwort", code), KeyResult::Ok);
+    const Text pdf = SchuelerbogenSchreiben(*Klasse(), 1);
+    SealingOff();
+    SetNewKeyLimits({});
+    unsetenv("XDG_RUNTIME_DIR");
+    const Text ordner = PrivaterKopienordner();
+    EXPECT_EQ(pdf.rfind(ordner + u"/7a Deutsch Schülerbogen Adler Anna ", 0), 0u) << U8(pdf);
+    EXPECT_NE(Alles(pdf).find("Anna Adler"), std::string::npos);
+    EXPECT_EQ(std::filesystem::status(U8(ordner)).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_FALSE(std::filesystem::exists("Ausdrucke"));
+    DeleteMarkedFiles();
+    EXPECT_FALSE(std::filesystem::exists(U8(pdf)));
 }
 
 TEST(ReportRules, NamesDatesYearsAndPageCuts) {

@@ -1,7 +1,8 @@
 // Nothing fails silently around a save: a dated backup, a mirror or a
 // recovery file that cannot be written is told in a "Warnung" box, an
 // unchanged save adds no backup, an unreadable data folder is told instead
-// of an empty catalogue, and a damaged gradebook is restored from a backup.
+// of an empty catalogue, a damaged gradebook is restored from a backup, and a
+// sealed one that does not open under the key is left as it is.
 #include <gtest/gtest.h>
 
 #include "classscreen/class_commands.hpp"
@@ -9,6 +10,7 @@
 #include "gradebook/dates.hpp"
 #include "gradebook/save_failure.hpp"
 #include "gradebook_fixture.hpp"
+#include "platform/sealed_files.hpp"
 #include "photo_files.hpp"
 #include "shell/catalogue.hpp"
 #include "without_root_rights.hpp"
@@ -226,6 +228,53 @@ TEST_F(Meldungen, DamagedGradebookIsReplacedByAChosenBackupAndKeptAside) {
     EXPECT_TRUE(beiseite);
     EXPECT_TRUE(TSchulklasse::laden(u"Noten/7a/7a Mathe.slk"));
     EXPECT_EQ(boxen.size(), 2u);
+}
+
+// A sealed gradebook that does not open under the key is told, offered no
+// backup (which would be written over it) and left byte for byte.
+TEST_F(Meldungen, ASealedGradebookThatDoesNotOpenGetsItsBoxAndStaysUntouched) {
+    SetNewKeyLimits({1, 8192});
+    const auto schluessel = [] {
+        SealingOff();
+        std::filesystem::remove(".Kladdorix-Schluessel");
+        std::array<unsigned char, kRecoveryBytes> code{};
+        ASSERT_TRUE(PrepareNewKey(code));
+        ASSERT_EQ(WriteNewKeyFile(u".Kladdorix-Schluessel", u"ein langes Passwort", code), KeyResult::Ok);
+    };
+    struct Fall {
+        const char* was;
+        std::function<void(std::string&)> schaden;
+        bool backupAngeboten;
+    };
+    const Fall faelle[] = {
+        {"plain and damaged", [](std::string& b) { b = "kaputt"; }, true},
+        {"a flipped byte", [](std::string& b) { b[b.size() / 2] ^= 1; }, false},
+        {"truncated", [](std::string& b) { b.resize(b.size() - 5); }, false},
+        {"under another key", [&](std::string&) { schluessel(); }, false},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.was);
+        schluessel();
+        ASSERT_TRUE(Klasse()->speichern(u""));
+        std::string bytes = Lesen("Noten/7a/7a Mathe.slk");
+        f.schaden(bytes);
+        Schreiben("Noten/7a/7a Mathe.slk", bytes);
+        boxen.clear();
+        EXPECT_FALSE(Katalog::KlasseLaden(u"Noten/7a/7a Mathe.slk", u"7a/7a Mathe.slk", u"7a"));
+        ASSERT_EQ(boxen.size(), 1u);
+        EXPECT_EQ(boxen[0].titel, u"Fehler");
+        if (f.backupAngeboten) {
+            EXPECT_EQ(boxen[0].schalter, (std::vector<Text>{kOkSchalter, kBackupWaehlen}));
+        } else {
+            EXPECT_EQ(boxen[0].zeilen, (std::vector<Text>{u"Die verschlüsselte Datei", u"7a/7a Mathe.slk",
+                                                           u"ist beschädigt oder gehört zu einem anderen",
+                                                           u"Schlüssel. Sie bleibt unverändert liegen."}));
+            EXPECT_EQ(boxen[0].schalter, std::vector<Text>{kOkSchalter});
+        }
+        EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk"), bytes);
+    }
+    SealingOff();
+    SetNewKeyLimits({});
 }
 
 }  // namespace

@@ -42,8 +42,13 @@ int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad);
 // Saves, copies to "<K> <F> (exportiert).slk" in the program folder and opens
 // the copy in a spreadsheet program (waiting for it) or the desktop's default.
 int Exportieren(TSchulklasse& klasse);
-// The path of that copy, relative to the program folder.
+// The path of that copy, relative to the program folder (while encryption
+// is on in PrivaterKopienordner).
 ::Text Exportdatei(const TSchulklasse& klasse);
+// While encryption is on, plain copies (the export, the reports on paper) lie
+// in this folder only the user can enter, outside the program folder, and are
+// deleted when the program ends; "" when it cannot be made.
+::Text PrivaterKopienordner();
 // Saves and writes the copy; false (after the "Fehler" box) when the save failed.
 bool ExportkopieAnlegen(TSchulklasse& klasse);
 

@@ -39,9 +39,11 @@ void FensterWiederOeffnen() {
 ::Text Exportdatei(const TSchulklasse& klasse) {
     const ::Text name = klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk";
     if (!SealingOn()) return name;
-    const ::Text ordner = PrivateFolder(u"rido-kladdorix");
+    const ::Text ordner = PrivaterKopienordner();
     return ordner.empty() ? ::Text() : ordner + u"/" + name;
 }
+
+::Text PrivaterKopienordner() { return PrivateFolder(u"rido-kladdorix"); }
 
 bool ExportkopieAnlegen(TSchulklasse& klasse) {
     const Speicherergebnis e = klasse.speichern(u"");

@@ -1,13 +1,17 @@
 // Where the reports go and how they are opened: the folder "Ausdrucke" beside
 // the program (made when missing), a name with class, subject, report and
-// date, the file replaced in one step, then xdg-open without waiting.
+// date, the file replaced in one step, then xdg-open without waiting. While
+// encryption is on a report is personal data in plain form: it goes to the
+// private folder of the export instead and is deleted when the program ends.
 #include <vector>
 
+#include "classscreen/class_commands.hpp"
 #include "classscreen/reports.hpp"
 #include "gradebook/report_rules.hpp"
 #include "platform/datetime.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/system_services.hpp"
 #include "tiles/info_box.hpp"
 #include "tiles/user.hpp"
@@ -36,27 +40,44 @@ Datum Jetzt() {
 
 ::Text Dateipfad(const TSchulklasse& klasse, const ::Text& was) {
     const Datum d = Jetzt();
-    return kAusdruckordnerName + u"/" + Ausdruckdateiname(klasse.Titel[0], klasse.Titel[1], was, d.jahr, d.monat, d.tag);
+    const ::Text name = Ausdruckdateiname(klasse.Titel[0], klasse.Titel[1], was, d.jahr, d.monat, d.tag);
+    if (!SealingOn()) return kAusdruckordnerName + u"/" + name;
+    const ::Text ordner = PrivaterKopienordner();
+    return ordner.empty() ? ::Text() : ordner + u"/" + name;
 }
 
 ::Text Ablegen(PdfDokument& dokument, const ::Text& pfad) {
     std::string bytes;
-    if (!dokument.Beenden(bytes)) return u"";
-    if (!CreateFolder(kAusdruckordnerName, false)) return u"";
+    if (pfad.empty() || !dokument.Beenden(bytes)) return u"";
+    if (!SealingOn() && !CreateFolder(kAusdruckordnerName, false)) return u"";
     // Not forced to the disk: a report lost in a power cut is printed again.
-    return ReplaceFileBytes(pfad, bytes, false) ? pfad : u"";
+    if (!ReplaceFileBytes(pfad, bytes, false)) return u"";
+    // The viewer may still read it: the plain copy goes at the end of the run.
+    if (SealingOn()) DeleteAtExit(pfad);
+    return pfad;
 }
 
 void Oeffnen(const ::Text& pfad) {
     if (!pfad.empty()) {
         OpenURL(CanonicalPath(pfad));
+        if (!SealingOn()) return;
+        TInfoBox::bauen(u"Info", {255, 255, 0},
+                        {u"Der Ausdruck liegt unverschlüsselt in einem privaten Ordner,",
+                         u"den nur Sie öffnen können:", CanonicalPath(pfad),
+                         u"Er wird gelöscht, wenn das Programm endet.", u"Drucken oder speichern Sie ihn vorher."},
+                        {kOkSchalter})
+            ->verwenden();
+        User::flush();
         return;
     }
-    TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                    {u"Der Ausdruck konnte nicht geschrieben werden.", u"Ist der Ordner \"Ausdrucke\" neben dem Programm",
-                     u"beschreibbar und die Festplatte nicht voll?"},
-                    {kOkSchalter})
-        ->verwenden();
+    const std::vector<::Text> warum =
+        SealingOn() ? std::vector<::Text>{u"Konnte der private Ordner für Ausdrucke angelegt",
+                                          u"werden, und ist die Festplatte nicht voll?"}
+                    : std::vector<::Text>{u"Ist der Ordner \"Ausdrucke\" neben dem Programm",
+                                          u"beschreibbar und die Festplatte nicht voll?"};
+    std::vector<::Text> zeilen{u"Der Ausdruck konnte nicht geschrieben werden."};
+    zeilen.insert(zeilen.end(), warum.begin(), warum.end());
+    TInfoBox::bauen(u"Fehler", {255, 0, 0}, zeilen, {kOkSchalter})->verwenden();
     User::flush();
 }
 

@@ -220,6 +220,7 @@ bool OwnPrivateFolder(const std::string& path) {
 
 struct MarkedFiles {
     std::vector<Text> paths;
+    Text privateFolder;  // of this run, once made
     ~MarkedFiles() { DeleteMarkedFiles(); }
 };
 MarkedFiles& Marked() {
@@ -229,7 +230,7 @@ MarkedFiles& Marked() {
 }  // namespace
 
 Text PrivateFolder(const Text& name) {
-    static Text folder;
+    Text& folder = Marked().privateFolder;
     if (!folder.empty() && PathKind(folder) == 2) return folder;
     folder.clear();
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -247,4 +248,7 @@ void DeleteAtExit(const Text& path) { Marked().paths.push_back(path); }
 void DeleteMarkedFiles() {
     for (const Text& p : Marked().paths) DeleteFileAt(p);
     Marked().paths.clear();
+    // Emptied, the private folder goes too (a mkdtemp one would pile up in
+    // /tmp); one still holding files of another run stays.
+    if (!Marked().privateFolder.empty()) ::rmdir(NativePath(Marked().privateFolder).c_str());
 }

@@ -68,6 +68,7 @@ void CloseFolderListing(const TFolderListing& listing);
 // made with mkdtemp under /tmp. The same folder for the whole run; "" when
 // none can be made.
 Text PrivateFolder(const Text& name);
-// Files deleted when the program ends (and by DeleteMarkedFiles).
+// Files deleted when the program ends (and by DeleteMarkedFiles, which
+// then also removes the private folder when it is empty).
 void DeleteAtExit(const Text& path);
 void DeleteMarkedFiles();

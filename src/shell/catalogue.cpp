@@ -172,6 +172,34 @@ std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei) {
                            {kOkSchalter, kBackupWaehlen});
 }
 
+std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassendatei, const Text& klassenordner) {
+    // Unsaved changes of an earlier session are offered back first.
+    Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(pfad);
+    std::string roh;
+    const bool abgelehnt =
+        !oeffnung.klasse && ReadDataFile(pfad, roh, kKlassendateiHoechstgroesse) == DataReadResult::Refused;
+    // A damaged file can be replaced by one of its backups right here: the
+    // class screen with "Zurück zu Backup" cannot open.
+    while (!abgelehnt && !oeffnung.klasse && !oeffnung.gemeldet &&
+           LadefehlerBox(klassendatei)->verwenden() == kBackupWaehlen) {
+        User::flush();
+        if (BeschaedigteKlasseErsetzen(klassenordner, FachAusKlassendatei(klassendatei, klassenordner)) != 1) break;
+        oeffnung = KlasseMitWiederherstellungLaden(pfad);
+    }
+    User::flush();
+    // A sealed file that does not open is never written over: the class
+    // is not opened, and the file stays for the right key.
+    if (abgelehnt && !oeffnung.gemeldet) {
+        TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                        {u"Die verschlüsselte Datei", klassendatei, u"ist beschädigt oder gehört zu einem anderen",
+                         u"Schlüssel. Sie bleibt unverändert liegen."},
+                        {kOkSchalter})
+            ->verwenden();
+        User::flush();
+    }
+    return oeffnung.klasse;
+}
+
 namespace {
 int KlasseOeffnen(int k) {
     TKachel& kachel = *Klassenkacheln[k];
@@ -197,30 +225,8 @@ int KlasseOeffnen(int k) {
         kachel.Animation = 0;
         return 0;
     }
-    // Unsaved changes of an earlier session are offered back first.
-    Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
-    std::string roh;
-    const bool abgelehnt = !oeffnung.klasse && ReadDataFile(Datenordner() + u"/" + Klassendateien[k], roh,
-                                                            kKlassendateiHoechstgroesse) == DataReadResult::Refused;
-    // A damaged file can be replaced by one of its backups right here: the
-    // class screen with "Zurück zu Backup" cannot open.
-    while (!abgelehnt && !oeffnung.klasse && !oeffnung.gemeldet &&
-           LadefehlerBox(Klassendateien[k])->verwenden() == kBackupWaehlen) {
-        User::flush();
-        if (BeschaedigteKlasseErsetzen(Klassenordner[k], FachAusKlassendatei(Klassendateien[k], Klassenordner[k])) != 1) break;
-        oeffnung = KlasseMitWiederherstellungLaden(Datenordner() + u"/" + Klassendateien[k]);
-    }
-    User::flush();
-    auto klasse = oeffnung.klasse;
+    auto klasse = KlasseLaden(Datenordner() + u"/" + Klassendateien[k], Klassendateien[k], Klassenordner[k]);
     if (!klasse) {
-        // A sealed file that does not open is never written over: the class
-        // is not opened, and the file stays for the right key.
-        if (abgelehnt && !oeffnung.gemeldet)
-            TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                            {u"Die verschlüsselte Datei", Klassendateien[k],
-                             u"ist beschädigt oder gehört zu einem anderen", u"Schlüssel. Sie bleibt unverändert liegen."},
-                            {kOkSchalter})
-                ->verwenden();
         kachel.x = altX;
         kachel.y = altY;
         kachel.Animation = 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "gradebook/schulklasse.hpp"
 #include "platform/text.hpp"
 #include "tiles/info_box.hpp"
 #include "tiles/kachel.hpp"
@@ -27,6 +28,11 @@ std::shared_ptr<TInfoBox> OrdnerFehlerBox(const Text& ordner);
 // The box of a gradebook that does not load, with "      Ok      " and
 // "Backup wählen" (which replaces the damaged file by a chosen backup).
 std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei);
+// Loads the gradebook at pfad (klassendatei below the data folder, in
+// klassenordner), offering its unsaved changes back; a damaged one gets the
+// LadefehlerBox, a sealed one that does not open under the key a "Fehler"
+// box without that offer. Null when it is not opened.
+std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassendatei, const Text& klassenordner);
 void Anzeigen();
 // Returns 3 when the program is to end.
 int Verwalten();

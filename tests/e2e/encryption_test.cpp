@@ -5,7 +5,9 @@
 // switching off gives back every file byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -218,4 +220,86 @@ TEST_F(Verschluesselung, AConversionKilledAtRandomIsFinishedAtTheNextStart) {
         EXPECT_EQ(offen, bytes) << pfad;
     }
     SealingOff();
+}
+
+// With encryption on: a grade entered and saved is in the decrypted class
+// file, and the export hands LibreOffice a readable copy of which nothing
+// plain is left anywhere once LibreOffice has ended.
+TEST_F(Verschluesselung, AnEnteredGradeIsSealedAndTheExportLeavesNoPlainCopy) {
+    // Switched on beforehand, with quick key derivations.
+    const Text schluessel = TextFromUtf8(p.Folder() + "/.Kladdorix-Schluessel");
+    SetNewKeyLimits({1, 8192});
+    std::array<unsigned char, kRecoveryBytes> code{};
+    ASSERT_TRUE(PrepareNewKey(code));
+    ASSERT_EQ(WriteNewKeyFile(schluessel, TextFromUtf8(kPasswort), code), KeyResult::Ok);
+    for (const auto& [pfad, bytes] : Daten())
+        ASSERT_EQ(ConvertDataFile(TextFromUtf8(p.Folder() + "/" + pfad), true), ConvertResult::Converted) << pfad;
+    ASSERT_TRUE(CopyKeyFileInto(TextFromUtf8(stick)));
+    SealingOff();
+    SetNewKeyLimits({});
+
+    // The private folder is the test's; "libreoffice" is the real one,
+    // which writes what it read as CSV where the test looks.
+    const std::string laufzeit = p.Folder() + "-laufzeit", csv = p.Folder() + "-csv", bin = p.Folder() + "-bin";
+    for (const std::string& o : {laufzeit, csv, bin}) fs::create_directories(o);
+    fs::permissions(laufzeit, fs::perms::owner_all);
+    WriteFileBytes(bin + "/libreoffice", "#!/bin/sh\nexec soffice --headless --convert-to "
+                                         "'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" + csv + "' \"$@\"\n");
+    fs::permissions(bin + "/libreoffice", fs::perms::owner_all);
+    const std::string pfadVorher = std::getenv("PATH");
+    setenv("PATH", (bin + ":" + pfadVorher).c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", laufzeit.c_str(), 1);
+    std::vector<std::string> tmpVorher;
+    for (const auto& e : fs::directory_iterator("/tmp")) tmpVorher.push_back(e.path());
+
+    Starten();
+    Eingeben(kPasswort);
+    ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
+    p.Click(846 + 114, 663 + 57);  // the only class tile
+    SleepMs(1500);
+    // Yilmazoglu's "Arbeit" (the rows in name order): "2" from the grade menu (tile 4).
+    p.Click(160 + 80 + 38, 46 + 84 + 38);
+    SleepMs(500);
+    p.Click(180 + 4 + 64 + 30, 4 + 64 + 30);
+    SleepMs(600);
+    p.Save(p.Shoot(), "verschluesselt-note");
+    p.Click(100, 60);  // the class menu, "Exportieren"
+    SleepMs(500);
+    p.Click(4 + 204 + 100, 4 + 3 * 94 + 45);
+    SleepMs(1500);
+    ASSERT_NE(p.WaitForWindow(90000), 0u);
+    ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel, 20000));
+    const std::string gelesen = ReadFileBytes(csv + "/7a Mathe (exportiert).csv");
+    EXPECT_NE(gelesen.find("\nYilmazoglu,Xenia,2"), std::string::npos) << gelesen;
+    EXPECT_NE(gelesen.find("\nZappelmann,Quirin,4-"), std::string::npos) << gelesen;
+
+    // No plain copy in the program folder, the private folder or a new folder in /tmp.
+    const auto keinKlartext = [&](const std::string& wann) {
+        std::vector<std::string> orte{p.Folder(), laufzeit};
+        for (const auto& e : fs::directory_iterator("/tmp"))
+            if (e.path().filename().string().rfind("rido-kladdorix", 0) == 0 &&
+                std::find(tmpVorher.begin(), tmpVorher.end(), e.path()) == tmpVorher.end())
+                orte.push_back(e.path());
+        for (const std::string& ort : orte)
+            for (const auto& [pfad, bytes] : FilesBelow(ort))
+                for (const char* geheim : {"Zappelmann", "Quirin", "Yilmazoglu", "Xenia"})
+                    EXPECT_EQ(bytes.find(geheim), std::string::npos) << wann << ": " << ort << "/" << pfad;
+    };
+    keinKlartext("LibreOffice ended");
+    p.Key("Escape");
+    int status = -1;
+    ASSERT_TRUE(p.WaitForExit(10000, status));
+    EXPECT_EQ(status, 0);
+    keinKlartext("program ended");
+    setenv("PATH", pfadVorher.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+
+    // The saved class file opens under the password with the new grade.
+    ASSERT_EQ(UnlockWithPassword(schluessel, TextFromUtf8(kPasswort)), KeyResult::Ok);
+    std::string klasse;
+    EXPECT_EQ(ReadDataFile(TextFromUtf8(p.Folder() + "/Noten/7a/7a Mathe.slk"), klasse, 1 << 20), DataReadResult::Ok);
+    SealingOff();
+    EXPECT_NE(klasse.find("K\"2\""), std::string::npos) << klasse;
+    EXPECT_EQ(klasse.find("K\"1+\""), std::string::npos) << klasse;
+    for (const std::string& o : {laufzeit, csv, bin}) fs::remove_all(o);
 }
