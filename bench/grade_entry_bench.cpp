@@ -289,6 +289,14 @@ int main(int argc, char** argv) {
         Figure("grade series step own cpu median", Percentile(schrittCpu, 0.5), "ms", "< 1 ms",
                Percentile(schrittCpu, 0.5) < 1);
         Figure("grade series step own cpu p95", Percentile(schrittCpu, 0.95), "ms");
+        // Of that: one frame of the slide (the grid, the marking, the menu).
+        std::vector<double> bild;
+        for (size_t n = 1; n < staende.size(); ++n)
+            if (staende[n].zelle == staende[n - 1].zelle)
+                bild.push_back((staende[n].cpu - staende[n - 1].cpu) -
+                               (staende[n].praesentieren - staende[n - 1].praesentieren) -
+                               (staende[n].schlafen - staende[n - 1].schlafen));
+        Figure("grade series step: a frame of the slide, own cpu median", Percentile(bild, 0.5), "ms");
         // Of that: the recovery file written after the entry (the whole class).
         std::vector<double> sichern;
         for (int n = 0; n < 200; ++n) {
@@ -297,6 +305,20 @@ int main(int argc, char** argv) {
             sichern.push_back(ThreadCpuMs() - c0);
         }
         Figure("grade series step: recovery file written, cpu median", Percentile(sichern, 0.5), "ms");
+        // The same without forcing it to disk: the rest of that is the kernel's flush.
+        {
+            const bool zwingen = KlassendateiAufPlatteZwingen;
+            KlassendateiAufPlatteZwingen = false;
+            std::vector<double> ohne;
+            for (int n = 0; n < 200; ++n) {
+                const double c0 = ThreadCpuMs();
+                klasse->AenderungVermerken();
+                ohne.push_back(ThreadCpuMs() - c0);
+            }
+            KlassendateiAufPlatteZwingen = zwingen;
+            Figure("grade series step: recovery file written without the flush to disk, cpu median",
+                   Percentile(ohne, 0.5), "ms");
+        }
         std::vector<double> bauen;
         size_t laenge = 0;
         for (int n = 0; n < 200; ++n) {
