@@ -22,9 +22,9 @@ public:
     }
     void CloseWindow() override { inner_.CloseWindow(); }
     bool WindowOpen() const override { return inner_.WindowOpen(); }
-    void Present(const DrawList& frame, PresentStats& stats) override {
+    void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         const double c0 = ThreadCpuMs();
-        inner_.Present(frame, stats);
+        inner_.Present(frame, plan, stats);
         presentCpu += ThreadCpuMs() - c0;
     }
     bool NeedsRepaint() override { return inner_.NeedsRepaint(); }

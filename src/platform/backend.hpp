@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/draw_list.hpp"
+#include "platform/frame_plan.hpp"
 #include "platform/input_state.hpp"
 #include "platform/text.hpp"
 
@@ -23,8 +24,8 @@ public:
     virtual bool OpenWindow(int width, int height, const Text& title) = 0;
     virtual void CloseWindow() = 0;
     virtual bool WindowOpen() const = 0;
-    // Renders the frame into the persistent canvas and shows the canvas.
-    virtual void Present(const DrawList& frame, PresentStats& stats) = 0;
+    // Renders the frame into the kept picture as the plan says and shows it.
+    virtual void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) = 0;
     // Whether the window lost its picture (exposed, restored) and needs the canvas again.
     virtual bool NeedsRepaint() = 0;
     // Shows the canvas again without drawing anything new.

@@ -105,9 +105,9 @@ public:
 
     bool WindowOpen() const override { return window_ != nullptr; }
 
-    void Present(const DrawList& frame, PresentStats& stats) override {
+    void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         if (!window_) return;
-        renderer_.Render(frame, stats);
+        renderer_.Render(frame, plan, stats);
         SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }
