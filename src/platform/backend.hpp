@@ -31,6 +31,8 @@ public:
     // Shows the canvas again without drawing anything new.
     virtual void Repaint() = 0;
     virtual void PumpEvents(InputState& input) = 0;
+    // Waits up to ms for a window-system event (left queued); true when one came.
+    virtual bool WaitForEvent(int ms) { return false; }
     // The canvas as 0xAARRGGBB rows, top to bottom; false where none is kept.
     virtual bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) { return false; }
     virtual uint32_t Milliseconds() = 0;

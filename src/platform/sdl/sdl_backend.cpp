@@ -130,6 +130,8 @@ public:
         while (SDL_PollEvent(&e)) Translate(e, in);
     }
 
+    bool WaitForEvent(int ms) override { return SDL_WaitEventTimeout(nullptr, ms) == 1; }
+
     uint32_t Milliseconds() override { return SDL_GetTicks(); }
     void SleepMilliseconds(int ms) override {
         if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
