@@ -410,7 +410,7 @@ int main(int argc, char** argv) {
         StillesKlassenbild(*klasse, mitteX, mitteY, 3);
         User::flush();
         const double start = WallMs();
-        double cpu0 = 0, wall0 = 0, cpu1 = 0, wall1 = 0;
+        double cpu0 = 0, wall0 = 0, cpu1 = 0, wall1 = 0, thread0 = 0, thread1 = 0;
         int frames = 0;
         std::string last;
         SetFrameObserver([&] {
@@ -418,11 +418,13 @@ int main(int argc, char** argv) {
             if (wall0 == 0 && w - start >= 1000) {
                 wall0 = w;
                 cpu0 = ProcessCpuMs();
+                thread0 = ThreadCpuMs();
             } else if (wall0 > 0 && wall1 == 0) {
                 ++frames;
                 if (w - wall0 >= 5000) {
                     wall1 = w;
                     cpu1 = ProcessCpuMs();
+                    thread1 = ThreadCpuMs();
                     last = LoadAverage();
                     ScriptInput(FramesEnded(), Ereignis(ScriptedEvent::KeyDown, kKeyEscape));
                     ScriptInput(FramesEnded() + 1, Ereignis(ScriptedEvent::KeyUp, kKeyEscape));
@@ -435,6 +437,8 @@ int main(int argc, char** argv) {
         std::printf("idle class screen: %d frames in %.0f ms, load average %s\n", frames, wall1 - wall0, last.c_str());
         const double idle = wall1 > wall0 ? 100.0 * (cpu1 - cpu0) / (wall1 - wall0) : 0;
         Figure("idle class screen process cpu", idle, "% of one core", "< 0.5 %", idle < 0.5);
+        Figure("idle class screen main thread cpu", wall1 > wall0 ? 100.0 * (thread1 - thread0) / (wall1 - wall0) : 0,
+               "% of one core");
     }
 
     std::printf("load average at end: %s\n", LoadAverage().c_str());

@@ -55,7 +55,7 @@ TEST(Scrollen, WheelAndDragOverA40x60ClassScreenShiftTheSamePixelsAsTheFullDraw)
         SleepMs(40);
     }
     p.Xdo({"mouseup", "1"});
-    SleepMs(1200);
+    SleepMs(3000);  // the coast ends; checked frames are slow
     p.Save(p.Shoot(), "gescrollt-geprueft");
 
     const std::string ergebnis = ReadFileBytes(pruefung);
