@@ -13,7 +13,7 @@ int Austrittsstatus = 0;
 
 namespace {
 // Also how late a shutdown signal is noticed at most while the grid stands.
-constexpr int kStillWaitMs = 100;
+constexpr int kStillWaitMs = 250;
 }  // namespace
 
 namespace {
