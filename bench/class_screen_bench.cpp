@@ -30,6 +30,7 @@
 #include "platform/text.hpp"
 #include "platform/timing.hpp"
 #include "gradebook/program_state.hpp"
+#include "shell/class_screen_loop.hpp"
 #include "shell/shared_menus.hpp"
 #include "tiles/frame_loop.hpp"
 #include "tiles/offset.hpp"
@@ -332,6 +333,11 @@ int main(int argc, char** argv) {
         if (ergebnis != 0) std::printf("keyboard: unexpected confirmation\n");
     }
     menue.Print("class menu");
+    if (!menue.present.empty()) {
+        Figure("class menu fly-in first frame present", menue.present.front(), "ms", "< 20 ms",
+               menue.present.front() < 20);
+        Figure("class menu fly-in present max", Maximum(menue.present), "ms", "< 20 ms", Maximum(menue.present) < 20);
+    }
     tastatur.Print("keyboard");
 
     // ---- d) A pressed cell -------------------------------------------------
@@ -396,6 +402,44 @@ int main(int argc, char** argv) {
     std::printf("held cell frame: %s\n", gehaltenUebersprungen ? "skipped (same picture as pressed)" : "presented");
     Figure("held cell frame draw calls", callsGehalten, "calls", "<= 16", callsGehalten >= 0 && callsGehalten <= 16);
     Figure("pressed cell frame own cpu", cpuGedrueckt, "ms", "<= 1 ms", cpuGedrueckt <= 1);
+
+    // ---- e) Idle: the program's own class screen loop, nothing touched ----
+    // From 1 s after the grid stands still, for 5 s; then Escape saves and
+    // leaves (not counted).
+    {
+        StillesKlassenbild(*klasse, mitteX, mitteY, 3);
+        User::flush();
+        const double start = WallMs();
+        double cpu0 = 0, wall0 = 0, cpu1 = 0, wall1 = 0, thread0 = 0, thread1 = 0;
+        int frames = 0;
+        std::string last;
+        SetFrameObserver([&] {
+            const double w = WallMs();
+            if (wall0 == 0 && w - start >= 1000) {
+                wall0 = w;
+                cpu0 = ProcessCpuMs();
+                thread0 = ThreadCpuMs();
+            } else if (wall0 > 0 && wall1 == 0) {
+                ++frames;
+                if (w - wall0 >= 5000) {
+                    wall1 = w;
+                    cpu1 = ProcessCpuMs();
+                    thread1 = ThreadCpuMs();
+                    last = LoadAverage();
+                    ScriptInput(FramesEnded(), Ereignis(ScriptedEvent::KeyDown, kKeyEscape));
+                    ScriptInput(FramesEnded() + 1, Ereignis(ScriptedEvent::KeyUp, kKeyEscape));
+                }
+            }
+        });
+        KlassenbildschirmLaufen(*klasse);
+        SetFrameObserver(nullptr);
+        User::flush();
+        std::printf("idle class screen: %d frames in %.0f ms, load average %s\n", frames, wall1 - wall0, last.c_str());
+        const double idle = wall1 > wall0 ? 100.0 * (cpu1 - cpu0) / (wall1 - wall0) : 0;
+        Figure("idle class screen process cpu", idle, "% of one core", "< 0.5 %", idle < 0.5);
+        Figure("idle class screen main thread cpu", wall1 > wall0 ? 100.0 * (thread1 - thread0) / (wall1 - wall0) : 0,
+               "% of one core");
+    }
 
     std::printf("load average at end: %s\n", LoadAverage().c_str());
     CloseGraphicsWindow();

@@ -22,9 +22,9 @@ public:
     }
     void CloseWindow() override { inner_.CloseWindow(); }
     bool WindowOpen() const override { return inner_.WindowOpen(); }
-    void Present(const DrawList& frame, PresentStats& stats) override {
+    void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         const double c0 = ThreadCpuMs();
-        inner_.Present(frame, stats);
+        inner_.Present(frame, plan, stats);
         presentCpu += ThreadCpuMs() - c0;
     }
     bool NeedsRepaint() override { return inner_.NeedsRepaint(); }
@@ -34,6 +34,13 @@ public:
         presentCpu += ThreadCpuMs() - c0;
     }
     void PumpEvents(InputState& input) override { inner_.PumpEvents(input); }
+    bool WaitForEvent(int ms) override {
+        const double c0 = ThreadCpuMs(), w0 = WallMs();
+        const bool came = inner_.WaitForEvent(ms);
+        sleepCpu += ThreadCpuMs() - c0;
+        sleepWall += WallMs() - w0;
+        return came;
+    }
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) override {
         return inner_.ReadCanvas(width, height, argb);
     }

@@ -29,6 +29,13 @@ int TSchulklasse::anzeigen() {
         AuftragsSpalte = j;
     };
     const bool einzeln = ZeileEinzelnAnzeigen > 0 && ZeileEinzelnAnzeigen < Schueleranzahl;
+    // The corner stands, the header band scrolls sideways, the name column up
+    // and down, the cells both ways: a scroll can then move pixels.
+    const int sx = Offset::ScrollX, sy = Offset::ScrollY;
+    AddScrollRegion(0, 0, kNamensspalteBreite, kKopfbandHoehe, 0, 0);
+    AddScrollRegion(kNamensspalteBreite, 0, W - kNamensspalteBreite, kKopfbandHoehe, sx, 0);
+    AddScrollRegion(0, kKopfbandHoehe, kNamensspalteBreite, H - kKopfbandHoehe, 0, sy);
+    AddScrollRegion(kNamensspalteBreite, kKopfbandHoehe, W - kNamensspalteBreite, H - kKopfbandHoehe, sx, sy);
     if (!einzeln) {
         for (int i = 1; i < Schueleranzahl; ++i)
             for (int j = 1; j < Notenanzahl; ++j)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/draw_list.hpp"
+#include "platform/frame_plan.hpp"
 #include "platform/input_state.hpp"
 #include "platform/text.hpp"
 
@@ -23,13 +24,15 @@ public:
     virtual bool OpenWindow(int width, int height, const Text& title) = 0;
     virtual void CloseWindow() = 0;
     virtual bool WindowOpen() const = 0;
-    // Renders the frame into the persistent canvas and shows the canvas.
-    virtual void Present(const DrawList& frame, PresentStats& stats) = 0;
+    // Renders the frame into the kept picture as the plan says and shows it.
+    virtual void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) = 0;
     // Whether the window lost its picture (exposed, restored) and needs the canvas again.
     virtual bool NeedsRepaint() = 0;
     // Shows the canvas again without drawing anything new.
     virtual void Repaint() = 0;
     virtual void PumpEvents(InputState& input) = 0;
+    // Waits up to ms for a window-system event (left queued); true when one came.
+    virtual bool WaitForEvent(int ms) { return false; }
     // The canvas as 0xAARRGGBB rows, top to bottom; false where none is kept.
     virtual bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) { return false; }
     virtual uint32_t Milliseconds() = 0;

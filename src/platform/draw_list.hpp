@@ -30,11 +30,20 @@ struct DrawCommand {
     bool operator==(const DrawCommand&) const = default;
 };
 
+// A part of the window whose content the frame draws moved by its scroll
+// offset; a change of the offset from one frame to the next is a shift.
+struct ScrollRegion {
+    ClipRect rect;
+    int scrollX = 0, scrollY = 0;
+    bool operator==(const ScrollRegion&) const = default;
+};
+
 struct DrawList {
     std::vector<DrawVertex> vertices;
     std::vector<DrawCommand> commands;
+    std::vector<ScrollRegion> scrollRegions;
 
-    void Reset() { vertices.clear(); commands.clear(); }
+    void Reset() { vertices.clear(); commands.clear(); scrollRegions.clear(); }
     bool Empty() const { return commands.empty(); }
     // Whether the frame begins by clearing the whole w x h window.
     bool BeginsWithFullClear(int w, int h) const;

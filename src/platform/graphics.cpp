@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "platform/frame_plan.hpp"
 #include "platform/graphics.hpp"
 #include "platform/image_data.hpp"
 #include "platform/image_font.hpp"
@@ -101,7 +102,8 @@ void Flip(int sync) {
         ++c.figures.framesSkipped;
     } else {
         const auto w0 = std::chrono::steady_clock::now();
-        be.Present(c.frame, stats);
+        const FramePlan plan = PlanFrame(c.shown, c.shownValid, c.frame, c.width, c.height);
+        be.Present(c.frame, plan, stats);
         c.figures.presentMs =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - w0).count();
         ++c.figures.framesPresented;
@@ -115,6 +117,10 @@ void Flip(int sync) {
     c.frame.Reset();
     EndFrameByFlip();
     if (FrameObserver()) FrameObserver()();
+}
+
+void AddScrollRegion(int x, int y, int width, int height, int scrollX, int scrollY) {
+    Ctx().frame.scrollRegions.push_back({ClipRect{x, y, width, height}, scrollX, scrollY});
 }
 
 void SetFrameObserver(std::function<void()> observer) { FrameObserver() = std::move(observer); }

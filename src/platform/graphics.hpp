@@ -27,6 +27,11 @@ int GraphicsHeight();
 void Cls();
 void SetClsColor(double r, double g, double b);
 void Flip(int sync);
+// Names, for this frame, a part of the window whose content is drawn moved by
+// the offset (scrollX, scrollY). When the regions tile the window and a frame
+// differs from the last only by changed offsets, the backend moves the last
+// picture's pixels and draws only what came into view.
+void AddScrollRegion(int x, int y, int width, int height, int scrollX, int scrollY);
 
 // Drawing state and primitives.
 void SetColor(double r, double g, double b);

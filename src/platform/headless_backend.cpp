@@ -13,11 +13,13 @@ bool HeadlessBackend::OpenWindow(int width, int height, const Text& t) {
     return true;
 }
 
-void HeadlessBackend::Present(const DrawList& frame, PresentStats& stats) {
+void HeadlessBackend::Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) {
     last_ = frame;
+    plan_ = plan;
     ++presents_;
-    stats.drawCalls = static_cast<int>(frame.commands.size());
-    stats.vertices = static_cast<int>(frame.vertices.size());
+    const DrawList& drawn = plan.ToDraw(frame);
+    stats.drawCalls = static_cast<int>(drawn.commands.size() + plan.copies.size());
+    stats.vertices = static_cast<int>(drawn.vertices.size());
 }
 
 void HeadlessBackend::SleepMilliseconds(int ms) {

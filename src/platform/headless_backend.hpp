@@ -18,8 +18,11 @@ public:
     long long Flips() const { return FramesEnded(); }
     void SetClock(uint32_t ms) { clock_ = ms; }
 
-    // What the last Present received, and counts.
+    // What the last Present received, how it was planned, what it drew onto
+    // the kept picture, and counts.
     const DrawList& LastFrame() const { return last_; }
+    const FramePlan& LastPlan() const { return plan_; }
+    const DrawList& LastDrawn() const { return plan_.ToDraw(last_); }
     int PresentCount() const { return presents_; }
     const std::vector<Text>& Messages() const { return messages_; }
     long long SleptMilliseconds() const { return slept_; }
@@ -29,7 +32,7 @@ public:
     bool OpenWindow(int width, int height, const Text& title) override;
     void CloseWindow() override { open_ = false; }
     bool WindowOpen() const override { return open_; }
-    void Present(const DrawList& frame, PresentStats& stats) override;
+    void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override;
     bool NeedsRepaint() override { return false; }
     void Repaint() override {}
     void PumpEvents(InputState&) override {}
@@ -47,5 +50,6 @@ private:
     long long slept_ = 0;
     int presents_ = 0;
     DrawList last_;
+    FramePlan plan_;
     std::vector<Text> messages_;
 };

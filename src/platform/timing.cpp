@@ -50,6 +50,10 @@ int WaitTimer(const TTimer& timer) {
     }
 }
 
+void WaitForInput(int milliseconds) {
+    if (milliseconds > 0) CurrentBackend().WaitForEvent(milliseconds);
+}
+
 void Delay(int milliseconds) {
     if (milliseconds > 0) CurrentBackend().SleepMilliseconds(milliseconds);
 }

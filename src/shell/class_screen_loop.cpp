@@ -12,6 +12,11 @@
 int Austrittsstatus = 0;
 
 namespace {
+// Also how late a shutdown signal is noticed at most while the grid stands.
+constexpr int kStillWaitMs = 250;
+}  // namespace
+
+namespace {
 // Nobody can answer a box during a shutdown: a save that fails is told on
 // standard error, with where the changes are, and the program ends anyway.
 int BeimBeendenSpeichern(TSchulklasse& klasse) {
@@ -29,12 +34,19 @@ int BeimBeendenSpeichern(TSchulklasse& klasse) {
 }  // namespace
 
 int KlassenbildschirmLaufen(TSchulklasse& klasse) {
+    int stillFrames = 0;
     for (;;) {
+        // Once the grid has stood still for a tenth of a second with nothing
+        // held or coasting, nothing changes until the teacher does something.
+        if (stillFrames >= 5 && LastFrameFigures().skipped && TouchState == 0 && Offset::ScrollSpeedX == 0 &&
+            Offset::ScrollSpeedY == 0)
+            WaitForInput(kStillWaitMs);
         Cls();
         User::update();
         Offset::update(2, 64);
         klasse.anzeigen();
         FrameEnd();
+        stillFrames = LastFrameFigures().skipped ? stillFrames + 1 : 0;
         const int code = klasse.verwalten();
         if (code > 0) return code;
         if (EndSignalled()) return BeimBeendenSpeichern(klasse);

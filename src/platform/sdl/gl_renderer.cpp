@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/texture_store.hpp"
@@ -108,8 +109,11 @@ bool GlRenderer::Init(int width, int height) {
         glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
-    canvasStale_ = false;
-    lastFull_.Reset();
+    current_ = 0;
+    const char* check = std::getenv("RK_DRAW_CHECK");
+    checkFile_ = check ? check : "";
+    checkedFrames_ = scrollFramesChecked_ = differentPixels_ = 0;
+    firstDifference_.clear();
 
     glUseProgram(program_);
     glUniform2f(screenUniform_, static_cast<float>(width), static_cast<float>(height));
@@ -126,13 +130,16 @@ void GlRenderer::Shutdown() {
     if (nearest_) glDeleteSamplers(1, &nearest_);
     if (linear_) glDeleteSamplers(1, &linear_);
     nearest_ = linear_ = 0;
-    if (fbo_) glDeleteFramebuffers(1, &fbo_);
-    if (canvas_) glDeleteTextures(1, &canvas_);
+    for (Canvas* c : {&canvas_[0], &canvas_[1], &check_}) {
+        if (c->fbo) glDeleteFramebuffers(1, &c->fbo);
+        if (c->texture) glDeleteTextures(1, &c->texture);
+        *c = Canvas{};
+    }
     if (vbo_) glDeleteBuffers(1, &vbo_);
     if (ibo_) glDeleteBuffers(1, &ibo_);
     if (vao_) glDeleteVertexArrays(1, &vao_);
     if (program_) glDeleteProgram(program_);
-    fbo_ = canvas_ = vbo_ = ibo_ = vao_ = program_ = 0;
+    vbo_ = ibo_ = vao_ = program_ = 0;
     indexQuads_ = vboBytes_ = 0;
 }
 
@@ -192,20 +199,25 @@ void GlRenderer::ApplyBlend(int mode) {
     }
 }
 
-void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
-    if (frame.BeginsWithFullClear(width_, height_)) {
-        // The whole picture is new: draw it straight into the back buffer.
-        Draw(frame, 0, stats);
-        lastFull_ = frame;
-        canvasStale_ = true;
+void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats) {
+    Canvas& picture = canvas_[current_];
+    if (!MakeCanvas(picture)) return;
+    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
+        Canvas& next = canvas_[1 - current_];
+        for (const PixelCopy& c : plan.copies) {
+            Blit(picture.fbo, next.fbo, c.from, c.toX, c.toY);
+            ++stats.drawCalls;
+        }
+        Draw(plan.strips, next.fbo, stats);
+        current_ = 1 - current_;
     } else {
-        BringCanvasUpToDate(stats);
-        if (!fbo_) return;
-        Draw(frame, fbo_, stats);
-        CopyCanvas();
-        ++stats.drawCalls;
+        // A dialog draws over the picture as it stands; a full frame clears it first.
+        Draw(frame, picture.fbo, stats);
     }
-    stats.vertices = static_cast<int>(frame.vertices.size());
+    if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
+    CopyCanvas();
+    ++stats.drawCalls;
+    stats.vertices = static_cast<int>(plan.ToDraw(frame).vertices.size());
     // Forget textures whose images are gone, at once when the store says some
     // went (a portrait closed with its menu frees its GPU copy too).
     if (textures_.size() > 64 || releaseGeneration_ != TextureStore::ReleaseGeneration()) {
@@ -221,20 +233,23 @@ void GlRenderer::Render(const DrawList& frame, PresentStats& stats) {
     }
 }
 
-bool GlRenderer::MakeCanvas() {
-    if (fbo_) return true;
-    // Made on first need: most frames clear the whole window and go straight
-    // to the back buffer, and an 8 MB canvas costs start-up time.
-    glGenTextures(1, &canvas_);
-    glBindTexture(GL_TEXTURE_2D, canvas_);
+bool GlRenderer::MakeCanvas(Canvas& canvas) {
+    if (canvas.fbo) return true;
+    // Made on first need: an 8 MB canvas costs start-up time, and the
+    // second one is needed only once the grid scrolls.
+    glGenTextures(1, &canvas.texture);
+    glBindTexture(GL_TEXTURE_2D, canvas.texture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvas_, 0);
+    glGenFramebuffers(1, &canvas.fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, canvas.fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, canvas.texture, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         std::fputs("gl: canvas framebuffer incomplete\n", stderr);
+        glDeleteFramebuffers(1, &canvas.fbo);
+        glDeleteTextures(1, &canvas.texture);
+        canvas = Canvas{};
         return false;
     }
     glClearColor(0, 0, 0, 1);
@@ -244,20 +259,59 @@ bool GlRenderer::MakeCanvas() {
     return true;
 }
 
-void GlRenderer::BringCanvasUpToDate(PresentStats& stats) {
-    MakeCanvas();
-    if (!canvasStale_) return;
-    Draw(lastFull_, fbo_, stats);
-    canvasStale_ = false;
+void GlRenderer::Blit(unsigned from, unsigned to, const ClipRect& r, int toX, int toY) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    glDisable(GL_SCISSOR_TEST);
+    // GL rows count from the bottom.
+    const int sy = height_ - (r.y + r.h), dy = height_ - (toY + r.h);
+    glBlitFramebuffer(r.x, sy, r.x + r.w, sy + r.h, toX, dy, toX + r.w, dy + r.h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+bool GlRenderer::ReadPixels(unsigned framebuffer, std::vector<uint32_t>& rgba) {
+    if (!framebuffer) return false;
+    rgba.resize(size_t(width_) * height_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return true;
+}
+
+void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& plan) {
+    // The check canvas follows every frame drawn whole (a dialog over the
+    // last picture, as before); the kept picture must hold the same pixels.
+    if (!MakeCanvas(check_)) return;
+    PresentStats ignored;
+    Draw(frame, check_.fbo, ignored);
+    std::vector<uint32_t> kept, whole;
+    if (!ReadPixels(canvas_[current_].fbo, kept) || !ReadPixels(check_.fbo, whole)) return;
+    long long different = 0;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        if ((kept[i] & 0xFFFFFFu) == (whole[i] & 0xFFFFFFu)) continue;
+        if (different++ == 0 && firstDifference_.empty()) {
+            const int x = int(i % width_), y = height_ - 1 - int(i / width_);
+            char line[160];
+            std::snprintf(line, sizeof line, "frame %lld (%s) at %d,%d: %06x instead of %06x", checkedFrames_ + 1,
+                          plan.kind == FramePlan::Scroll ? "scroll" : plan.kind == FramePlan::Overlay ? "overlay"
+                                                                                                     : "full",
+                          x, y, kept[i] & 0xFFFFFFu, whole[i] & 0xFFFFFFu);
+            firstDifference_ = line;
+        }
+    }
+    ++checkedFrames_;
+    differentPixels_ += different;
+    if (plan.kind == FramePlan::Scroll) ++scrollFramesChecked_;
+    if (std::FILE* f = std::fopen(checkFile_.c_str(), "w")) {
+        std::fprintf(f, "checked frames: %lld\nscroll frames: %lld\ndifferent pixels: %lld\nfirst difference: %s\n",
+                     checkedFrames_, scrollFramesChecked_, differentPixels_,
+                     firstDifference_.empty() ? "none" : firstDifference_.c_str());
+        std::fclose(f);
+    }
 }
 
 void GlRenderer::Repaint() {
-    PresentStats ignored;
-    if (canvasStale_ || !fbo_) {
-        Draw(lastFull_, 0, ignored);
-    } else {
-        CopyCanvas();
-    }
+    if (canvas_[current_].fbo) CopyCanvas();
 }
 
 void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats) {
@@ -314,25 +368,21 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
 }
 
 void GlRenderer::CopyCanvas() {
-    if (!fbo_) return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    const Canvas& picture = canvas_[current_];
+    if (!picture.fbo) return;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.fbo);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glEnable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, picture.fbo);
 }
 
 bool GlRenderer::ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) {
-    PresentStats ignored;
-    BringCanvasUpToDate(ignored);
-    if (!fbo_) return false;
+    std::vector<uint32_t> rgba;
+    if (!ReadPixels(canvas_[current_].fbo, rgba)) return false;
     width = width_;
     height = height_;
-    std::vector<uint32_t> rgba(size_t(width_) * height_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     argb.resize(rgba.size());
     // GL rows run bottom to top; bytes r, g, b, a in memory order.
     for (int y = 0; y < height_; ++y) {

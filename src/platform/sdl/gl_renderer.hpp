@@ -1,10 +1,13 @@
-// Replays recorded frames with OpenGL 3.3. A frame that clears the whole
-// window is drawn straight into the back buffer; a frame that draws over the
-// last picture (a dialog) is drawn into a persistent off-screen canvas, which
-// is first brought up to date by replaying the last full frame, and then
-// copied to the back buffer. Needs a current context.
+// Replays recorded frames with OpenGL 3.3 into a kept off-screen picture,
+// which is then copied to the back buffer: a dialog draws straight over the
+// picture of the screen below it, and a scroll (see frame_plan.hpp) moves the
+// picture's pixels into the second canvas and draws only the strips that came
+// into view. With RK_DRAW_CHECK=<file> every frame is also drawn whole into a
+// third canvas and compared; the file tells how many pixels differed.
+// Needs a current context.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -14,8 +17,8 @@ class GlRenderer {
 public:
     bool Init(int width, int height);
     void Shutdown();
-    // Draws the frame over the canvas, then copies the canvas to the back buffer.
-    void Render(const DrawList& frame, PresentStats& stats);
+    // Draws the frame into the picture as planned, then copies the picture to the back buffer.
+    void Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats);
     // Shows the last picture again (after the window was exposed).
     void Repaint();
     // Reads the canvas back as 0xAARRGGBB rows, top to bottom.
@@ -23,20 +26,26 @@ public:
 
 private:
     struct GpuTexture { unsigned id = 0; uint64_t version = 0; int rows = 0; };  // rows: allocated height
+    struct Canvas { unsigned fbo = 0, texture = 0; };
     void Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats);
     void CopyCanvas();
-    bool MakeCanvas();
-    void BringCanvasUpToDate(PresentStats& stats);
+    bool MakeCanvas(Canvas& canvas);
+    void Blit(unsigned from, unsigned to, const ClipRect& source, int toX, int toY);
+    void CheckAgainstFullDraw(const DrawList& frame, const FramePlan& plan);
+    bool ReadPixels(unsigned framebuffer, std::vector<uint32_t>& rgba);
     void Sync(uint32_t textureId);
     void ApplyBlend(int mode);
     void EnsureIndices(size_t quads);
 
     int width_ = 0, height_ = 0;
     unsigned program_ = 0, vao_ = 0, vbo_ = 0, ibo_ = 0;
-    unsigned fbo_ = 0, canvas_ = 0;
+    Canvas canvas_[2];           // the picture, and the one a scroll moves it into
+    int current_ = 0;            // which of the two holds the picture
     unsigned nearest_ = 0, linear_ = 0;  // samplers
-    DrawList lastFull_;          // the last frame drawn straight into the back buffer
-    bool canvasStale_ = false;   // the canvas lacks lastFull_
+    std::string checkFile_;      // RK_DRAW_CHECK
+    Canvas check_;
+    long long checkedFrames_ = 0, scrollFramesChecked_ = 0, differentPixels_ = 0;
+    std::string firstDifference_;
     int modeUniform_ = -1, screenUniform_ = -1;
     size_t indexQuads_ = 0;
     size_t vboBytes_ = 0;

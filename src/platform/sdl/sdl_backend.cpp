@@ -105,9 +105,9 @@ public:
 
     bool WindowOpen() const override { return window_ != nullptr; }
 
-    void Present(const DrawList& frame, PresentStats& stats) override {
+    void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         if (!window_) return;
-        renderer_.Render(frame, stats);
+        renderer_.Render(frame, plan, stats);
         SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }
@@ -129,6 +129,8 @@ public:
         SDL_Event e;
         while (SDL_PollEvent(&e)) Translate(e, in);
     }
+
+    bool WaitForEvent(int ms) override { return SDL_WaitEventTimeout(nullptr, ms) == 1; }
 
     uint32_t Milliseconds() override { return SDL_GetTicks(); }
     void SleepMilliseconds(int ms) override {
