@@ -158,6 +158,14 @@ FramePlan PlanFrame(const DrawList& last, bool lastValid, const DrawList& frame,
         !SameRects(regions, last.scrollRegions) || !RegionsTileTheWindow(regions, width, height))
         return plan;
 
+    // Nothing scrolled: a frame that differs from the last changed something
+    // else and is drawn whole (without comparing the lists item by item).
+    bool moved = false;
+    for (size_t i = 0; i < regions.size(); ++i)
+        moved = moved || regions[i].scrollX != last.scrollRegions[i].scrollX ||
+                regions[i].scrollY != last.scrollRegions[i].scrollY;
+    if (!moved) return plan;
+
     // Per region: the part that keeps showing what it showed (moved), and
     // the strips that came into view.
     std::vector<ClipRect> kept, keptBefore, exposed;

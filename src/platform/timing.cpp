@@ -3,8 +3,10 @@
 // waiting sleeps until the next tick instead of spinning.
 #include "platform/timing.hpp"
 
+#include <algorithm>
 #include <cmath>
 
+#include "platform/end_signals.hpp"
 #include "platform/platform_context.hpp"
 
 struct FrameTimer {
@@ -51,7 +53,18 @@ int WaitTimer(const TTimer& timer) {
 }
 
 void WaitForInput(int milliseconds) {
-    if (milliseconds > 0) CurrentBackend().WaitForEvent(milliseconds);
+    // In slices, so that a shutdown signal (which wakes no window event) is
+    // still answered within a slice.
+    constexpr int kSlice = 40;
+    Backend& be = CurrentBackend();
+    const uint32_t start = be.Milliseconds();
+    for (int left = milliseconds; left > 0 && !EndSignalled();) {
+        const uint32_t before = be.Milliseconds();
+        if (be.WaitForEvent(std::min(left, kSlice))) return;
+        const uint32_t now = be.Milliseconds();
+        if (now == before) return;  // a backend that does not wait (headless)
+        left = milliseconds - static_cast<int>(now - start);
+    }
 }
 
 void Delay(int milliseconds) {

@@ -12,7 +12,7 @@
 int Austrittsstatus = 0;
 
 namespace {
-// Also how late a shutdown signal is noticed at most while the grid stands.
+// The longest wait for input while the grid stands (a shutdown signal ends it sooner).
 constexpr int kStillWaitMs = 250;
 }  // namespace
 
