@@ -14,11 +14,7 @@ class FramePlans : public HeadlessTest {
 protected:
     void SetUp() override {
         HeadlessTest::SetUp();
-        if (!Schrift32) {
-            Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32);
-            Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16);
-            Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48);
-        }
+        GridFontsLoaded();
         klasse = TSchulklasse::bauen({u"8c", u"Mathematik"}, 0);
         klasse->Notenanzahl = 61;
         klasse->Schueleranzahl = 41;

@@ -11,11 +11,7 @@ class GridDisplay : public HeadlessTest {
 protected:
     void SetUp() override {
         HeadlessTest::SetUp();
-        if (!Schrift32) {
-            Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32);
-            Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16);
-            Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48);
-        }
+        GridFontsLoaded();
         Taktgeber = CreateFrameTimer(50);
     }
     // A class of `schueler` students and `spalten` "Arbeit" columns, tiles at rest.

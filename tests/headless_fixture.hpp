@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "gradebook/program_state.hpp"
 #include "platform/graphics.hpp"
 #include "platform/headless_backend.hpp"
 #include "platform/input.hpp"
@@ -39,6 +40,13 @@ protected:
     void TearDown() override {
         CloseGraphicsWindow();
         UseBackend(nullptr);
+    }
+    // The class grid's fonts, loaded once for all tests that draw the grid.
+    static void GridFontsLoaded() {
+        if (Schrift32) return;
+        Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32);
+        Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16);
+        Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48);
     }
 
     // Events for the User::update that follows the next `inFrames` Flips.
