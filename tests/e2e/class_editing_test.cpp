@@ -12,7 +12,6 @@
 #include "harness.hpp"
 
 namespace {
-constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 
 uint32_t Rgb(const std::array<int, 3>& c) { return (uint32_t(c[0]) << 16) | (uint32_t(c[1]) << 8) | uint32_t(c[2]); }
 
@@ -45,11 +44,7 @@ protected:
     }
     void Oeffnen() {
         ASSERT_TRUE(p.Start());
-        ASSERT_NE(p.WaitForWindow(), 0u);
-        ASSERT_TRUE(p.WaitForPixel(960, 1070, kHintergrund));
-        SleepMs(700);
-        p.Click(846 + 114, 663 + 57);  // the only class tile
-        SleepMs(1200);
+        ASSERT_TRUE(p.OpenTheOnlyClass());
     }
     // Cell (i, j) of a grid that fits the window: column j at 160 + 80 j, row i at 46 + 84 i.
     static int ZelleX(int j) { return 160 + 80 * j + 38; }

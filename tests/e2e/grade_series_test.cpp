@@ -12,7 +12,6 @@
 #include "harness.hpp"
 
 namespace {
-constexpr uint32_t kHintergrund = (23u << 16) | 83u;
 constexpr uint32_t kWeiss = 0xFFFFFFu;
 constexpr uint32_t kPanel = (24u << 16) | (24u << 8) | 24u;
 constexpr int kStudenten = 28;
@@ -86,11 +85,7 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
     ProgramUnderTest p(display);
     const std::string pfad = WriteClassFile(p.Folder(), Klasse(false));
     ASSERT_TRUE(p.Start());
-    ASSERT_NE(p.WaitForWindow(), 0u);
-    ASSERT_TRUE(p.WaitForPixel(960, 1070, kHintergrund));
-    SleepMs(700);
-    p.Click(846 + 114, 663 + 57);  // the only class tile
-    SleepMs(1200);
+    ASSERT_TRUE(p.OpenTheOnlyClass());
 
     // The column menu (two tiles of 152 x 101 a row, kept inside the window)
     // and its sixth tile, "Noten eintragen".

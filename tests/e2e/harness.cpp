@@ -190,6 +190,15 @@ unsigned long ProgramUnderTest::WaitForWindow(int timeoutMs) {
     return 0;
 }
 
+bool ProgramUnderTest::OpenTheOnlyClass(int settleMs) {
+    constexpr uint32_t kCatalogueBackground = (23u << 16) | 83u;
+    if (WaitForWindow() == 0 || !WaitForPixel(960, 1070, kCatalogueBackground)) return false;
+    SleepMs(700);
+    Click(846 + 114, 663 + 57);  // the only class tile
+    SleepMs(settleMs);
+    return true;
+}
+
 bool ProgramUnderTest::WaitForPixel(int x, int y, uint32_t rgb, int timeoutMs) {
     const long long end = NowMs() + timeoutMs;
     while (NowMs() < end) {

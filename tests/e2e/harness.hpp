@@ -42,6 +42,9 @@ public:
     unsigned long WaitForWindow(int timeoutMs = 15000);
     // Waits until the program draws something other than black at (x, y).
     bool WaitForPixel(int x, int y, uint32_t rgb, int timeoutMs = 10000);
+    // After Start: waits for the catalogue and taps its only class tile, then
+    // lets the class screen fly in (settleMs).
+    bool OpenTheOnlyClass(int settleMs = 1200);
     bool Running();
     // Waits for the end; true with the exit status when it ended in time.
     bool WaitForExit(int timeoutMs, int& status);
