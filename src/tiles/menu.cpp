@@ -58,11 +58,7 @@ void TMenu::einblenden(int px, int py, int fromX, int fromY, const TImage& extra
         Zusatzbild_x = extraX;
         Zusatzbild_y = extraY;
     }
-    Status = 1;
-    Versetzt = false;
-    Animationsbeginn = FrameTime;
-    Suchtext.clear();
-    Markiert = -1;
+    AnimationBeginnen(false);
 }
 
 void TMenu::versetzen(int px, int py) {
@@ -77,8 +73,13 @@ void TMenu::versetzen(int px, int py) {
         const auto [kx, ky] = Ruheplatz(i);
         k.bewegen(kx, ky, static_cast<float>(Trunc(Animationsdauer)));
     }
+    AnimationBeginnen(true);
+}
+
+// A fly-in (or a slide) starts this frame, with no search text typed yet.
+void TMenu::AnimationBeginnen(bool versetzt) {
     Status = 1;
-    Versetzt = true;
+    Versetzt = versetzt;
     Animationsbeginn = FrameTime;
     Suchtext.clear();
     Markiert = -1;
