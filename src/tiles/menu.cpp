@@ -58,7 +58,11 @@ void TMenu::einblenden(int px, int py, int fromX, int fromY, const TImage& extra
         Zusatzbild_x = extraX;
         Zusatzbild_y = extraY;
     }
-    AnimationBeginnen(false);
+    Status = 1;
+    Versetzt = false;
+    Animationsbeginn = FrameTime;
+    Suchtext.clear();
+    Markiert = -1;
 }
 
 void TMenu::versetzen(int px, int py) {
@@ -73,13 +77,8 @@ void TMenu::versetzen(int px, int py) {
         const auto [kx, ky] = Ruheplatz(i);
         k.bewegen(kx, ky, static_cast<float>(Trunc(Animationsdauer)));
     }
-    AnimationBeginnen(true);
-}
-
-// A fly-in (or a slide) starts this frame, with no search text typed yet.
-void TMenu::AnimationBeginnen(bool versetzt) {
     Status = 1;
-    Versetzt = versetzt;
+    Versetzt = true;
     Animationsbeginn = FrameTime;
     Suchtext.clear();
     Markiert = -1;

@@ -76,7 +76,6 @@ protected:
 private:
     bool AusserhalbDesPanels() const;
     void Einpassen(int px, int py);
-    void AnimationBeginnen(bool versetzt);
     std::pair<int, int> Ruheplatz(int i) const;
     void Waehlen(int index);
     void Suchen();
