@@ -134,12 +134,12 @@ TEST_F(Reports, ForParentsTheSheetHasNoNoteAndNoTelephone) {
 
 TEST_F(Reports, EveryReportHasTheHeadDecimalCommasAndItsLineToSign) {
     // Latin-1, as the main menu writes it.
-    Schreiben(".Kladdorix-Schule", "Goethe-Gymnasium W\xFCrzburg\r\nFrau Wei\xDF\r\n");
+    std::ofstream(".Kladdorix-Schule", std::ios::binary) << "Goethe-Gymnasium W\xFCrzburg\r\nFrau Wei\xDF\r\n";
     auto k = Klasse();
-    // Müßig's averages: 2.25, 0.75 and 1.5.
+    // Müßig's averages: 2.25, 0.75 and 1.50.
     ASSERT_EQ(Zelle(*k, 2, 4), u"2.25");
     ASSERT_EQ(Zelle(*k, 2, 5), u"0.75");
-    ASSERT_EQ(Zelle(*k, 2, 6), u"1.5");
+    ASSERT_EQ(Zelle(*k, 2, 6), u"1.50");
     struct Fall {
         const char* was;
         Text pdf;
@@ -147,10 +147,10 @@ TEST_F(Reports, EveryReportHasTheHeadDecimalCommasAndItsLineToSign) {
         bool unterschrift;
     };
     const Fall faelle[] = {
-        {"Schülerbogen", SchuelerbogenSchreiben(*k, 2, Bogenumfang::FuerEltern), {"2,25", "0,75", "1,5"},
-         {"2.25", "0.75", "1.5"}, true},
-        {"Klassenliste", KlassenlisteSchreiben(*k, false), {"2,25", "0,75", "1,5", "4,62"},
-         {"2.25", "0.75", "1.5", "4.62"}, false},
+        {"Schülerbogen", SchuelerbogenSchreiben(*k, 2, Bogenumfang::FuerEltern), {"2,25", "0,75", "1,50"},
+         {"2.25", "0.75", "1.50"}, true},
+        {"Klassenliste", KlassenlisteSchreiben(*k, false), {"2,25", "0,75", "1,50", "4,62"},
+         {"2.25", "0.75", "1.50", "4.62"}, false},
         {"Notenspiegel", NotenspiegelSchreiben(*k, 1, 0), {"Durchschnitt: 4,17"}, {"4.17", "Kenntnisnahme"}, true},
     };
     for (const Fall& f : faelle) {
@@ -306,8 +306,8 @@ TEST_F(Reports, AFileInTheWayOfTheFolderGivesNoReportAndASecondOfTheDayGoesBesid
     EXPECT_EQ(KlassenlisteSchreiben(*k, false), stamm + u" (2).pdf");
     EXPECT_EQ(KlassenlisteSchreiben(*k, false), stamm + u" (3).pdf");
     EXPECT_EQ(Lesen(U8(erst)), ersterInhalt) << "the first paper stays as it was";
-    EXPECT_EQ(Dateien("Ausdrucke"), (std::vector<std::string>{U8(erst.substr(10)), U8(stamm.substr(10) + u" (2).pdf"),
-                                                             U8(stamm.substr(10) + u" (3).pdf")}));
+    EXPECT_EQ(Dateien("Ausdrucke"), (std::vector<std::string>{U8(stamm.substr(10) + u" (2).pdf"),
+                                                             U8(stamm.substr(10) + u" (3).pdf"), U8(erst.substr(10))}));
 
     std::filesystem::remove_all("Ausdrucke");
     std::ofstream("Ausdrucke") << "kein Ordner";

@@ -70,8 +70,6 @@ public:
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
         window_ = SDL_CreateWindow(Utf8FromText(title).c_str(), 0, 0, width, height, SDL_WINDOW_OPENGL);
-        const char* treiber = SDL_GetCurrentVideoDriver();
-        x11_ = treiber && std::string(treiber) == "x11";
         if (!window_) {
             std::fprintf(stderr, "sdl: window: %s\n", SDL_GetError());
             return false;
@@ -217,9 +215,8 @@ private:
                     in.wheelX += richtung * e.wheel.y;
                 else
                     in.wheel += richtung * e.wheel.y;
-                // A tilting wheel reports x > 0 to the right, except on X11,
-                // where this SDL gives button 6 (tilted left) as +1.
-                in.wheelX -= richtung * e.wheel.x * (x11_ ? -1 : 1);
+                // A tilting wheel reports x > 0 to the right.
+                in.wheelX -= richtung * e.wheel.x;
                 break;
             }
             case SDL_FINGERDOWN:
@@ -241,7 +238,6 @@ private:
     // Shift as the key events in the queue left it, up to the event at hand:
     // SDL_GetModState already tells the state after the whole queue.
     bool shift_ = false;
-    bool x11_ = false;
 };
 }  // namespace
 
