@@ -196,6 +196,7 @@ int SchulformWechseln() {
     }
     return 0;
 }
+
 // One name: the entry starts with the name kept so far, or with the question
 // selected so that typing replaces it. False when cancelled.
 bool NameEingeben(const Text& frage, Text& name) {
