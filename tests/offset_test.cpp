@@ -25,6 +25,25 @@ TEST_F(Scrolling, WheelNotchMovesSixteenThenCoastsToSeventyTwo) {
     EXPECT_EQ(Offset::ScrollX, 0);
 }
 
+TEST_F(Scrolling, SidewaysNotchesMoveOnlyAcrossAndStopAtTheLimit) {
+    // A tilting wheel, or the wheel with Shift: notches to the right scroll
+    // the grid to the right, its content to the left.
+    Offset::setLimits(-40, 0, -500, 500);
+    Move(Frame(0), 500, 500);
+    backend->At(Frame(0), {ScriptedEvent::WheelX, -1});
+    Frame2();
+    EXPECT_EQ(Offset::ScrollX, -16);
+    EXPECT_EQ(Offset::ScrollY, 0);
+    backend->At(Frame(0), {ScriptedEvent::WheelX, -3});
+    Frame2();
+    EXPECT_EQ(Offset::ScrollX, -40);
+    EXPECT_EQ(Offset::ScrollSpeedX, 0);
+    backend->At(Frame(0), {ScriptedEvent::WheelX, 1});
+    Frame2();
+    EXPECT_EQ(Offset::ScrollX, -24);
+    EXPECT_EQ(Offset::ScrollY, 0);
+}
+
 TEST_F(Scrolling, WheelAtTheLimitStaysWithSpeedZero) {
     Offset::setLimits(0, 0, -500, 0);
     WheelAt(Frame(0), 3, 10, 10);

@@ -1,13 +1,17 @@
 // The printed reports read back with pdftotext: every value in the order it
-// is printed, nothing of another student on a student's sheet, the class
-// list's pages with their repeated heads, the paper sizes, names with
-// umlauts, "ß", "€" and ";" as typed, and the gradebook left as it was;
-// while encryption is on, reports lie only in the private folder.
+// is printed, nothing of another student on a student's sheet, the sheet for
+// parents without notes and telephone, decimal commas, the head with school
+// and teacher and the lines to sign, the class list's pages with their
+// repeated heads, the empty list without them, the paper sizes, names with
+// umlauts, "ß", "€" and ";" as typed, a second report of the day beside the
+// first, and the gradebook left as it was; while encryption is on, reports
+// lie only in the private folder.
 #include <algorithm>
 
 #include "classscreen/class_commands.hpp"
 #include "classscreen/reports.hpp"
 #include "gradebook/report_rules.hpp"
+#include "gradebook/school_names.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
@@ -72,21 +76,23 @@ protected:
         return k;
     }
     static Text Zelle(const TSchulklasse& k, int i, int j) { return k.Zelle(i, j).Text[0]; }
+    // An average as it stands on paper.
+    static Text Gedruckt(const TSchulklasse& k, int i, int j) { return MitDezimalkomma(Zelle(k, i, j)); }
 };
 
 TEST_F(Reports, StudentSheetHoldsTheStudentsValuesInOrderAndNothingOfOthers) {
     auto k = Klasse();
     const auto vorher = Inhalt(*k);
-    const Text pdf = SchuelerbogenSchreiben(*k, 2);
+    const Text pdf = SchuelerbogenSchreiben(*k, 2, Bogenumfang::Vollstaendig);
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(U8(pdf).rfind("Ausdrucke/7a Deutsch Schülerbogen Müßig Jörg € 20", 0), 0u) << U8(pdf);
     EXPECT_EQ(Seitengroesse(pdf), "595.28 x 841.89");
     const std::string text = Alles(pdf);
     EXPECT_EQ(FehltInFolge(text, {"Schülerbogen", "Jörg € Müßig", "7a", "Deutsch", U8(ausdruck::SchuljahrHeute()),
                                   U8(ausdruck::Heute()), "1. Halbjahr", "Arbeit", "14.09.26", "2-", "Mündl.",
-                                  "20.09.26", "1+", "Durchschnitt schriftlich", U8(Zelle(*k, 2, 4)),
-                                  "Durchschnitt sonstige", U8(Zelle(*k, 2, 5)), "Gesamt (Hauptfach)",
-                                  U8(Zelle(*k, 2, 6)), "Zeugnisnote", "31.01.27", "2", "2. Halbjahr", "Test",
+                                  "20.09.26", "1+", "Durchschnitt schriftlich", U8(Gedruckt(*k, 2, 4)),
+                                  "Durchschnitt sonstige", U8(Gedruckt(*k, 2, 5)), "Gesamt (Hauptfach)",
+                                  U8(Gedruckt(*k, 2, 6)), "Zeugnisnote", "31.01.27", "2", "2. Halbjahr", "Test",
                                   "10.03.27", "n.f."}),
               "")
         << text;
@@ -95,15 +101,100 @@ TEST_F(Reports, StudentSheetHoldsTheStudentsValuesInOrderAndNothingOfOthers) {
         EXPECT_EQ(text.find(fremd), std::string::npos) << fremd << " on the sheet:\n" << text;
 
     // Adler's entries print as typed, the ";" included.
-    const std::string adler = Alles(SchuelerbogenSchreiben(*k, 1));
-    EXPECT_EQ(FehltInFolge(adler, {"Anna Adler", "4-", "5+", "4", "Weitere Angaben", "Telefon:", "0911 4711",
-                                   "Notizen:", "Nachhilfe; ab März", "Vergessene Hausaufgaben:", "2 vergessen"}),
+    const std::string adler = Alles(SchuelerbogenSchreiben(*k, 1, Bogenumfang::Vollstaendig));
+    EXPECT_EQ(FehltInFolge(adler, {"Anna Adler", "4-", "5+", "4", "Weitere Angaben", "Vergessene Hausaufgaben:",
+                                   "2 vergessen", "Telefon:", "0911 4711", "Notizen:", "Nachhilfe; ab März"}),
               "")
         << adler;
     EXPECT_EQ(Inhalt(*k), vorher);
 }
 
-TEST_F(Reports, ClassListsShowTheGridAndTheEmptyOneOnlyNamesAndHeads) {
+TEST_F(Reports, ForParentsTheSheetHasNoNoteAndNoTelephone) {
+    auto k = Klasse();
+    k->VergesseneHA[1] = u"3 vergessene Hausaufg.";
+    struct Fall {
+        Bogenumfang umfang;
+        std::vector<std::string> folge, fehlt;
+    };
+    const Fall faelle[] = {
+        {Bogenumfang::FuerEltern,
+         {"Anna Adler", "4-", "5+", "4", "Vergessene Hausaufgaben:", "3", "Datum, Unterschrift der Lehrkraft"},
+         {"Telefon", "0911", "Notizen", "Nachhilfe", "vergessene Hausaufg."}},
+        {Bogenumfang::Vollstaendig,
+         {"Anna Adler", "Vergessene Hausaufgaben:", "3", "Telefon:", "0911 4711", "Notizen:", "Nachhilfe; ab März",
+          "Datum, Unterschrift der Lehrkraft"},
+         {"vergessene Hausaufg."}},
+    };
+    for (const Fall& f : faelle) {
+        const std::string text = Alles(SchuelerbogenSchreiben(*k, 1, f.umfang));
+        EXPECT_EQ(FehltInFolge(text, f.folge), "") << text;
+        for (const auto& w : f.fehlt) EXPECT_EQ(text.find(w), std::string::npos) << w << " on the sheet:\n" << text;
+    }
+}
+
+TEST_F(Reports, EveryReportHasTheHeadDecimalCommasAndItsLineToSign) {
+    // Latin-1, as the main menu writes it.
+    std::ofstream(".Kladdorix-Schule", std::ios::binary) << "Goethe-Gymnasium W\xFCrzburg\r\nFrau Wei\xDF\r\n";
+    auto k = Klasse();
+    // Müßig's averages: 2.25, 0.75 and 1.50.
+    ASSERT_EQ(Zelle(*k, 2, 4), u"2.25");
+    ASSERT_EQ(Zelle(*k, 2, 5), u"0.75");
+    ASSERT_EQ(Zelle(*k, 2, 6), u"1.50");
+    struct Fall {
+        const char* was;
+        Text pdf;
+        std::vector<std::string> zahlen, fehlt;
+        bool unterschrift;
+    };
+    const Fall faelle[] = {
+        {"Schülerbogen", SchuelerbogenSchreiben(*k, 2, Bogenumfang::FuerEltern), {"2,25", "0,75", "1,50"},
+         {"2.25", "0.75", "1.50"}, true},
+        {"Klassenliste", KlassenlisteSchreiben(*k, false), {"2,25", "0,75", "1,50", "4,62"},
+         {"2.25", "0.75", "1.50", "4.62"}, false},
+        {"Notenspiegel", NotenspiegelSchreiben(*k, 1, 0), {"Durchschnitt: 4,17"}, {"4.17", "Kenntnisnahme"}, true},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.was);
+        ASSERT_FALSE(f.pdf.empty());
+        const std::string text = Alles(f.pdf);
+        for (const std::string& kopf : {std::string("Goethe-Gymnasium Würzburg"), std::string("Frau Weiß"),
+                                        std::string("7a"), std::string("Deutsch"), U8(ausdruck::SchuljahrHeute()),
+                                        U8(ausdruck::Heute())})
+            EXPECT_NE(text.find(kopf), std::string::npos) << kopf << " missing in\n" << text;
+        for (const auto& z : f.zahlen) EXPECT_NE(text.find(z), std::string::npos) << z << " missing in\n" << text;
+        for (const auto& z : f.fehlt) EXPECT_EQ(text.find(z), std::string::npos) << z << " in\n" << text;
+        EXPECT_EQ(text.find("Datum, Unterschrift der Lehrkraft") != std::string::npos, f.unterschrift) << text;
+    }
+}
+
+TEST_F(Reports, NotenspiegelCountsTwentyFiveOfTwentySevenAndNamesTheOthers) {
+    auto k = TSchulklasse::bauen({u"9b", u"Englisch"}, 0);
+    Spalte(*k, u"Arbeit", u"02.12.26");
+    const Text noten[] = {u"1", u"2+", u"2", u"3-", u"4", u"5", u"6"};
+    for (int i = 0; i < 25; ++i) Schueler(*k, u"Benotet" + TextFromInt(100 + i), u"Kim", {noten[i % 7]});
+    Schueler(*k, u"Zander", u"Ida", {u""});
+    Schueler(*k, u"Yildiz", u"Ece", {u"krank"});
+    const std::string text = Alles(NotenspiegelSchreiben(*k, 1, 0));
+    EXPECT_EQ(FehltInFolge(text, {"Benotet: 25 von 27", "Ohne Note: Zander, Ida; Yildiz, Ece (krank)",
+                                  "Datum, Unterschrift der Lehrkraft"}),
+              "")
+        << text;
+    EXPECT_EQ(text.find("Benotet1"), std::string::npos) << text;
+}
+
+TEST_F(Reports, SchoolAndTeacherAreKeptAsTwoLatin1Lines) {
+    EXPECT_EQ(SchulangabenLesen(), Schulangaben{}) << "no file, no names";
+    ASSERT_TRUE(SchulangabenSchreiben({u"Gymnasium Öhringen", u"Herr Groß"}));
+    EXPECT_EQ(Lesen(".Kladdorix-Schule"), "Gymnasium \xD6hringen\r\nHerr Gro\xDF\r\n");
+    EXPECT_EQ(SchulangabenLesen(), (Schulangaben{u"Gymnasium Öhringen", u"Herr Groß"}));
+    // A name the file cannot hold leaves the old ones.
+    EXPECT_FALSE(SchulangabenSchreiben({u"Schule 5 €", u"Herr Groß"}));
+    EXPECT_FALSE(SchulangabenSchreiben({u"Schule", u"Frau Łukasz"}));
+    EXPECT_EQ(SchulangabenLesen(), (Schulangaben{u"Gymnasium Öhringen", u"Herr Groß"}));
+    EXPECT_FALSE(std::filesystem::exists(".Kladdorix-Einstellungen"));
+}
+
+TEST_F(Reports, ClassListsShowTheGridAndTheEmptyOneOnlyTheNames) {
     auto k = Klasse();
     const auto vorher = Inhalt(*k);
     struct Fall {
@@ -121,13 +212,15 @@ TEST_F(Reports, ClassListsShowTheGridAndTheEmptyOneOnlyNamesAndHeads) {
         std::vector<std::string> folge{f.titel, "Name", "Arbeit", "14.09.26", "Mündl.", "20.09.26", "Zeugnis",
                                        "31.01.27", "schriftl.", "Ø", "sonst.", "Ø", "HauptF.", "Ø", "Test",
                                        "10.03.27", "Adler, Anna"};
+        // The empty list has empty heads: for what is written next in class.
+        if (f.leer) folge = {f.titel, "Name"};
         const std::vector<Text> zeilen[] = {{u"4-", u"5+", u"4"},
-                                            {u"2-", u"1+", u"2", Zelle(*k, 2, 4), Zelle(*k, 2, 5), Zelle(*k, 2, 6),
-                                             u"n.f."},
-                                            {u"6", u"3-", u"5", Zelle(*k, 3, 4), Zelle(*k, 3, 5), Zelle(*k, 3, 6),
-                                             u"krank"}};
+                                            {u"2-", u"1+", u"2", Gedruckt(*k, 2, 4), Gedruckt(*k, 2, 5),
+                                             Gedruckt(*k, 2, 6), u"n.f."},
+                                            {u"6", u"3-", u"5", Gedruckt(*k, 3, 4), Gedruckt(*k, 3, 5),
+                                             Gedruckt(*k, 3, 6), u"krank"}};
         const char* namen[] = {"Adler, Anna", "Müßig, Jörg €", "Öztürk;Ünal, Ärmel"};
-        folge.pop_back();
+        if (!f.leer) folge.pop_back();
         for (int i = 0; i < 3; ++i) {
             folge.push_back(namen[i]);
             if (!f.leer)
@@ -137,8 +230,9 @@ TEST_F(Reports, ClassListsShowTheGridAndTheEmptyOneOnlyNamesAndHeads) {
         folge.push_back("Seite 1 von 1");
         EXPECT_EQ(FehltInFolge(seiten[0], folge), "") << seiten[0];
         if (f.leer) {
-            for (const char* note : {"4-", "5+", "1+", "n.f.", "krank"})
-                EXPECT_EQ(seiten[0].find(note), std::string::npos) << note;
+            for (const char* eintrag : {"4-", "5+", "1+", "n.f.", "krank", "Arbeit", "14.09.26", "Mündl.", "Zeugnis",
+                                        "schriftl.", "sonst.", "HauptF.", "Ø", "Test"})
+                EXPECT_EQ(seiten[0].find(eintrag), std::string::npos) << eintrag;
         }
     }
     EXPECT_EQ(Inhalt(*k), vorher);
@@ -185,12 +279,16 @@ TEST_F(Reports, NotenspiegelOnA5AsTheBoxShowsIt) {
     EXPECT_EQ(Seitengroesse(pdf), "419.53 x 595.28");
     const std::string text = Alles(pdf);
     EXPECT_EQ(FehltInFolge(text, {"Notenspiegel", "7a Mathematik", "Arbeit vom 14.03.25", "Note", "1", "2", "3", "4",
-                                  "5", "6", "Anzahl", "1", "1", "0", "0", "1", "1", "Benotet: 4 Schüler",
+                                  "5", "6", "Anzahl", "1", "1", "0", "0", "1", "1", "Benotet: 4 von 6",
                                   "Nicht mitgezählt: n.f. 1", "andere Einträge 1", "Durchschnitt: 3,63",
-                                  "5 und 6: 2 von 4 (50 %)", "mehr als ein Drittel"}),
+                                  "5 und 6: 2 von 4 (50 %)", "mehr als ein Drittel",
+                                  "Ohne Note: Namen.f., Kim (n.f.); Namekrank, Kim (krank)",
+                                  "Datum, Unterschrift der Lehrkraft", "Kenntnisnahme Schulleitung"}),
               "")
         << text;
-    EXPECT_EQ(text.find("Name"), std::string::npos) << "no student's name on it";
+    // Of those with a grade no name is on it.
+    for (const char* benotet : {"Name1-", "Name2-3", "Name5+", "Name6"})
+        EXPECT_EQ(text.find(benotet), std::string::npos) << benotet;
 
     // An average column prints the box's explanation instead of counts.
     const std::string schnitt = Alles(NotenspiegelSchreiben(*k, 2, 0));
@@ -199,16 +297,21 @@ TEST_F(Reports, NotenspiegelOnA5AsTheBoxShowsIt) {
     EXPECT_EQ(Inhalt(*k), vorher);
 }
 
-TEST_F(Reports, AFileInTheWayOfTheFolderGivesNoReportAndAnOldReportIsReplaced) {
+TEST_F(Reports, AFileInTheWayOfTheFolderGivesNoReportAndASecondOfTheDayGoesBesideTheFirst) {
     auto k = Klasse();
     const Text erst = KlassenlisteSchreiben(*k, false);
     ASSERT_FALSE(erst.empty());
-    EXPECT_EQ(KlassenlisteSchreiben(*k, false), erst);
-    EXPECT_EQ(Dateien("Ausdrucke"), (std::vector<std::string>{U8(erst.substr(10))})) << "nothing left beside it";
+    const std::string ersterInhalt = Lesen(U8(erst));
+    const Text stamm = erst.substr(0, erst.size() - 4);
+    EXPECT_EQ(KlassenlisteSchreiben(*k, false), stamm + u" (2).pdf");
+    EXPECT_EQ(KlassenlisteSchreiben(*k, false), stamm + u" (3).pdf");
+    EXPECT_EQ(Lesen(U8(erst)), ersterInhalt) << "the first paper stays as it was";
+    EXPECT_EQ(Dateien("Ausdrucke"), (std::vector<std::string>{U8(stamm.substr(10) + u" (2).pdf"),
+                                                             U8(stamm.substr(10) + u" (3).pdf"), U8(erst.substr(10))}));
 
     std::filesystem::remove_all("Ausdrucke");
     std::ofstream("Ausdrucke") << "kein Ordner";
-    EXPECT_EQ(SchuelerbogenSchreiben(*k, 1), u"");
+    EXPECT_EQ(SchuelerbogenSchreiben(*k, 1, Bogenumfang::FuerEltern), u"");
     EXPECT_EQ(KlassenlisteSchreiben(*k, true), u"");
     EXPECT_EQ(NotenspiegelSchreiben(*k, 1, 0), u"");
 }
@@ -221,7 +324,7 @@ TEST_F(Reports, WhileEncryptedAReportGoesToThePrivateFolderAndIsGoneAtTheEnd) {
     std::array<unsigned char, kRecoveryBytes> code{};
     ASSERT_TRUE(PrepareNewKey(code));
     ASSERT_EQ(WriteNewKeyFile(u".Kladdorix-Schluessel", u"ein langes Passwort", code), KeyResult::Ok);
-    const Text pdf = SchuelerbogenSchreiben(*Klasse(), 1);
+    const Text pdf = SchuelerbogenSchreiben(*Klasse(), 1, Bogenumfang::Vollstaendig);
     SealingOff();
     SetNewKeyLimits({});
     unsetenv("XDG_RUNTIME_DIR");
@@ -257,5 +360,18 @@ TEST(ReportRules, NamesDatesYearsAndPageCuts) {
     EXPECT_EQ(Halbjahresabschnitte(typen),
               (std::vector<Halbjahresabschnitt>{{1, 1, 4}, {5, 5, 8}, {9, 9, 0}}));
     EXPECT_EQ(Halbjahresabschnitte({u"", u"Arbeit", u"Test"}), (std::vector<Halbjahresabschnitt>{{1, 2, 0}}));
+
+    struct Wort { Text ein, komma, ha; };
+    for (const Wort& w : {Wort{u"2.25", u"2,25", u"2.25"}, Wort{u"11.5", u"11,5", u"11.5"}, Wort{u"n.f.", u"n.f.", u"n.f."},
+                          Wort{u"14.09.26", u"14.09.26", u"14.09.26"}, Wort{u"2-3", u"2-3", u"2-3"},
+                          Wort{u"3 vergessene Hausaufg.", u"3 vergessene Hausaufg.", u"3"},
+                          Wort{u".5", u".5", u".5"}, Wort{u"2.", u"2.", u"2."}}) {
+        EXPECT_EQ(MitDezimalkomma(w.ein), w.komma) << U8(w.ein);
+        EXPECT_EQ(HausaufgabenOhneWiederholung(w.ein), w.ha) << U8(w.ein);
+    }
+    EXPECT_EQ(AusdruckNummeriert(u"Ausdrucke/7a M Klassenliste 2026-12-08.pdf", 1),
+              u"Ausdrucke/7a M Klassenliste 2026-12-08.pdf");
+    EXPECT_EQ(AusdruckNummeriert(u"Ausdrucke/7a M Klassenliste 2026-12-08.pdf", 12),
+              u"Ausdrucke/7a M Klassenliste 2026-12-08 (12).pdf");
 }
 }  // namespace

@@ -3,8 +3,12 @@
 // of every column) repeat on every page; a grid too wide or too long for one
 // page goes on over further pages, all rows of the first columns first. The
 // cells keep the colours of their grades, lightened so that the black text
-// stays readable from a black-and-white printer. The empty list has the same
-// heads and names with empty white cells, for notes in class.
+// stays readable from a black-and-white printer; averages carry the decimal
+// comma. The empty list, for notes in class, has the names and as many empty
+// columns with empty heads as fit across the page, its rows as high as the
+// page allows.
+#include <algorithm>
+
 #include "classscreen/reports.hpp"
 #include "gradebook/grade_types.hpp"
 #include "gradebook/report_rules.hpp"
@@ -31,10 +35,58 @@ void Mittig(PdfDokument& d, const ::Text& text, double x, double breite, double 
     d.Schrift(t, x + (breite - d.Textbreite(t, groesse)) / 2, grundlinie, groesse, kSchwarz);
 }
 
-void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschnitt& s, int nummer, int seiten) {
+// Rows of the empty list: taller than the filled one's, for handwriting,
+// when the class leaves room on the page.
+constexpr double kLeereZeileHoechstens = 22;
+double LeereZeilenhoehe(int schueler) {
+    const double frei = kHoehe - kRand - kFussRaum - kTabelleOben - kKopfHoehe;
+    return std::clamp(frei / std::max(1, std::min(schueler, kZeilenJeSeite)), kZeile, kLeereZeileHoechstens);
+}
+
+void Kopf(PdfDokument& d, const TSchulklasse& k, bool leer) {
     d.Schrift((leer ? u"Liste " : u"Klassenliste ") + k.Titel[0] + u" " + k.Titel[1], kRand, 46, 16, kSchwarz);
-    const ::Text rechts = u"Schuljahr " + SchuljahrHeute() + u", gedruckt am " + Heute();
-    d.Schrift(rechts, kBreite - kRand - d.Textbreite(rechts, 9), 46, 9, kGrau);
+    ::Text schule, zeit;
+    for (const auto& [was, wert] : Kopfangaben(k)) {
+        if (was == u"Schule" || was == u"Lehrkraft") schule += (schule.empty() ? u"" : u", ") + wert;
+        if (was == u"Schuljahr") zeit = u"Schuljahr " + wert;
+        if (was == u"Datum") zeit += u", gedruckt am " + wert;
+    }
+    d.Schrift(schule, kBreite - kRand - d.Textbreite(schule, 9), 34, 9, kGrau);
+    d.Schrift(zeit, kBreite - kRand - d.Textbreite(zeit, 9), 46, 9, kGrau);
+}
+
+void Seitenzahl(PdfDokument& d, int nummer, int seiten) {
+    const ::Text seite = u"Seite " + TextFromInt(nummer) + u" von " + TextFromInt(seiten);
+    d.Schrift(seite, kBreite - kRand - d.Textbreite(seite, 9), kHoehe - kRand + 8, 9, kGrau);
+}
+
+void Namenszelle(PdfDokument& d, const TSchulklasse& k, int i, double y, double hoehe, bool streifen) {
+    const Schuelername n = NameInZeile(k, i);
+    d.Flaeche(kRand, y, kNamenBreite, hoehe, streifen ? Druckfarbe{238, 238, 238} : Druckfarbe{248, 248, 248});
+    d.Rahmen(kRand, y, kNamenBreite, hoehe, 0.5, kLinie);
+    const ::Text name = n.vornamen.empty() ? n.nachname : n.nachname + u", " + n.vornamen;
+    d.Schrift(Gekuerzt(d, name, 8.5, kNamenBreite - 8), kRand + 4, y + hoehe / 2 + 3, 8.5, kSchwarz);
+}
+
+// A page of the empty list: the rows of `erste`..`letzte`, every column empty.
+void LeereSeite(PdfDokument& d, const TSchulklasse& k, int erste, int letzte, int nummer, int seiten) {
+    Kopf(d, k, true);
+    const double hoehe = LeereZeilenhoehe(k.Schueleranzahl - 1);
+    double y = kTabelleOben;
+    d.Flaeche(kRand, y, kNamenBreite, kKopfHoehe, kKopfgrund);
+    d.Rahmen(kRand, y, kNamenBreite, kKopfHoehe, 0.5, kLinie);
+    d.Schrift(u"Name", kRand + 4, y + 19, 9, kSchwarz);
+    for (int j = 0; j < kSpaltenJeSeite; ++j) d.Rahmen(kRand + kNamenBreite + j * kZelle, y, kZelle, kKopfHoehe, 0.5, kLinie);
+    y += kKopfHoehe;
+    for (int i = erste; i <= letzte; ++i, y += hoehe) {
+        Namenszelle(d, k, i, y, hoehe, (i - erste) % 2 == 1);
+        for (int j = 0; j < kSpaltenJeSeite; ++j) d.Rahmen(kRand + kNamenBreite + j * kZelle, y, kZelle, hoehe, 0.5, kLinie);
+    }
+    Seitenzahl(d, nummer, seiten);
+}
+
+void Seite(PdfDokument& d, const TSchulklasse& k, const Seitenausschnitt& s, int nummer, int seiten) {
+    Kopf(d, k, false);
 
     // Header row: the corner, then type and date of each column.
     double y = kTabelleOben;
@@ -55,23 +107,17 @@ void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschn
     // One row per student: the name, then the cells.
     y += kKopfHoehe;
     for (int i = s.ersteZeile; i <= s.letzteZeile; ++i, y += kZeile) {
-        const Schuelername n = NameInZeile(k, i);
-        const bool streifen = (i - s.ersteZeile) % 2 == 1;
-        d.Flaeche(kRand, y, kNamenBreite, kZeile, streifen ? Druckfarbe{238, 238, 238} : Druckfarbe{248, 248, 248});
-        d.Rahmen(kRand, y, kNamenBreite, kZeile, 0.5, kLinie);
-        const ::Text name = n.vornamen.empty() ? n.nachname : n.nachname + u", " + n.vornamen;
-        d.Schrift(Gekuerzt(d, name, 8.5, kNamenBreite - 8), kRand + 4, y + 9.5, 8.5, kSchwarz);
+        Namenszelle(d, k, i, y, kZeile, (i - s.ersteZeile) % 2 == 1);
         x = kRand + kNamenBreite;
         for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
             const TKachel& zelle = k.Zelle(i, j);
-            const ::Text text = leer || zelle.Text.empty() ? ::Text() : zelle.Text[0];
+            const ::Text text = zelle.Text.empty() ? ::Text() : MitDezimalkomma(zelle.Text[0]);
             if (!text.empty()) d.Flaeche(x, y, kZelle, kZeile, Druck(Hell(zelle.Text_RGB)));
             d.Rahmen(x, y, kZelle, kZeile, 0.5, kLinie);
             if (!text.empty()) Mittig(d, text, x, kZelle, y + 9.5, 8);
         }
     }
-    const ::Text seite = u"Seite " + TextFromInt(nummer) + u" von " + TextFromInt(seiten);
-    d.Schrift(seite, kBreite - kRand - d.Textbreite(seite, 9), kHoehe - kRand + 8, 9, kGrau);
+    Seitenzahl(d, nummer, seiten);
 }
 }  // namespace
 
@@ -82,10 +128,19 @@ std::vector<Seitenausschnitt> KlassenlistenSeiten(const TSchulklasse& klasse) {
 ::Text KlassenlisteSchreiben(const TSchulklasse& klasse, bool leer) {
     PdfDokument d(kBreite, kHoehe);
     if (!d.Ok()) return u"";
+    if (leer) {
+        const auto seiten = Seitenaufteilung(klasse.Schueleranzahl - 1, 0, kZeilenJeSeite, kSpaltenJeSeite);
+        for (size_t n = 0; n < seiten.size(); ++n) {
+            if (n > 0) d.NeueSeite(kBreite, kHoehe);
+            LeereSeite(d, klasse, seiten[n].ersteZeile, seiten[n].letzteZeile, static_cast<int>(n + 1),
+                       static_cast<int>(seiten.size()));
+        }
+        return Ablegen(d, Dateipfad(klasse, u"Leere Liste"));
+    }
     const auto seiten = KlassenlistenSeiten(klasse);
     for (size_t n = 0; n < seiten.size(); ++n) {
         if (n > 0) d.NeueSeite(kBreite, kHoehe);
-        Seite(d, klasse, leer, seiten[n], static_cast<int>(n + 1), static_cast<int>(seiten.size()));
+        Seite(d, klasse, seiten[n], static_cast<int>(n + 1), static_cast<int>(seiten.size()));
     }
     return Ablegen(d, Dateipfad(klasse, leer ? u"Leere Liste" : u"Klassenliste"));
 }

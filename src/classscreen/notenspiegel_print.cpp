@@ -1,14 +1,18 @@
-// The Notenspiegel of one column on A5 portrait, to hand back with a test:
-// the column's type and date, the count per grade as a table and as bars
-// (on the points scale also per point value), then the lines of the box: how
-// many were counted, the average with a decimal comma, "5 und 6: k von n
-// (p %)" and the one-third line when it applies.
+// The Notenspiegel of one column on A5 portrait, for the class and for the
+// head of school: the head (school, teacher, class, subject, school year,
+// date), the column's type and date, the count per grade as a table and as
+// bars (on the points scale also per point value), then the lines of the box
+// with "Benotet: x von y", the average with a decimal comma, "5 und 6: k von n
+// (p %)" and the one-third line when it applies; who has no grade, and the
+// lines to sign: the teacher's always, the head of school's when more than a
+// third are 5 and 6.
 #include <algorithm>
 
 #include "classscreen/notenspiegel.hpp"
 #include "classscreen/reports.hpp"
 #include "gradebook/grade_scale.hpp"
 #include "gradebook/report_rules.hpp"
+#include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
 
 using namespace ausdruck;
@@ -63,6 +67,23 @@ double Balken(PdfDokument& d, double y, const Notenverteilung& v) {
     d.Flaeche(kRand, grund, kInnen, 0.8, kSchwarz);
     return grund + 32;
 }
+
+// "Müller, Anna (krank)" for every student whose entry in the column is no
+// counted grade; an empty cell names the student alone.
+std::vector<::Text> OhneNote(const TSchulklasse& klasse, int spalte, int skala) {
+    std::vector<::Text> namen;
+    for (int i = 1; i < klasse.Schueleranzahl; ++i) {
+        const TKachel& z = klasse.Zelle(i, spalte);
+        const ::Text eintrag = z.Text.empty() ? ::Text() : z.Text[0];
+        if (NotenverteilungBerechnen({eintrag}, skala).Benotet == 1) continue;
+        const Schuelername n = NameInZeile(klasse, i);
+        ::Text name = n.vornamen.empty() ? n.nachname : n.nachname + u", " + n.vornamen;
+        namen.push_back(eintrag.empty() ? name : name + u" (" + eintrag + u")");
+    }
+    return namen;
+}
+
+constexpr double kUnterschriftOben = kHoehe - kRand - 24;
 }  // namespace
 
 ::Text NotenspiegelSchreiben(const TSchulklasse& klasse, int spalte, int skala) {
@@ -71,9 +92,25 @@ double Balken(PdfDokument& d, double y, const Notenverteilung& v) {
     if (!d.Ok()) return u"";
     const ::Text kopf = NotenspiegelKopf(klasse.Zelle(0, spalte));
     d.Schrift(u"Notenspiegel", kRand, 62, 20, kSchwarz);
-    d.Schrift(klasse.Titel[0] + u" " + klasse.Titel[1], kRand, 84, 11, kGrau);
-    d.Schrift(Gekuerzt(d, kopf, 14, kInnen), kRand, 106, 14, kSchwarz);
-    double y = 124;
+    ::Text schule, klassenzeile;
+    for (const auto& [was, wert] : Kopfangaben(klasse)) {
+        if (was == u"Schule" || was == u"Lehrkraft") schule += (schule.empty() ? u"" : u", ") + wert;
+        else if (was == u"Schuljahr") klassenzeile += u", Schuljahr " + wert;
+        else if (was == u"Datum") klassenzeile += u", " + wert;
+        else klassenzeile += (klassenzeile.empty() ? u"" : u" ") + wert;
+    }
+    d.Schrift(Gekuerzt(d, schule, 9, kInnen), kRand, 80, 9, kGrau);
+    d.Schrift(Gekuerzt(d, klassenzeile, 10, kInnen), kRand, 94, 10, kGrau);
+    d.Schrift(Gekuerzt(d, kopf, 14, kInnen), kRand, 116, 14, kSchwarz);
+    double y = 130;
+    // A new page when the next `hoehe` would run into the signatures.
+    auto platz = [&](double hoehe) {
+        if (y + hoehe <= kUnterschriftOben - 12) return;
+        d.NeueSeite(kBreite, kHoehe);
+        d.Schrift(u"Notenspiegel " + klasse.Titel[0] + u" " + klasse.Titel[1] + u", " + kopf + u" (Fortsetzung)",
+                  kRand, 50, 9, kGrau);
+        y = 62;
+    };
 
     const Notenverteilung v = SpaltenVerteilung(klasse, spalte, skala);
     std::vector<NotenspiegelZeile> zeilen;
@@ -96,6 +133,8 @@ double Balken(PdfDokument& d, double y, const Notenverteilung& v) {
         }
         y = Balken(d, y, v);
         zeilen = NotenspiegelAuswertung(v);
+        // On paper with the whole class: "Benotet: 25 von 27".
+        zeilen.front().text = u"Benotet: " + TextFromInt(v.Benotet) + u" von " + TextFromInt(klasse.Schueleranzahl - 1);
     } else {
         // The box's own explanation why there is nothing to count.
         const auto alle = NotenspiegelZeilen(klasse, spalte, skala);
@@ -105,10 +144,27 @@ double Balken(PdfDokument& d, double y, const Notenverteilung& v) {
         // White on the screen is black on paper; the red line stays red.
         const Druckfarbe farbe = z.farbe == RGBFarbe{255, 255, 255} ? kSchwarz : Druckfarbe{200, 0, 0};
         for (const ::Text& t : Umbrochen(d, z.text, 11, kInnen)) {
+            platz(17);
             d.Schrift(t, kRand, y + 12, 11, farbe);
             y += 17;
         }
     }
-    d.Schrift(u"Gedruckt am " + Heute(), kRand, kHoehe - kRand + 10, 8, kGrau);
+    const bool gezaehlt = NotenspiegelMoeglich(klasse, spalte, v);
+    const auto ohne = gezaehlt ? OhneNote(klasse, spalte, skala) : std::vector<::Text>{};
+    if (!ohne.empty()) {
+        ::Text liste;
+        for (const ::Text& n : ohne) liste += (liste.empty() ? u"" : u"; ") + n;
+        y += 4;
+        for (const ::Text& t : Umbrochen(d, u"Ohne Note: " + liste, 9, kInnen)) {
+            platz(13);
+            d.Schrift(t, kRand, y + 10, 9, kSchwarz);
+            y += 13;
+        }
+    }
+    // The head of school takes note of a test where more than a third are 5 and 6.
+    const bool schulleitung = gezaehlt && MehrAlsEinDrittel(v);
+    const double breite = schulleitung ? (kInnen - 20) / 2 : kInnen / 2;
+    Unterschriftszeile(d, kRand, kUnterschriftOben, breite, kUnterschriftLehrkraft);
+    if (schulleitung) Unterschriftszeile(d, kRand + breite + 20, kUnterschriftOben, breite, kKenntnisnahmeSchulleitung);
     return Ablegen(d, Dateipfad(klasse, u"Notenspiegel " + kopf));
 }

@@ -1,13 +1,16 @@
 // Where the reports go and how they are opened: the folder "Ausdrucke" beside
 // the program (made when missing), a name with class, subject, report and
-// date, the file replaced in one step, then xdg-open without waiting. While
+// date (" (2)" for the second of a day), then xdg-open without waiting, or a
+// box naming the file when no program for PDF files is set up. While
 // encryption is on a report is personal data in plain form: it goes to the
 // private folder of the export instead and is deleted when the program ends.
 #include <vector>
 
 #include "classscreen/class_commands.hpp"
 #include "classscreen/reports.hpp"
+#include "gradebook/class_menus.hpp"
 #include "gradebook/report_rules.hpp"
+#include "gradebook/school_names.hpp"
 #include "platform/datetime.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -18,6 +21,21 @@
 
 namespace ausdruck {
 namespace {
+// Without a program for PDF files nothing would appear: the teacher learns
+// where the report lies.
+void OhneBetrachter(const ::Text& pfad) {
+    const size_t schnitt = pfad.find_last_of(u'/');
+    const ::Text ordner = schnitt == ::Text::npos ? ::Text(u".") : pfad.substr(0, schnitt);
+    const ::Text datei = schnitt == ::Text::npos ? pfad : pfad.substr(schnitt + 1);
+    TInfoBox::bauen(u"Info", {255, 255, 0},
+                    {u"Der Ausdruck ist fertig. Auf diesem Rechner ist aber kein",
+                     u"Programm zum Anzeigen von PDF-Dateien eingerichtet.", u"Er liegt im Ordner", ordner,
+                     u"als Datei", datei, u"Öffnen Sie ihn dort mit einem PDF-Programm, um ihn zu drucken."},
+                    {kOkSchalter})
+        ->verwenden();
+    User::flush();
+}
+
 struct Datum {
     int jahr = 2000, monat = 1, tag = 1;
 };
@@ -46,10 +64,35 @@ Datum Jetzt() {
     return ordner.empty() ? ::Text() : ordner + u"/" + name;
 }
 
-::Text Ablegen(PdfDokument& dokument, const ::Text& pfad) {
+std::vector<std::array<::Text, 2>> Kopfangaben(const TSchulklasse& klasse) {
+    const Schulangaben schule = SchulangabenLesen();
+    std::vector<std::array<::Text, 2>> angaben;
+    if (!schule.schule.empty()) angaben.push_back({u"Schule", schule.schule});
+    if (!schule.lehrkraft.empty()) angaben.push_back({u"Lehrkraft", schule.lehrkraft});
+    angaben.push_back({u"Klasse", klasse.Titel[0]});
+    angaben.push_back({u"Fach", klasse.Titel[1]});
+    angaben.push_back({u"Schuljahr", SchuljahrHeute()});
+    angaben.push_back({u"Datum", Heute()});
+    return angaben;
+}
+
+double Unterschriftszeile(PdfDokument& d, double x, double y, double breite, const ::Text& beschriftung) {
+    d.Flaeche(x, y, breite, 0.7, kSchwarz);
+    d.Schrift(beschriftung, x, y + 11, 8, kGrau);
+    return y + 11;
+}
+
+::Text Ablegen(PdfDokument& dokument, const ::Text& gewuenscht) {
     std::string bytes;
-    if (pfad.empty() || !dokument.Beenden(bytes)) return u"";
+    if (gewuenscht.empty() || !dokument.Beenden(bytes)) return u"";
     if (!SealingOn() && !CreateFolder(kAusdruckordnerName, false)) return u"";
+    // The paper printed this morning stays as it was: the next one of the
+    // name gets " (2)", " (3)" ...
+    ::Text pfad = gewuenscht;
+    for (int n = 2; PathKind(pfad) != 0; ++n) {
+        if (n > 999) return u"";
+        pfad = AusdruckNummeriert(gewuenscht, n);
+    }
     // Not forced to the disk: a report lost in a power cut is printed again.
     if (!ReplaceFileBytes(pfad, bytes, false)) return u"";
     // The viewer may still read it: the plain copy goes at the end of the run.
@@ -60,7 +103,10 @@ Datum Jetzt() {
 void Oeffnen(const ::Text& pfad) {
     if (!pfad.empty()) {
         OpenURL(CanonicalPath(pfad));
-        if (!SealingOn()) return;
+        if (!SealingOn()) {
+            if (!OpenerKnownFor(u"application/pdf")) OhneBetrachter(CanonicalPath(pfad));
+            return;
+        }
         TInfoBox::bauen(u"Info", {255, 255, 0},
                         {u"Der Ausdruck liegt unverschlüsselt in einem privaten Ordner,",
                          u"den nur Sie öffnen können:", CanonicalPath(pfad),
@@ -111,8 +157,21 @@ std::vector<::Text> Umbrochen(PdfDokument& d, const ::Text& text, double groesse
 }
 }  // namespace ausdruck
 
-void SchuelerbogenDrucken(const TSchulklasse& klasse, int zeile) {
-    ausdruck::Oeffnen(SchuelerbogenSchreiben(klasse, zeile));
+namespace {
+// Offered first the next time in this run.
+Bogenumfang zuletztGewaehlt = Bogenumfang::FuerEltern;
+}  // namespace
+
+bool SchuelerbogenDrucken(const TSchulklasse& klasse, int zeile, int x, int y) {
+    TTextMenu& menue = *Bogenmenue;
+    menue.einblenden(x, y, x, y, nullptr, kPositionBehalten, kPositionBehalten);
+    menue.Markiert = zuletztGewaehlt == Bogenumfang::FuerEltern ? 0 : 1;
+    const bool gewaehlt = menue.verwenden() == u"1";
+    User::flush();
+    if (!gewaehlt) return false;
+    zuletztGewaehlt = menue.Auswahl_Kachelindex == 1 ? Bogenumfang::Vollstaendig : Bogenumfang::FuerEltern;
+    ausdruck::Oeffnen(SchuelerbogenSchreiben(klasse, zeile, zuletztGewaehlt));
+    return true;
 }
 void KlassenlisteDrucken(const TSchulklasse& klasse, bool leer) { ausdruck::Oeffnen(KlassenlisteSchreiben(klasse, leer)); }
 void NotenspiegelDrucken(const TSchulklasse& klasse, int spalte, int skala) {

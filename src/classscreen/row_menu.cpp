@@ -156,7 +156,11 @@ int Zeilenbefehle(TSchulklasse& klasse, int zeile) {
         case kBildAendern: BildAendern(klasse, zeile); break;
         case kRechtsDrehen: BildDrehen(klasse, zeile, true); break;
         case kLinksDrehen: BildDrehen(klasse, zeile, false); break;
-        case kSchuelerbogen: SchuelerbogenDrucken(klasse, zeile); break;
+        // Beside the row menu, level with its last row, where the tile was.
+        case kSchuelerbogen:
+            SchuelerbogenDrucken(klasse, zeile, menue.x + menue.Breite + 4,
+                                 menue.y + menue.Tiefe - Bogenmenue->Tiefe);
+            break;
         default: break;
     }
     return 0;

@@ -1,9 +1,11 @@
 // "Schülerbogen": one student's sheet for parents' evenings and report
-// conferences, A4 portrait. Head with portrait, name, class, subject, school
-// year and date; one table per half-year with every grade column's type, date
-// and this student's entry, the half-year's averages and report grades; then
-// telephone, notes and forgotten homework. Only this one row of the gradebook
-// is read, so nothing of another student can reach the paper.
+// conferences, A4 portrait. Head with portrait, name, school, teacher, class,
+// subject, school year and date; one table per half-year with every grade
+// column's type, date and this student's entry, the half-year's averages
+// (decimal comma) and report grades; then forgotten homework, and only on the
+// complete sheet telephone and notes; at the bottom the line to sign. Only
+// this one row of the gradebook is read, so nothing of another student can
+// reach the paper.
 #include <algorithm>
 
 #include "classscreen/reports.hpp"
@@ -46,18 +48,15 @@ public:
     void Kopf() {
         d_.Schrift(u"Schülerbogen", kRand, 70, 20, kSchwarz);
         d_.Schrift(name_, kRand, 98, 16, kSchwarz);
-        const ::Text zeilen[][2] = {{u"Klasse", k_.Titel[0]},
-                                    {u"Fach", k_.Titel[1]},
-                                    {u"Schuljahr", SchuljahrHeute()},
-                                    {u"Gedruckt am", Heute()}};
         double y = 120;
-        for (const auto& z : zeilen) {
+        for (const auto& z : Kopfangaben(k_)) {
             d_.Schrift(z[0] + u":", kRand, y, kSchrift, kGrau);
-            d_.Schrift(z[1], kRand + 75, y, kSchrift, kSchwarz);
+            // Left of the portrait's box.
+            d_.Schrift(Gekuerzt(d_, z[1], kSchrift, kBreite - 2 * kRand - 75 - 110), kRand + 75, y, kSchrift, kSchwarz);
             y += 14;
         }
         Portrait();
-        y_ = 190;
+        y_ = std::max(190.0, y + 6);
     }
 
     void Halbjahr(const ::Text& titel, const Halbjahresabschnitt& h) {
@@ -90,10 +89,16 @@ public:
         y_ += 14;
     }
 
-    void Angaben() {
-        const ::Text eintraege[][3] = {{u"Telefon", k_.Telefonnummer[zeile_], kPlatzhalterTelefon},
-                                       {u"Notizen", k_.Notizen[zeile_], kPlatzhalterNotizen},
-                                       {u"Vergessene Hausaufgaben", k_.VergesseneHA[zeile_], kPlatzhalterVergesseneHA}};
+    // Forgotten homework on every sheet; telephone and notes, the teacher's
+    // own, only on the complete one.
+    void Angaben(Bogenumfang umfang) {
+        const bool alles = umfang == Bogenumfang::Vollstaendig;
+        const ::Text ha = k_.VergesseneHA[zeile_] == kPlatzhalterVergesseneHA
+                              ? ::Text()
+                              : HausaufgabenOhneWiederholung(k_.VergesseneHA[zeile_]);
+        const ::Text eintraege[][3] = {{u"Vergessene Hausaufgaben", ha, u""},
+                                       {u"Telefon", alles ? k_.Telefonnummer[zeile_] : u"", kPlatzhalterTelefon},
+                                       {u"Notizen", alles ? k_.Notizen[zeile_] : u"", kPlatzhalterNotizen}};
         bool titel = false;
         for (const auto& e : eintraege) {
             if (e[1] == e[2] || e[1].empty()) continue;
@@ -114,6 +119,13 @@ public:
             }
             y_ += 4;
         }
+    }
+
+    // The teacher signs at the bottom of the last page.
+    void Unterschrift() {
+        Platz(60);
+        y_ = std::max(y_ + 40, kUnten - 20);
+        Unterschriftszeile(d_, kRand, y_, 230, kUnterschriftLehrkraft);
     }
 
 private:
@@ -166,7 +178,7 @@ private:
     // class screen tints the entry, lightened for the printer.
     void Zeile(const ::Text& art, const ::Text& datum, int j) {
         Platz(kZeile);
-        const ::Text eintrag = j > 0 ? Zelltext(k_, zeile_, j) : ::Text();
+        const ::Text eintrag = j > 0 ? MitDezimalkomma(Zelltext(k_, zeile_, j)) : ::Text();
         const RGBFarbe hell = Aufgehellt(j > 0 && !eintrag.empty() ? k_.Zelle(zeile_, j).Text_RGB : RGBFarbe{255, 255, 255});
         Zellen(y_, art, datum, j > 0 && eintrag.empty() ? kLeer : eintrag, {255, 255, 255}, {hell[0], hell[1], hell[2]});
         y_ += kZeile;
@@ -181,7 +193,7 @@ private:
 };
 }  // namespace
 
-::Text SchuelerbogenSchreiben(const TSchulklasse& klasse, int zeile) {
+::Text SchuelerbogenSchreiben(const TSchulklasse& klasse, int zeile, Bogenumfang umfang) {
     if (zeile < 1 || zeile >= klasse.Schueleranzahl) return u"";
     Bogen b(klasse, zeile);
     if (!b.Dokument().Ok()) return u"";
@@ -197,7 +209,9 @@ private:
                                                                     : ::Text(u"Weitere Noten");
         b.Halbjahr(titel, h);
     }
-    b.Angaben();
+    // Absences, once the gradebook records them, go here on both sheets.
+    b.Angaben(umfang);
+    b.Unterschrift();
     const Schuelername n = NameInZeile(klasse, zeile);
     return Ablegen(b.Dokument(), Dateipfad(klasse, u"Schülerbogen " + n.nachname + (n.vornamen.empty() ? u"" : u" ") +
                                                        n.vornamen));

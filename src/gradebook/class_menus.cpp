@@ -13,6 +13,7 @@ std::shared_ptr<TKombiMenu> Spaltentypmenue;
 std::shared_ptr<TKombiMenu> Typwechselmenue;
 std::shared_ptr<TKombiMenu> Schuelermenue;
 std::shared_ptr<TKombiMenu> Spaltenmenue;
+std::shared_ptr<TTextMenu> Bogenmenue;
 
 namespace {
 constexpr int kAbstand = 4;
@@ -102,4 +103,11 @@ void BaueKlassenmenues() {
          {u"Typ ändern", u"Komplett löschen", u"Nach Links rücken", u"Datum ändern", u"Notenspiegel",
           u"Noten eintragen"}},
         {Schrift16, Schrift16}, 152, 101, kAbstand, kDunkel, kKachelDunkel, kWeiss, kDauer);
+
+    // Keys work too: the arrows move the mark, Enter takes the marked tile.
+    Bogenmenue = TTextMenu::bauen(1, {{u"Für Eltern", u"Vollständig"},
+                                      {u"ohne Notizen und Telefon", u"mit Notizen und Telefon"}},
+                                  {Schrift32, Schrift16}, 260, 80, kAbstand, kDunkel, kKachelDunkel, kWeiss, kDauer);
+    Bogenmenue->Tastensuche = 1;
+    Bogenmenue->Suchschrift = Schrift16;
 }

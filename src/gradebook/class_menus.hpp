@@ -12,6 +12,9 @@ extern std::shared_ptr<TKombiMenu> Spaltentypmenue;
 extern std::shared_ptr<TKombiMenu> Typwechselmenue;
 extern std::shared_ptr<TKombiMenu> Schuelermenue;
 extern std::shared_ptr<TKombiMenu> Spaltenmenue;
+// Asked before a "Schülerbogen" is written: tile 0 "Für Eltern", tile 1
+// "Vollständig".
+extern std::shared_ptr<TTextMenu> Bogenmenue;
 
 // The points menu with Notenskala 1, then the grades menu with Notenskala 0
 // (their colours depend on it). Needs the fonts.

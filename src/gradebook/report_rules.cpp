@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "gradebook/grade_types.hpp"
+#include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
 
 namespace {
@@ -31,6 +32,32 @@ Text Druckdatum(int jahr, int monat, int tag) {
 Text Schuljahr(int jahr, int monat) {
     const int beginn = monat >= 8 ? jahr : jahr - 1;
     return TextFromInt(beginn) + u"/" + Zweistellig((beginn + 1) % 100);
+}
+
+Text AusdruckNummeriert(const Text& pfad, int n) {
+    if (n <= 1) return pfad;
+    const Text endung = u".pdf";
+    const bool mitEndung = pfad.size() >= endung.size() && pfad.compare(pfad.size() - endung.size(), endung.size(), endung) == 0;
+    const Text stamm = mitEndung ? pfad.substr(0, pfad.size() - endung.size()) : pfad;
+    return stamm + u" (" + TextFromInt(n) + u")" + (mitEndung ? endung : Text());
+}
+
+Text MitDezimalkomma(const Text& eintrag) {
+    const size_t punkt = eintrag.find(u'.');
+    if (punkt == Text::npos || punkt == 0 || punkt + 1 == eintrag.size()) return eintrag;
+    for (size_t i = 0; i < eintrag.size(); ++i)
+        if (i != punkt && (eintrag[i] < u'0' || eintrag[i] > u'9')) return eintrag;
+    Text t = eintrag;
+    t[punkt] = u',';
+    return t;
+}
+
+Text HausaufgabenOhneWiederholung(const Text& eintrag) {
+    const Text kachelwort = kPlatzhalterVergesseneHA.substr(1);  // " vergessene Hausaufg."
+    if (eintrag.size() > kachelwort.size() &&
+        eintrag.compare(eintrag.size() - kachelwort.size(), kachelwort.size(), kachelwort) == 0)
+        return eintrag.substr(0, eintrag.size() - kachelwort.size());
+    return eintrag;
 }
 
 RGBFarbe Aufgehellt(const RGBFarbe& farbe) {

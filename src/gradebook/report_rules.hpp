@@ -18,6 +18,16 @@ Text Ausdruckdateiname(const Text& klasse, const Text& fach, const Text& was, in
 Text Druckdatum(int jahr, int monat, int tag);
 // The school year that a date lies in, starting on 1 August: "2026/27".
 Text Schuljahr(int jahr, int monat);
+// A second report of the same name on a day: n = 2 gives "<name> (2).pdf"
+// for "<name>.pdf"; n <= 1 leaves the name as it is.
+Text AusdruckNummeriert(const Text& pfad, int n);
+
+// A number as printed: an average "2.25" or "11.5" gets its decimal comma;
+// every other entry ("2-", "n.f.", a date "14.09.26") stays as typed.
+Text MitDezimalkomma(const Text& eintrag);
+// The count of forgotten homework without the words of its tile: the entry
+// "3 vergessene Hausaufg." prints as "3" after its label; other texts as typed.
+Text HausaufgabenOhneWiederholung(const Text& eintrag);
 
 // The colour mixed with white so that black text on it stays readable
 // (about a quarter of the colour is kept).

@@ -20,6 +20,13 @@ int WheelDelta() {
     return d;
 }
 
+int WheelDeltaX() {
+    InputState& in = Pumped();
+    const int d = in.wheelX;
+    in.wheelX = 0;
+    return d;
+}
+
 int KeyPressed(int key) {
     InputState& in = Pumped();
     if (key <= 0 || key >= InputState::kKeys) return 0;
@@ -54,7 +61,7 @@ bool CloseRequested() {
 unsigned InputActivity() {
     const InputState& in = Pumped();
     return in.activity + static_cast<unsigned>(in.mouseX) * 7919u + static_cast<unsigned>(in.mouseY) * 104729u +
-           in.mouseButtons * 31u + static_cast<unsigned>(in.wheel) * 13u;
+           in.mouseButtons * 31u + static_cast<unsigned>(in.wheel) * 13u + static_cast<unsigned>(in.wheelX) * 7u;
 }
 
 void DiscardPendingInput() {

@@ -13,6 +13,8 @@ enum KeyCode {
 int PointerX();
 int PointerY();
 int WheelDelta();
+// Sideways notches since the last call, positive to the left.
+int WheelDeltaX();
 int KeyPressed(int key);
 bool KeyHeld(int key);
 int NextTypedChar();

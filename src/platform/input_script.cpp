@@ -39,6 +39,7 @@ void Apply(const ScriptedEvent& e, InputState& in) {
         case ScriptedEvent::Close: in.closeRequested = true; break;
         case ScriptedEvent::Capture: SaveCanvasAsPng(e.path); break;
         case ScriptedEvent::Signal: std::raise(e.a); break;
+        case ScriptedEvent::WheelX: in.wheelX += e.a; break;
     }
 }
 }  // namespace

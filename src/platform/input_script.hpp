@@ -8,9 +8,10 @@
 
 struct ScriptedEvent {
     enum Kind { MouseMove, MouseDown, MouseUp, KeyDown, KeyUp, Typed, Wheel, FingerDown, FingerMove, FingerUp, Close,
-                Capture, Signal };
+                Capture, Signal, WheelX };
     Kind kind;
-    int a = 0;        // key code, button index (0 left), typed character, wheel notches, finger id, signal
+    int a = 0;        // key code, button index (0 left), typed character, wheel notches (WheelX: to the
+                      // left), finger id, signal
     float x = 0, y = 0;
     Text path;        // Capture: where the PNG goes
 };

@@ -46,4 +46,5 @@ void InputState::ClearKeys() {
 void InputState::ClearMouse() {
     mouseButtons = 0;
     wheel = 0;
+    wheelX = 0;
 }

@@ -22,7 +22,8 @@ struct InputState {
     std::deque<char16_t> typed;
     int mouseX = 0, mouseY = 0;
     unsigned mouseButtons = 0;     // bit 0 left, 1 right, 2 middle
-    int wheel = 0;
+    int wheel = 0;                 // notches up (away from the user)
+    int wheelX = 0;                // notches to the left: a tilting wheel, or the wheel with Shift
     bool closeRequested = false;
     std::vector<FingerContact> fingers;  // in the order the contacts began
     unsigned activity = 0;               // counts key, typing and finger events

@@ -67,6 +67,12 @@ Text UrlForOpening(const Text& text) {
 
 void OpenURL(const Text& text) { StartDetached({u"xdg-open", UrlForOpening(text)}); }
 
+bool OpenerKnownFor(const Text& mimeType) {
+    std::string antwort;
+    if (RunAndCapture({u"xdg-mime", u"query", u"default", mimeType}, antwort) != 0) return false;
+    return antwort.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
 void EndProgram() { std::exit(0); }
 
 void RaiseError(const Text& message) {

@@ -17,6 +17,9 @@ Text UrlForOpening(const Text& text);
 
 // Runs xdg-open with UrlForOpening(text) without waiting.
 void OpenURL(const Text& text);
+// Whether the desktop names a program for files of this type ("application/
+// pdf"), as `xdg-mime query default` answers; false when it cannot be asked.
+bool OpenerKnownFor(const Text& mimeType);
 
 // A write beyond a file-size limit (ulimit -f) then fails with an error that
 // the save reports, instead of the signal ending the program mid-save and

@@ -1,9 +1,11 @@
 // The main menu behind the "Optionen" tile: external backup folder, new class,
-// removing a class, information, the G8/G9 switch, "Beenden" and encryption.
+// removing a class, information, the G8/G9 switch, "Beenden", encryption, and
+// the school's and teacher's name for the head of the reports.
 #include <algorithm>
 
 #include "gradebook/name_check.hpp"
 #include "gradebook/names.hpp"
+#include "gradebook/school_names.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/end_signals.hpp"
 #include "platform/files.hpp"
@@ -194,6 +196,37 @@ int SchulformWechseln() {
     }
     return 0;
 }
+
+// One name: the entry starts with the name kept so far, or with the question
+// selected so that typing replaces it. False when cancelled.
+bool NameEingeben(const Text& frage, Text& name) {
+    Texteingabe::starten(1, name.empty() ? frage : name, 1, 0, -1, 0);
+    const int ok = Texteingabe::verwenden(1);
+    Texteingabe::EingabeAktiv = 0;
+    EingabenVergessen();
+    if (ok == 0) return false;
+    name = Texteingabe::Eingabetext == frage ? Text() : Texteingabe::Eingabetext;
+    return true;
+}
+
+int SchuleUndLehrkraft() {
+    Schulangaben a = SchulangabenLesen();
+    if (!NameEingeben(u"Name der Schule?", a.schule)) return 0;
+    ZweimalLeeren();
+    if (!NameEingeben(u"Name der Lehrkraft?", a.lehrkraft)) return 0;
+    ZweimalLeeren();
+    if (!SchulangabeSpeicherbar(a.schule) || !SchulangabeSpeicherbar(a.lehrkraft)) {
+        Box(u"Fehler", kRot, {u"Ein Name enthält Zeichen, die die Datei .Kladdorix-Schule", u"nicht speichern kann (etwa €).",
+                              u"Die bisherigen Namen bleiben."});
+    } else if (!SchulangabenSchreiben(a)) {
+        Box(u"Fehler", kRot, {u"Die Datei .Kladdorix-Schule", u"konnte nicht gespeichert werden.",
+                              u"Die bisherigen Namen bleiben."});
+    } else {
+        Box(u"Info", kGelb, {u"Schule und Lehrkraft stehen von jetzt an", u"im Kopf jedes Ausdrucks."});
+    }
+    User::flush();
+    return 0;
+}
 }  // namespace
 
 int HauptmenueVerwalten() {
@@ -209,6 +242,7 @@ int HauptmenueVerwalten() {
         case 4: return SchulformWechseln();
         case 5: return 3;
         case 6: return VerschluesselungVerwalten();
+        case 7: return SchuleUndLehrkraft();
         default: return 0;
     }
 }

@@ -29,10 +29,11 @@ void BaueGemeinsameMenues() {
     Hauptmenue = TKombiMenu::bauen(
         3,
         {{u"Externer Backup-Ordner?", u"Neue Klasse erstellen", u"Klasse komplett löschen", u"Info",
-          Bild(g9 ? u"G9-Gymnasium.png" : u"kein-G9-Gymnasium.png"), u"Beenden", u"Verschlüsselung"},
+          Bild(g9 ? u"G9-Gymnasium.png" : u"kein-G9-Gymnasium.png"), u"Beenden", u"Verschlüsselung",
+          u"Schule und Lehrkraft"},
          {Bild(u"Backup-Pfad.png"), Bild(u"Neue Klasse.png"), Bild(u"Klasse entfernen.png"), Bild(u"Info.png"),
           Bild(g9 ? u"kein-G8-Gymnasium.png" : u"G8-Gymnasium.png"), Bild(u"Beenden.png"),
-          Bild(u"Verschluesselung.png")}},
+          Bild(u"Verschluesselung.png"), Bild(u"NameAendern.png")}},
         {Schrift16}, 200, 90, kAbstand, kMenuGrund, kMenuKachel, kWeiss, kDauer);
 
     BaueKlassenmenues();

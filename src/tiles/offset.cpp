@@ -1,5 +1,6 @@
-// Scrolling: a wheel notch jumps 8 x friction and coasts; a drag moves with the
-// finger's displacement from the touch-down point; friction slows the coast.
+// Scrolling: a wheel notch jumps 8 x friction and coasts (sideways with Shift
+// or a tilting wheel); a drag moves with the finger's displacement from the
+// touch-down point; friction slows the coast.
 #include "tiles/offset.hpp"
 
 #include <algorithm>
@@ -48,10 +49,18 @@ void Offset::setLimits(int minX, int maxX, int minY, int maxY) {
 }
 
 void Offset::update(int f, int maxSpeed) {
-    if (WheelMove != 0) {
-        ScrollSpeedY = WheelMove * std::min(maxSpeed, 8 * f);
-        ScrollY += ScrollSpeedY;
-        Clamp(ScrollY, ScrollSpeedY, ScrollMinY, ScrollMaxY);
+    if (WheelMove != 0 || WheelMoveX != 0) {
+        if (WheelMove != 0) {
+            ScrollSpeedY = WheelMove * std::min(maxSpeed, 8 * f);
+            ScrollY += ScrollSpeedY;
+            Clamp(ScrollY, ScrollSpeedY, ScrollMinY, ScrollMaxY);
+        }
+        // Sideways the same: Shift with the wheel, or a tilting wheel.
+        if (WheelMoveX != 0) {
+            ScrollSpeedX = WheelMoveX * std::min(maxSpeed, 8 * f);
+            ScrollX += ScrollSpeedX;
+            Clamp(ScrollX, ScrollSpeedX, ScrollMinX, ScrollMaxX);
+        }
         return;
     }
     const float dx = PointerPosX - AnchorX;

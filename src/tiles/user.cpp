@@ -12,6 +12,7 @@ float AnchorX = 0, AnchorY = 0;
 int TwoFingers = 0;
 int BackRequested = 0;
 int WheelMove = 0;
+int WheelMoveX = 0;
 
 void (*User::Leerlaufwache)() = nullptr;
 int User::LeerlaufGrenzeMs = 0;
@@ -23,7 +24,7 @@ bool WacheLaeuft = false;
 
 void LeerlaufPruefen() {
     const unsigned jetzt = InputActivity();
-    if (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || BackRequested) {
+    if (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || WheelMoveX != 0 || BackRequested) {
         LetzteAktivitaet = jetzt;
         LetzteEingabe = FrameTime;
         return;
@@ -84,7 +85,8 @@ void User::update() {
 
     BackRequested = KeyPressed(27) > 0 ? 1 : 0;
     WheelMove = WheelDelta();
-    if (WheelMove != 0) {
+    WheelMoveX = WheelDeltaX();
+    if (WheelMove != 0 || WheelMoveX != 0) {
         PointerPosX = static_cast<float>(PointerX());
         PointerPosY = static_cast<float>(PointerY());
         AnchorX = PointerPosX;
@@ -101,4 +103,5 @@ void User::flush() {
     ClearKeys();
     ClearMouse();
     WheelDelta();
+    WheelDeltaX();
 }

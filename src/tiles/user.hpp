@@ -9,6 +9,7 @@ extern float AnchorX, AnchorY;
 extern int TwoFingers;
 extern int BackRequested;
 extern int WheelMove;
+extern int WheelMoveX;       // sideways notches, positive to the left
 
 class User {
 public:

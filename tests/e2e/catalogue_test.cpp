@@ -278,6 +278,35 @@ TEST_F(Programm, SchoolTypeSwitchWritesTheSettingsFile) {
     EXPECT_EQ(Beenden(), 0);
 }
 
+// School and teacher go into a file of their own (Latin-1, CR LF; typed in
+// ASCII here, xdotool drops umlauts now and then), and are offered
+// again the next time; the settings file is never written.
+TEST_F(Programm, SchoolAndTeacherAreAskedOnceAndKeptBesideTheSettings) {
+    Starten();
+    Optionen(7);
+    SleepMs(700);
+    p.Type("Goethe-Gymnasium");
+    p.Key("Return");
+    SleepMs(700);
+    p.Type("Herr Gross");
+    p.Key("Return");
+    LinkenSchalterDruecken();  // "Info"
+    SleepMs(600);
+    const std::string datei = p.Folder() + "/.Kladdorix-Schule";
+    EXPECT_EQ(ReadFileBytes(datei), "Goethe-Gymnasium\r\nHerr Gross\r\n");
+    // Enter twice keeps both names as they are.
+    Optionen(7);
+    SleepMs(700);
+    p.Key("Return");
+    SleepMs(700);
+    p.Key("Return");
+    LinkenSchalterDruecken();
+    SleepMs(600);
+    EXPECT_EQ(ReadFileBytes(datei), "Goethe-Gymnasium\r\nHerr Gross\r\n");
+    EXPECT_FALSE(fs::exists(p.Folder() + "/.Kladdorix-Einstellungen"));
+    EXPECT_EQ(Beenden(), 0);
+}
+
 TEST_F(Programm, BeendenEndsTheProgram) {
     Starten();
     Optionen(5);

@@ -1,7 +1,10 @@
 // Makes the pictures of the German guide (docs/Anleitung.md): the real
 // program under Xvfb, driven like a teacher would, step by step through a
-// first school year. Run through tools/make_guide_pictures.sh; the pictures
-// land in the folder given as the first argument.
+// first school year, its printed reports (the first page of each PDF, drawn
+// by pdftoppm) and switching encryption on. Run through
+// tools/make_guide_pictures.sh; the pictures land in the folder given as the
+// first argument. A stand-in xdg-open keeps the PDFs from opening; switching
+// on encryption takes a while, and the lock comes after 5 idle minutes.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -95,6 +98,62 @@ void Auswahldialog(ProgramUnderTest& p, const std::string& titel, const std::str
     SleepMs(1500);
 }
 
+// The main menu's tile k (3 columns below the "Optionen" tile).
+void Optionen(ProgramUnderTest& p, int k) {
+    p.Click(846 + 114, 123 + 57);
+    SleepMs(600);
+    p.Click(652 + 4 + (k % 3) * 204 + 100, 237 + 4 + (k / 3) * 94 + 45);
+    SleepMs(700);
+}
+
+// Presses button `index` of the box once it stands still (a key derivation
+// may take seconds), after saving the screen as picture `bild` (unless "").
+void Schalter(ProgramUnderTest& p, int index, const std::string& bild) {
+    int x = -1, y = -1, vorherX = -2, vorherY = -2;
+    for (int i = 0; i < 100; ++i) {
+        SleepMs(300);
+        const Screenshot s = p.Shoot();
+        if (BoxButton(s, index, x, y) && x == vorherX && y == vorherY) {
+            if (!bild.empty()) Bild(p, bild);
+            break;
+        }
+        vorherX = x;
+        vorherY = y;
+        x = -1;
+    }
+    Pruefen(x >= 0, bild.empty() ? "kein Schalter" : bild.c_str());
+    if (x >= 0) p.Click(x, y);
+    SleepMs(600);
+}
+
+std::string protokoll;  // what the stand-in xdg-open was asked to open
+
+// The PDF the program just opened, its first page as picture `name`.
+void Ausdruck(const std::string& name) {
+    std::string zeilen;
+    for (int i = 0; i < 100 && zeilen.empty(); ++i) {
+        SleepMs(100);
+        std::ifstream f(protokoll);
+        std::getline(f, zeilen);
+    }
+    fs::remove(protokoll);
+    Pruefen(zeilen.rfind("file://", 0) == 0, name.c_str());
+    if (zeilen.rfind("file://", 0) != 0) return;
+    std::string pdf;
+    for (size_t i = 7; i < zeilen.size(); ++i) {
+        if (zeilen[i] == '%' && i + 2 < zeilen.size()) {
+            pdf += static_cast<char>(std::stoi(zeilen.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            pdf += zeilen[i];
+        }
+    }
+    Pruefen(RunCommand({"pdftoppm", "-r", "80", "-f", "1", "-l", "1", "-singlefile", "-png", pdf,
+                        ziel + "/" + name}) == 0,
+            name.c_str());
+    std::printf("  %s.png (erste Seite von %s)\n", name.c_str(), fs::path(pdf).filename().c_str());
+}
+
 // Grid geometry of the class screen at scroll position 0.
 int ZeileY(int i) { return 46 + 84 * i; }
 int SpalteX(int j) { return 160 + 80 * j; }
@@ -142,6 +201,15 @@ int main(int argc, char** argv) {
     fs::create_directories(home);
     setenv("HOME", home.c_str(), 1);
     unsetenv("USERPROFILE");
+    // The reports are not opened: a stand-in records them; it names a PDF program.
+    const std::string bin = p.Folder() + "-bin";
+    fs::create_directories(bin);
+    protokoll = bin + "/geoeffnet.txt";
+    WriteFileBytes(bin + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + protokoll + "'\n");
+    WriteFileBytes(bin + "/xdg-mime", "#!/bin/sh\necho stand-in.desktop\n");
+    fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+    fs::permissions(bin + "/xdg-mime", fs::perms::owner_all);
+    setenv("PATH", (bin + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin")).c_str(), 1);
     WriteFileBytes(home + "/Klassenliste 7a.txt",
                    "Berger Lena Marie\nÖzdemir Can\nKowalski Lukasz\nMüller Anna Lena\nSchmidt Jonas\n"
                    "Yilmaz Elif\nWagner Paul Friedrich\nNguyen Thi Mai\n");
@@ -151,10 +219,25 @@ int main(int argc, char** argv) {
     SleepMs(800);
     Bild(p, "01-erster-start", 0, 0, 1920, 600);
 
-    // Optionen -> Neue Klasse erstellen.
+    // Optionen -> the school and the teacher for the reports' head.
     p.Click(846 + 114, 123 + 57);
     SleepMs(600);
     Bild(p, "02-hauptmenue", 560, 0, 800, 600);
+    p.Click(652 + 4 + 1 * 204 + 100, 237 + 4 + 2 * 94 + 45);  // "Schule und Lehrkraft"
+    SleepMs(700);
+    p.Type("Goethe-Gymnasium Musterstadt");
+    SleepMs(300);
+    Bild(p, "20-schule");
+    p.Key("Return");
+    SleepMs(700);
+    p.Type("Frau Sommer");
+    p.Key("Return");
+    SleepMs(700);
+    Schalter(p, 0, "");
+
+    // Optionen -> Neue Klasse erstellen.
+    p.Click(846 + 114, 123 + 57);
+    SleepMs(600);
     p.Click(652 + 4 + 1 * 204 + 100, 237 + 4 + 45);
     SleepMs(700);
     p.Type("7a");
@@ -247,7 +330,37 @@ int main(int argc, char** argv) {
     p.Click(SpalteX(1) - 122 + 4 + 0 * 156 + 76, 122 + 4 + 2 * 105 + 50);  // tile 4, "Notenspiegel"
     SleepMs(700);
     Bild(p, "16-notenspiegel");
-    LinkerSchalter(p);
+    Schalter(p, 1, "");  // "Drucken"
+    Ausdruck("25-notenspiegel-pdf");
+
+    // A test for the whole class in series: the seventh column.
+    Befehl(p, 3);
+    Spaltentyp(p, 3);  // "Test"
+    p.Click(SpalteX(7) + 38, 8 + 57);
+    SleepMs(700);
+    p.Click(SpalteX(7) - 122 + 4 + 1 * 156 + 76, 122 + 4 + 2 * 105 + 50);  // tile 5, "Noten eintragen"
+    SleepMs(800);
+    for (const char* note : {"2", "3-", "1"}) {
+        p.Type(note);
+        p.Key("Return");
+        SleepMs(600);
+    }
+    Bild(p, "21-serie", 0, 0, 1280, 860);
+    p.Key("Escape");
+    SleepMs(600);
+
+    // Printing: Berger's sheet for the parents, the class list, the empty list.
+    p.Click(8 + 114, ZeileY(1) + 38);
+    SleepMs(700);
+    p.Click(160 + 4 + 114, 79 + 4 + 4 * 89 + 42);  // tile 9, "Schülerbogen"
+    SleepMs(700);
+    Bild(p, "22-schuelerbogen-wahl", 0, 0, 1280, 720);
+    p.Click(160 + 468 + 4 + 4 + 130, 79 + 449 - 172 + 4 + 40);  // "Für Eltern"
+    Ausdruck("23-schuelerbogen-pdf");
+    Befehl(p, 10);
+    Ausdruck("24-klassenliste-pdf");
+    Befehl(p, 11);
+    Ausdruck("26-leere-liste-pdf");
 
     // The empty duplicate for next year: the proposed class, then the subject.
     Befehl(p, 9);
@@ -277,8 +390,42 @@ int main(int argc, char** argv) {
         p.Xdo({"key", "--delay", "80", "Escape"});
     }
     SleepMs(1500);
+
+    // Encryption: the question, the password, the recovery code.
+    const std::string passwort = "Kreide und Tafel 42";
+    Optionen(p, 6);
+    Schalter(p, 0, "27-verschluesselung-frage");  // "Ja, verschlüsseln"
+    SleepMs(700);
+    p.Type(passwort);
+    SleepMs(300);
+    Bild(p, "28-passwort");
+    p.Key("Return");
+    SleepMs(1000);
+    p.Type(passwort);
+    p.Key("Return");
+    Schalter(p, 0, "29-wiederherstellungscode");  // "Code ist notiert"
+    SleepMs(2500);
+    Schalter(p, 0, "");
     p.Key("Escape");
     int status = -1;
+    Pruefen(p.WaitForExit(10000, status) && status == 0, "Ende vor dem Neustart");
+
+    // The next start asks for the password; after 5 idle minutes the lock.
+    Pruefen(p.Start() && p.WaitForWindow() != 0, "Neustart");
+    SleepMs(2500);
+    Bild(p, "30-passwort-beim-start");
+    SleepMs(700);
+    p.Type(passwort);
+    p.Key("Return");
+    Pruefen(p.WaitForPixel(960, 1070, kHintergrund, 30000), "Katalog nach dem Passwort");
+    std::printf("  (5 Minuten ohne Eingabe ...)\n");
+    std::fflush(stdout);
+    SleepMs(5 * 60 * 1000 + 5000);
+    Bild(p, "31-sperre");
+    p.Type(passwort);
+    p.Key("Return");
+    SleepMs(8000);
+    p.Key("Escape");
     Pruefen(p.WaitForExit(10000, status) && status == 0, "Ende");
     std::printf("%s\n", fehler ? "mit Fehlern" : "fertig");
     return fehler ? 1 : 0;

@@ -1,7 +1,9 @@
 // The three printed reports from the real program under Xvfb, each through
 // its tile or button: a stand-in xdg-open first on the PATH records what the
-// program opens; that PDF exists in "Ausdrucke", passes `qpdf --check`, and
-// its first page, rendered by pdftoppm, shows the heading where it belongs.
+// program opens (a stand-in xdg-mime names a PDF program, or none); that PDF
+// exists in "Ausdrucke", passes `qpdf --check`, and its first page, rendered
+// by pdftoppm, shows the heading where it belongs. The student's sheet for
+// parents is read back: the school's head, the grades, no telephone.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,6 +51,8 @@ protected:
         protokoll = stellvertreter + "/geoeffnet.txt";
         std::ofstream(stellvertreter + "/xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << protokoll << "'\n";
         fs::permissions(stellvertreter + "/xdg-open", fs::perms::owner_all);
+        PdfProgramm(true);
+        WriteFileBytes(p.Folder() + "/.Kladdorix-Schule", "Goethe-Gymnasium\r\nFrau Wei\xDF\r\n");
         alterPfad = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
         setenv("PATH", (stellvertreter + ":" + alterPfad).c_str(), 1);
         setenv("HOME", (stellvertreter + "/home").c_str(), 1);
@@ -79,6 +83,32 @@ protected:
         fs::remove_all(stellvertreter);
     }
 
+    // Whether the desktop names a program for PDF files.
+    void PdfProgramm(bool da) {
+        std::ofstream(stellvertreter + "/xdg-mime") << "#!/bin/sh\n" << (da ? "echo stand-in.desktop\n" : "");
+        fs::permissions(stellvertreter + "/xdg-mime", fs::perms::owner_all);
+    }
+
+    // The text of the PDF last checked.
+    std::string PdfText() {
+        std::string text;
+        EXPECT_EQ(RunCommand({"pdftotext", "-raw", "-enc", "UTF-8", pdf, "-"}, &text), 0);
+        return text;
+    }
+
+    // Berger's row menu beside the default head (160 wide) at y 130 - 50.75;
+    // the ninth tile is the first of the fifth row. Beside the menu, level
+    // with its last row, the choice: "Für Eltern" above "Vollständig".
+    void SchuelerbogenWaehlen(int wahl) {
+        p.Click(122, 46 + 84 + 38);
+        SleepMs(600);
+        p.Click(160 + 4 + 114, 79 + 4 + 4 * 89 + 42);
+        SleepMs(600);
+        p.Save(p.Shoot(), "schuelerbogen-wahl");
+        const int x = 160 + 468 + 4, y = 79 + 449 - 172;
+        p.Click(x + 4 + 130, y + 4 + wahl * 84 + 40);
+    }
+
     // The one PDF the stand-in was asked to open: it lies in "Ausdrucke"
     // under `name`, qpdf finds it sound, and page 1 at 72 dpi (one pixel a
     // point) is `breite` wide, with the heading's dark pixels in `kopf` and
@@ -92,7 +122,7 @@ protected:
         p.Save(p.Shoot(), bild);
         ASSERT_FALSE(zeilen.empty()) << "xdg-open was not called";
         ASSERT_EQ(zeilen.find('\n'), zeilen.size() - 1) << "opened more than once: " << zeilen;
-        const std::string pdf = PfadAusUrl(zeilen.substr(0, zeilen.size() - 1));
+        pdf = PfadAusUrl(zeilen.substr(0, zeilen.size() - 1));
         EXPECT_EQ(fs::path(pdf).parent_path(), fs::canonical(p.Folder()) / "Ausdrucke");
         EXPECT_EQ(fs::path(pdf).filename().string().rfind(name, 0), 0u) << pdf;
         ASSERT_TRUE(fs::is_regular_file(pdf)) << pdf;
@@ -111,17 +141,43 @@ protected:
 
     VirtualDisplay display{1920, 1080};
     ProgramUnderTest p{display};
-    std::string stellvertreter, protokoll, alterPfad, pfad, vorher;
+    std::string stellvertreter, protokoll, alterPfad, pfad, vorher, pdf;
 };
 
 TEST_F(Ausdrucke, StudentSheetFromTheRowMenusNinthTile) {
-    // Berger's row menu beside the default head (160 wide) at y 130 - 50.75;
-    // the ninth tile is the first of the fifth row.
-    p.Click(122, 46 + 84 + 38);
-    SleepMs(600);
-    p.Save(p.Shoot(), "zeilenmenue-mit-schuelerbogen");
-    p.Click(160 + 4 + 114, 79 + 4 + 4 * 89 + 42);
+    SchuelerbogenWaehlen(1);  // "Vollständig"
     Pruefen("schuelerbogen", "7a Deutsch Schülerbogen Berger Lena Marie 20", 596, {50, 52, 200, 72});
+    EXPECT_NE(PdfText().find("0151 2345"), std::string::npos) << "the complete sheet has the telephone";
+}
+
+TEST_F(Ausdrucke, StudentSheetForParentsThroughItsTilesHasTheHeadAndNoTelephone) {
+    SchuelerbogenWaehlen(0);  // "Für Eltern"
+    Pruefen("schuelerbogen-eltern", "7a Deutsch Schülerbogen Berger Lena Marie 20", 596, {50, 52, 200, 72});
+    const std::string text = PdfText();
+    size_t pos = 0;
+    for (const char* w : {"Schülerbogen", "Lena Marie Berger", "Schule:", "Goethe-Gymnasium", "Lehrkraft:", "Frau Weiß",
+                          "Klasse:", "7a", "Fach:", "Deutsch", "Arbeit", "14.10.26", "2-", "Mündl.", "20.10.26", "1",
+                          "Datum, Unterschrift der Lehrkraft"}) {
+        const size_t f = text.find(w, pos);
+        ASSERT_NE(f, std::string::npos) << w << " missing after " << pos << " in\n" << text;
+        pos = f;
+    }
+    for (const char* w : {"Telefon", "0151", "Notizen", "Özdemir", "Weiß, Jörg", "Jörg"})
+        EXPECT_EQ(text.find(w), std::string::npos) << w << " on the parents' sheet:\n" << text;
+
+    // Printed again the same day, with no PDF program set up: the second
+    // paper lies beside the first and a box names where.
+    PdfProgramm(false);
+    SchuelerbogenWaehlen(0);
+    Pruefen("schuelerbogen-eltern-2", "7a Deutsch Schülerbogen Berger Lena Marie 20", 596, {50, 52, 200, 72});
+    EXPECT_NE(pdf.find(" (2).pdf"), std::string::npos) << pdf;
+    SleepMs(600);
+    const Screenshot box = p.Shoot();
+    p.Save(box, "ohne-pdf-programm");
+    int x = 0, y = 0;
+    ASSERT_TRUE(BoxButton(box, 0, x, y)) << "no box naming the file";
+    p.Click(x, y);
+    SleepMs(500);
 }
 
 TEST_F(Ausdrucke, ClassListsFromTheClassMenusNewTiles) {

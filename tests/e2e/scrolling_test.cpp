@@ -67,3 +67,54 @@ TEST(Scrollen, WheelAndDragOverA40x60ClassScreenShiftTheSamePixelsAsTheFullDraw)
     EXPECT_TRUE(p.WaitForExit(8000, status));
     EXPECT_EQ(status, 0);
 }
+
+// Shift with the wheel, and a tilting wheel (X buttons 6 and 7), move the
+// grid sideways and never up or down: the name column stays as it was. The
+// class opens at its newest columns, so the first step goes back to older ones.
+TEST(Scrollen, ShiftWheelAndATiltingWheelScrollTheGridSideways) {
+    VirtualDisplay display{1920, 1080};
+    ASSERT_TRUE(display.Ok());
+    setenv("HOME", "/tmp/rk-e2e-home", 1);
+    ProgramUnderTest p{display};
+    WriteClassFile(p.Folder(), LargeGradebook("8c", "Mathe", 40, 60));
+    ASSERT_TRUE(p.Start());
+    ASSERT_NE(p.WaitForWindow(), 0u);
+    ASSERT_TRUE(p.WaitForPixel(960, 1070, kHintergrund));
+    SleepMs(700);
+    p.Click(846 + 114, 663 + 57);  // the only class tile
+    SleepMs(1500);
+    p.MoveTo(1000, 600);
+    SleepMs(300);
+
+    // Names at the left, grades to the right of them.
+    auto Gleich = [](const Screenshot& a, const Screenshot& b, int x0, int x1) {
+        for (int y = 0; y < 1080; y += 3)
+            for (int x = x0; x < x1; x += 3)
+                if (a.At(x, y) != b.At(x, y)) return false;
+        return true;
+    };
+    Screenshot vorher = p.Shoot();
+    struct Schritt {
+        const char* wie;
+        std::vector<std::string> xdo;
+    };
+    const Schritt schritte[] = {
+        {"Shift und Rad", {"keydown", "shift", "click", "--repeat", "3", "--delay", "40", "4", "keyup", "shift"}},
+        {"Kipprad rechts", {"click", "--repeat", "2", "--delay", "40", "7"}},
+        {"Kipprad links", {"click", "--repeat", "2", "--delay", "40", "6"}},
+    };
+    for (const Schritt& s : schritte) {
+        SCOPED_TRACE(s.wie);
+        p.Xdo(s.xdo);
+        SleepMs(1500);  // the coast ends
+        const Screenshot nachher = p.Shoot();
+        p.Save(nachher, std::string("seitlich-") + s.wie);
+        EXPECT_FALSE(Gleich(vorher, nachher, 170, 1900)) << "the grades did not move";
+        EXPECT_TRUE(Gleich(vorher, nachher, 0, 150)) << "the names moved up or down";
+        vorher = nachher;
+    }
+    p.Key("Escape");
+    int status = -1;
+    EXPECT_TRUE(p.WaitForExit(8000, status));
+    EXPECT_EQ(status, 0);
+}

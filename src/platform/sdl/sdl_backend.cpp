@@ -171,6 +171,7 @@ private:
                     repaint_ = true;
                 break;
             case SDL_KEYDOWN: {
+                shift_ = (e.key.keysym.mod & KMOD_SHIFT) != 0;
                 const int vk = VirtualKeyFromSdl(e.key.keysym.sym);
                 // Editing keys repeat while held; Escape and Enter count once.
                 const bool repeats = vk == 8 || (vk >= 35 && vk <= 40) || vk == 46;
@@ -181,7 +182,10 @@ private:
                 if (vk == 8) in.TypedEvent(8);
                 break;
             }
-            case SDL_KEYUP: in.KeyUpEvent(VirtualKeyFromSdl(e.key.keysym.sym)); break;
+            case SDL_KEYUP:
+                shift_ = (e.key.keysym.mod & KMOD_SHIFT) != 0;
+                in.KeyUpEvent(VirtualKeyFromSdl(e.key.keysym.sym));
+                break;
             case SDL_TEXTINPUT: {
                 for (char16_t unit : TextFromUtf8(e.text.text)) in.TypedEvent(unit);
                 break;
@@ -205,8 +209,14 @@ private:
                 break;
             case SDL_MOUSEWHEEL: {
                 if (e.wheel.which == SDL_TOUCH_MOUSEID) break;
-                const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-                in.wheel += notches;
+                const int richtung = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+                // Shift turns the wheel sideways, as in every desktop program.
+                if (shift_)
+                    in.wheelX += richtung * e.wheel.y;
+                else
+                    in.wheel += richtung * e.wheel.y;
+                // A tilting wheel reports x > 0 to the right.
+                in.wheelX -= richtung * e.wheel.x;
                 break;
             }
             case SDL_FINGERDOWN:
@@ -225,6 +235,9 @@ private:
     GlRenderer renderer_;
     int width_ = 0, height_ = 0;
     bool repaint_ = false;
+    // Shift as the key events in the queue left it, up to the event at hand:
+    // SDL_GetModState already tells the state after the whole queue.
+    bool shift_ = false;
 };
 }  // namespace
 
