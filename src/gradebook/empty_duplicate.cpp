@@ -1,6 +1,7 @@
 // LeeresDuplikatLaden: names asked on the on-screen keyboard, photos carried
 // to a new class folder, grade columns dropped; an existing gradebook of the
 // new names is never overwritten.
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/empty_duplicate.hpp"
 
 #include "gradebook/class_level.hpp"
@@ -74,6 +75,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
         }
     }
 
+    const ::Text alteDatei = KlassendateiPfad(k);
     k.Titel = {neueKlasse, neuesFach};
     // The new gradebook has its own file, under the standard name.
     k.Klassendatei.clear();
@@ -87,6 +89,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
     // Only a written file is a created duplicate.
     const Speicherergebnis e = k.speichern(u"");
     if (!e) return Duplikatergebnis::NichtGespeichert;
+    UnterrichtDuplizieren(k, alteDatei);
     SicherungswarnungZeigen(k, e);
     return Duplikatergebnis::Erzeugt;
 }
