@@ -19,6 +19,7 @@
 #include "gradebook/photo_paths.hpp"
 #include "gradebook/portrait_files.hpp"
 #include "gradebook/program_state.hpp"
+#include "platform/conversions.hpp"
 #include "platform/files.hpp"
 #include "platform/input_script.hpp"
 #include "platform/pixmap.hpp"
