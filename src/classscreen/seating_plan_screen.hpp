@@ -66,7 +66,7 @@ private:
 
     void Auslegen();
     void PortraitsLaden();
-    void TischZeichnen(const Tisch& t, int x, int y, int groesse, float alpha);
+    void TischZeichnen(const Tisch& t, int x, int y, int groesse, float alpha, bool texte);
     void LeisteZeichnen();
     void Tippen(int spalte, int reihe);
     void LangDruecken(int spalte, int reihe);
