@@ -9,6 +9,8 @@
 #include "gradebook/empty_duplicate.hpp"
 #include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
+#include "platform/process.hpp"
+#include "classscreen/reports.hpp"
 
 namespace fs = std::filesystem;
 
@@ -183,4 +185,39 @@ TEST_F(Attendance, FilesFollowSavesBackupsRestoreDuplicateRenameAndRemoval) {
     ASSERT_EQ(LeeresDuplikatUnter(*d, u"8a", u"Mathe"), Duplikatergebnis::Erzeugt);
     EXPECT_EQ(Lesen("Noten/8a/8a Mathe.sitzplan"), planAlt);
     EXPECT_FALSE(fs::exists("Noten/8a/8a Mathe.fehlzeiten"));
+}
+
+namespace {
+std::string PdfText(const Text& pdf) {
+    std::string out;
+    EXPECT_EQ(RunAndCapture({u"pdftotext", u"-raw", u"-enc", u"UTF-8", pdf, u"-"}, out), 0);
+    return out;
+}
+}  // namespace
+
+TEST_F(Attendance, StudentSheetAndClassListPrintTheCounts) {
+    auto k = Klasse({{u"Arbeit", u"01.10.26"}, {u"Zeugnis", u"31.01.27"}});
+    TUnterricht& u = Laden(*k);
+    u.Fehlzeiten.Setzen(u"15.09.26", 1, kAnna, Anwesenheit::fehlt);
+    u.Fehlzeiten.Setzen(u"30.01.27", 2, kAnna, Anwesenheit::entschuldigt);
+    u.Fehlzeiten.Setzen(u"01.02.27", 3, kAnna, Anwesenheit::fehlt);
+    u.Fehlzeiten.Setzen(u"02.02.27", 4, kAnna, Anwesenheit::verspaetet, 5);
+    u.Fehlzeiten.Setzen(u"02.02.27", 4, kBen, Anwesenheit::entschuldigt);
+    ASSERT_TRUE(FehlzeitenSpeichern(*k));
+    k->Unterricht.reset();  // the reports read the file
+
+    const std::string bogen = PdfText(SchuelerbogenSchreiben(*k, 1));
+    EXPECT_NE(bogen.find("Fehlzeiten\n1. Halbjahr: 2 Fehlstunden, 1 unentschuldigt, 0 Verspätungen\n"
+                         "2. Halbjahr: 1 Fehlstunde, 1 unentschuldigt, 1 Verspätung"),
+              std::string::npos)
+        << bogen;
+    const std::string liste = PdfText(KlassenlisteSchreiben(*k, false));
+    EXPECT_NE(liste.find("Fehlst. unent."), std::string::npos) << liste;
+    EXPECT_NE(liste.find("Adler, Anna 3 2\n"), std::string::npos) << liste;
+    EXPECT_NE(liste.find("Berger, Ben 1 0\n"), std::string::npos) << liste;
+    EXPECT_NE(liste.find("Chen, Clara 0 0\n"), std::string::npos) << liste;
+    // The empty list has the heads but no counts.
+    const std::string leer = PdfText(KlassenlisteSchreiben(*k, true));
+    EXPECT_NE(leer.find("Fehlst. unent."), std::string::npos);
+    EXPECT_EQ(leer.find("Adler, Anna 3"), std::string::npos);
 }

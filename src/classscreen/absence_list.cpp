@@ -6,6 +6,7 @@
 #include "gradebook/program_state.hpp"
 #include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
+#include "platform/graphics.hpp"
 #include "tiles/info_box.hpp"
 #include "tiles/menu.hpp"
 #include "tiles/user.hpp"
@@ -84,4 +85,16 @@ void FehlzeitenBearbeiten(TSchulklasse& klasse, int zeile) {
         if (geaendert) FehlzeitenSpeichern(klasse);
     }
     User::flush();
+}
+
+void EinzelzeileFehlzeitenZeigen(const TSchulklasse& klasse, int zeile) {
+    const TFehlzeiten f = FehlzeitenFuerBerichte(klasse);
+    if (f.Eintraege.empty() || zeile < 1 || zeile >= klasse.Schueleranzahl) return;
+    const auto z = ZahlenProHalbjahr(f, NameInZeile(klasse, zeile),
+                                     Halbjahresgrenze(klasse, DatumVerschieben(CurrentDateText(), 0)));
+    const TKachel& name = klasse.Zelle(zeile, 0);
+    SetDrawFont(Schrift16);
+    SetColor(220, 220, 230);
+    DrawTextAt(u"Fehlzeiten  " + FehlzeitenZeile(z[0], 0), 248, name.temp_y + name.Tiefe + 10);
+    DrawTextAt(u"                 " + FehlzeitenZeile(z[1], 1), 248, name.temp_y + name.Tiefe + 32);
 }

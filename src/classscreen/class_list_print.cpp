@@ -6,6 +6,7 @@
 // stays readable from a black-and-white printer. The empty list has the same
 // heads and names with empty white cells, for notes in class.
 #include "classscreen/reports.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/grade_types.hpp"
 #include "gradebook/report_rules.hpp"
 #include "gradebook/student_rows.hpp"
@@ -31,7 +32,28 @@ void Mittig(PdfDokument& d, const ::Text& text, double x, double breite, double 
     d.Schrift(t, x + (breite - d.Textbreite(t, groesse)) / 2, grundlinie, groesse, kSchwarz);
 }
 
+// After the grade columns, when attendance was taken: "Fehlst." (missed
+// lessons, excused or not) and "unent." (unexcused) over the school year.
+// They count as two more columns of the page layout.
+constexpr int kFehlzeitenspalten = 2;
+int Fehlzeitenspalten(const TSchulklasse& k) {
+    return FehlzeitenFuerBerichte(k).Eintraege.empty() ? 0 : kFehlzeitenspalten;
+}
+void FehlzeitenKopf(PdfDokument& d, int welche, double x, double y) {
+    d.Flaeche(x, y, kZelle, kKopfHoehe, kKopfgrund);
+    d.Rahmen(x, y, kZelle, kKopfHoehe, 0.5, kLinie);
+    Mittig(d, welche == 0 ? ::Text(u"Fehlst.") : ::Text(u"unent."), x, kZelle, y + 19, 7);
+}
+void FehlzeitenZelle(PdfDokument& d, const TFehlzeiten& f, const Schuelername& n, int welche, bool leer, double x,
+                     double y) {
+    d.Rahmen(x, y, kZelle, kZeile, 0.5, kLinie);
+    if (leer) return;
+    const Fehlzeitenzahlen z = ZahlenImJahr(f, n);
+    Mittig(d, TextFromInt(welche == 0 ? z.fehlstunden : z.unentschuldigt), x, kZelle, y + 9.5, 8);
+}
+
 void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschnitt& s, int nummer, int seiten) {
+    const TFehlzeiten fehlzeiten = FehlzeitenFuerBerichte(k);
     d.Schrift((leer ? u"Liste " : u"Klassenliste ") + k.Titel[0] + u" " + k.Titel[1], kRand, 46, 16, kSchwarz);
     const ::Text rechts = u"Schuljahr " + SchuljahrHeute() + u", gedruckt am " + Heute();
     d.Schrift(rechts, kBreite - kRand - d.Textbreite(rechts, 9), 46, 9, kGrau);
@@ -43,6 +65,10 @@ void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschn
     d.Schrift(u"Name", kRand + 4, y + 19, 9, kSchwarz);
     double x = kRand + kNamenBreite;
     for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+        if (j >= k.Notenanzahl) {
+            FehlzeitenKopf(d, j - k.Notenanzahl, x, y);
+            continue;
+        }
         const TKachel& kopf = k.Zelle(0, j);
         const ::Text typ = kopf.Text.empty() ? ::Text() : kopf.Text[0];
         const bool schnitt = IstDurchschnittstyp(typ);
@@ -63,6 +89,10 @@ void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschn
         d.Schrift(Gekuerzt(d, name, 8.5, kNamenBreite - 8), kRand + 4, y + 9.5, 8.5, kSchwarz);
         x = kRand + kNamenBreite;
         for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+            if (j >= k.Notenanzahl) {
+                FehlzeitenZelle(d, fehlzeiten, n, j - k.Notenanzahl, leer, x, y);
+                continue;
+            }
             const TKachel& zelle = k.Zelle(i, j);
             const ::Text text = leer || zelle.Text.empty() ? ::Text() : zelle.Text[0];
             if (!text.empty()) d.Flaeche(x, y, kZelle, kZeile, Druck(Hell(zelle.Text_RGB)));
@@ -76,7 +106,8 @@ void Seite(PdfDokument& d, const TSchulklasse& k, bool leer, const Seitenausschn
 }  // namespace
 
 std::vector<Seitenausschnitt> KlassenlistenSeiten(const TSchulklasse& klasse) {
-    return Seitenaufteilung(klasse.Schueleranzahl - 1, klasse.Notenanzahl - 1, kZeilenJeSeite, kSpaltenJeSeite);
+    return Seitenaufteilung(klasse.Schueleranzahl - 1, klasse.Notenanzahl - 1 + Fehlzeitenspalten(klasse),
+                            kZeilenJeSeite, kSpaltenJeSeite);
 }
 
 ::Text KlassenlisteSchreiben(const TSchulklasse& klasse, bool leer) {

@@ -87,3 +87,6 @@ int SitzplanZeigen(TSchulklasse& klasse, bool anwesenheit);
 void FehlzeitenBearbeiten(TSchulklasse& klasse, int zeile);
 // "1. Halbjahr: 4 Fehlstunden, 2 unentschuldigt, 1 Verspätung" for half-year h (0 or 1).
 Text FehlzeitenZeile(const Fehlzeitenzahlen& z, int halbjahr);
+// In the single-row display for parents: the shown student's counts per
+// half-year under the row, when attendance was taken.
+void EinzelzeileFehlzeitenZeigen(const TSchulklasse& klasse, int zeile);
