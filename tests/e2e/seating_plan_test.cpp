@@ -200,7 +200,20 @@ TEST(Sitzplan, LessonOnThePlanKeepsExactlyWhatWasDoneAndTheSamePlanAfterARestart
     EXPECT_EQ(nachher.At(kPlan.Mitte(5, 5).first, kPlan.Mitte(5, 5).second - 20), Farbe(1));   // Bach
     EXPECT_EQ(nachher.At(kPlan.Mitte(2, 1).first, kPlan.Mitte(2, 1).second - 20), Farbe(27));  // Zorn
     q.Key("Escape");
+    ASSERT_TRUE(q.WaitForPixel(10, 8 + 111, kKachel));
+    SleepMs(400);
+    // Cordes's row menu (row 3, beside the 360-pixel portrait), tile 9 "Fehlzeiten": the counts and the list.
+    q.Click(120, 46 + 84 * 3 + 38);
+    SleepMs(600);
+    q.Save(q.Shoot(), "sitzplan-zeilenmenue");
+    q.Click(360 + 4 + 232 + 114, 247 + 4 + 4 * 89 + 42);
+    SleepMs(600);
+    q.Save(q.Shoot(), "sitzplan-fehlzeitenliste");
+    q.Key("Escape");
     SleepMs(400);
     q.Key("Escape");
     EXPECT_TRUE(q.WaitForExit(10000, status));
+    EXPECT_EQ(ReadFileBytes(ordner + "7a Mathe.fehlzeiten"),
+              d + ";3;Cordes;Kind3;F;\r\n" + d + ";3;Dietz;Kind4;F;\r\n" + d + ";3;Eck;Kind5;F;\r\n" + d +
+                  ";3;Falk;Kind6;V;10\r\n");
 }
