@@ -10,6 +10,8 @@
 #include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
 #include "platform/process.hpp"
+#include "platform/sealed_files.hpp"
+#include "gradebook/encryption.hpp"
 #include "classscreen/reports.hpp"
 
 namespace fs = std::filesystem;
@@ -220,4 +222,32 @@ TEST_F(Attendance, StudentSheetAndClassListPrintTheCounts) {
     const std::string leer = PdfText(KlassenlisteSchreiben(*k, true));
     EXPECT_NE(leer.find("Fehlst. unent."), std::string::npos);
     EXPECT_EQ(leer.find("Adler, Anna 3"), std::string::npos);
+}
+
+TEST_F(Attendance, TurningEncryptionOnSealsPlanAndAttendanceAndTheyStillRead) {
+    SetNewKeyLimits({1, 8192});
+    SealingOff();
+    auto k = Klasse();
+    ASSERT_TRUE(k->speichern(u""));
+    TUnterricht& u = Laden(*k);
+    u.Sitzplan.Verschieben(kAnna, 6, 2);
+    u.Fehlzeiten.Setzen(u"01.02.27", 1, kBen, Anwesenheit::fehlt);
+    ASSERT_TRUE(SitzplanSpeichern(*k));
+    ASSERT_TRUE(FehlzeitenSpeichern(*k));
+    ASSERT_TRUE(k->speichern(u""));
+    std::array<unsigned char, kRecoveryBytes> code{};
+    ASSERT_TRUE(PrepareNewKey(code));
+    ASSERT_EQ(WriteNewKeyFile(SchluesseldateiIn(u"."), u"ein langes Passwort", code), KeyResult::Ok);
+    EXPECT_EQ(DateienUmstellen(true, u"").fehlgeschlagen, 0);
+    for (const char* datei : {"Noten/7a/7a Mathe.sitzplan", "Noten/7a/7a Mathe.fehlzeiten"}) {
+        const std::string bytes = Lesen(datei);
+        EXPECT_EQ(bytes.substr(0, 4), "RKV1") << datei;
+        EXPECT_EQ(bytes.find("Adler"), std::string::npos) << datei;
+    }
+    k->Unterricht.reset();
+    TUnterricht& wieder = Laden(*k);
+    EXPECT_EQ(wieder.Sitzplan.TischBei(6, 2)->name, kAnna);
+    EXPECT_EQ(wieder.Fehlzeiten.Stand(u"01.02.27", 1, kBen), Anwesenheit::fehlt);
+    SealingOff();
+    SetNewKeyLimits({});
 }

@@ -1,11 +1,11 @@
 // LeeresDuplikatLaden: names asked on the on-screen keyboard, photos carried
 // to a new class folder, grade columns dropped; an existing gradebook of the
 // new names is never overwritten.
-#include "gradebook/lesson_files.hpp"
 #include "gradebook/empty_duplicate.hpp"
 
 #include "gradebook/class_level.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/name_check.hpp"
 #include "gradebook/photo_paths.hpp"
 #include "platform/conversions.hpp"
