@@ -348,6 +348,7 @@ IMAGES = [
     ("Leere Liste drucken.png", 78, 48, [
         icon("file", (6, 3, 36, 45)),
         icon("printer", (44, 8, 76, 40), YELLOW),
+    ], {}),
     # The column menu's "Noten eintragen" tile: a grade column with its marked cell, a pencil and
     # the way down to the next student.
     ("NotenEintragen.png", 56, 62, [
@@ -356,6 +357,19 @@ IMAGES = [
               'stroke-width="3"/>' % YELLOW),
         icon("pencil", (31, 8, 55, 32), YELLOW),
         icon("arrow-narrow-down", (35, 34, 53, 60), GREEN),
+    ], {}),
+    # The lesson: the class menu's "Sitzplan" and "Anwesenheit", the row menu's "Fehlzeiten".
+    ("Sitzplan.png", 78, 48, [
+        icon("layout-grid", (4, 5, 40, 43)),
+        icon("armchair", (44, 8, 76, 40), YELLOW),
+    ], {}),
+    ("Anwesenheit.png", 78, 48, [
+        icon("users", (2, 4, 40, 44)),
+        icon("user-check", (44, 8, 76, 40), GREEN),
+    ], {}),
+    ("Fehlzeiten.png", 76, 48, [
+        icon("calendar", (4, 3, 36, 45)),
+        icon("user-x", (40, 8, 72, 40), RED),
     ], {}),
 ]
 

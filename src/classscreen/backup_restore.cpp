@@ -6,6 +6,7 @@
 #include "gradebook/backup_choice.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_failure.hpp"
 #include "platform/sealed_files.hpp"
@@ -97,6 +98,7 @@ int BackupEinsetzen(TSchulklasse& klasse, const ::Text& gewaehlt) {
         NichtEingesetzt();
         return 0;
     }
+    UnterrichtAusBackup(KlassendateiPfad(klasse), gewaehlt);
     return 1;
 }
 
@@ -118,5 +120,6 @@ int BeschaedigteKlasseErsetzenDurch(const ::Text& klasse, const ::Text& fach, co
         NichtEingesetzt();
         return 0;
     }
+    UnterrichtAusBackup(datei, gewaehlt);
     return 1;
 }

@@ -20,6 +20,8 @@ enum Klassenbefehl {
     kLeerDuplizieren = 9,
     kKlassenlisteDrucken = 10,
     kLeereListeDrucken = 11,
+    kSitzplan = 12,
+    kAnwesenheit = 13,
 };
 
 // Saves, then returns code (1 to the catalogue, 3 end); when the save fails,

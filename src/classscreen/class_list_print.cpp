@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "classscreen/reports.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/grade_types.hpp"
 #include "gradebook/report_rules.hpp"
 #include "gradebook/student_rows.hpp"
@@ -33,6 +34,24 @@ Druckfarbe Druck(const RGBFarbe& f) { return {f[0], f[1], f[2]}; }
 void Mittig(PdfDokument& d, const ::Text& text, double x, double breite, double grundlinie, double groesse) {
     const ::Text t = Gekuerzt(d, text, groesse, breite - 3);
     d.Schrift(t, x + (breite - d.Textbreite(t, groesse)) / 2, grundlinie, groesse, kSchwarz);
+}
+
+// After the grade columns, when attendance was taken: "Fehlst." (missed
+// lessons, excused or not) and "unent." (unexcused) over the school year.
+// They count as two more columns of the page layout.
+constexpr int kFehlzeitenspalten = 2;
+int Fehlzeitenspalten(const TSchulklasse& k) {
+    return FehlzeitenFuerBerichte(k).Eintraege.empty() ? 0 : kFehlzeitenspalten;
+}
+void FehlzeitenKopf(PdfDokument& d, int welche, double x, double y) {
+    d.Flaeche(x, y, kZelle, kKopfHoehe, kKopfgrund);
+    d.Rahmen(x, y, kZelle, kKopfHoehe, 0.5, kLinie);
+    Mittig(d, welche == 0 ? ::Text(u"Fehlst.") : ::Text(u"unent."), x, kZelle, y + 19, 7);
+}
+void FehlzeitenZelle(PdfDokument& d, const TFehlzeiten& f, const Schuelername& n, int welche, double x, double y) {
+    d.Rahmen(x, y, kZelle, kZeile, 0.5, kLinie);
+    const Fehlzeitenzahlen z = ZahlenImJahr(f, n);
+    Mittig(d, TextFromInt(welche == 0 ? z.fehlstunden : z.unentschuldigt), x, kZelle, y + 9.5, 8);
 }
 
 // Rows of the empty list: taller than the filled one's, for handwriting,
@@ -86,6 +105,7 @@ void LeereSeite(PdfDokument& d, const TSchulklasse& k, int erste, int letzte, in
 }
 
 void Seite(PdfDokument& d, const TSchulklasse& k, const Seitenausschnitt& s, int nummer, int seiten) {
+    const TFehlzeiten fehlzeiten = FehlzeitenFuerBerichte(k);
     Kopf(d, k, false);
 
     // Header row: the corner, then type and date of each column.
@@ -95,6 +115,10 @@ void Seite(PdfDokument& d, const TSchulklasse& k, const Seitenausschnitt& s, int
     d.Schrift(u"Name", kRand + 4, y + 19, 9, kSchwarz);
     double x = kRand + kNamenBreite;
     for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+        if (j >= k.Notenanzahl) {
+            FehlzeitenKopf(d, j - k.Notenanzahl, x, y);
+            continue;
+        }
         const TKachel& kopf = k.Zelle(0, j);
         const ::Text typ = kopf.Text.empty() ? ::Text() : kopf.Text[0];
         const bool schnitt = IstDurchschnittstyp(typ);
@@ -110,6 +134,10 @@ void Seite(PdfDokument& d, const TSchulklasse& k, const Seitenausschnitt& s, int
         Namenszelle(d, k, i, y, kZeile, (i - s.ersteZeile) % 2 == 1);
         x = kRand + kNamenBreite;
         for (int j = s.ersteSpalte; j <= s.letzteSpalte; ++j, x += kZelle) {
+            if (j >= k.Notenanzahl) {
+                FehlzeitenZelle(d, fehlzeiten, NameInZeile(k, i), j - k.Notenanzahl, x, y);
+                continue;
+            }
             const TKachel& zelle = k.Zelle(i, j);
             const ::Text text = zelle.Text.empty() ? ::Text() : MitDezimalkomma(zelle.Text[0]);
             if (!text.empty()) d.Flaeche(x, y, kZelle, kZeile, Druck(Hell(zelle.Text_RGB)));
@@ -122,7 +150,8 @@ void Seite(PdfDokument& d, const TSchulklasse& k, const Seitenausschnitt& s, int
 }  // namespace
 
 std::vector<Seitenausschnitt> KlassenlistenSeiten(const TSchulklasse& klasse) {
-    return Seitenaufteilung(klasse.Schueleranzahl - 1, klasse.Notenanzahl - 1, kZeilenJeSeite, kSpaltenJeSeite);
+    return Seitenaufteilung(klasse.Schueleranzahl - 1, klasse.Notenanzahl - 1 + Fehlzeitenspalten(klasse),
+                            kZeilenJeSeite, kSpaltenJeSeite);
 }
 
 ::Text KlassenlisteSchreiben(const TSchulklasse& klasse, bool leer) {

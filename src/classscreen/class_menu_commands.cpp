@@ -3,6 +3,7 @@
 #include "classscreen/class_commands.hpp"
 #include "classscreen/class_screen_commands.hpp"
 #include "classscreen/reports.hpp"
+#include "classscreen/seating_plan_screen.hpp"
 #include "gradebook/class_menus.hpp"
 #include "tiles/user.hpp"
 
@@ -24,6 +25,8 @@ int Klassenbefehle(TSchulklasse& klasse) {
         case kLeerDuplizieren: return LeerDuplizieren(klasse);
         case kKlassenlisteDrucken: KlassenlisteDrucken(klasse, false); return 0;
         case kLeereListeDrucken: KlassenlisteDrucken(klasse, true); return 0;
+        case kSitzplan: return SitzplanZeigen(klasse, false);
+        case kAnwesenheit: return SitzplanZeigen(klasse, true);
         default: return 0;
     }
 }

@@ -3,6 +3,7 @@
 // scroll limits and centring on a row or column.
 #include <algorithm>
 
+#include "classscreen/seating_plan_screen.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/input.hpp"
 #include "tiles/offset.hpp"
@@ -62,6 +63,7 @@ int TSchulklasse::anzeigen() {
             DrawRect(k.temp_x, k.temp_y, k.Breite, k.Tiefe);
         }
         SetAlpha(1);
+        EinzelzeileFehlzeitenZeigen(*this, r);
         ZeileEinzelnAnzeigen = neueZeile;
     }
     Hintergrund(W, kKopfbandHoehe);

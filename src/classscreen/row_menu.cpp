@@ -6,7 +6,9 @@
 
 #include "classscreen/class_screen_commands.hpp"
 #include "classscreen/reports.hpp"
+#include "classscreen/seating_plan_screen.hpp"
 #include "gradebook/class_menus.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/portrait_files.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/student_rows.hpp"
@@ -18,7 +20,7 @@
 #include "tiles/user.hpp"
 
 namespace {
-enum Befehl { kNameAendern, kLoeschen, kTelefon, kNotizen, kHausaufgaben, kBildAendern, kRechtsDrehen, kLinksDrehen, kSchuelerbogen };
+enum Befehl { kNameAendern, kLoeschen, kTelefon, kNotizen, kHausaufgaben, kBildAendern, kRechtsDrehen, kLinksDrehen, kSchuelerbogen, kFehlzeiten };
 
 const Text kOhneBild = u"incbin::media/images/Blanko-Kopf.png";
 
@@ -55,6 +57,7 @@ void NameAendern(TSchulklasse& klasse, int zeile) {
     const Umbenennungsergebnis e = SchuelerUmbenennen(klasse, zeile, NamenAusEingabe(Texteingabe::Eingabetext));
     if (e.art == Umbenennung::vergeben) NamensdoppelungMelden();
     if (e.art != Umbenennung::umbenannt) return;
+    UnterrichtUmbenennen(klasse, alt, NameInZeile(klasse, e.zeile));
     klasse.OrganisiereOffsetGrenzen(e.zeile, -1);
     if (klasse.ZeileEinzelnAnzeigen > 0) klasse.ZeileEinzelnAnzeigen = e.zeile;
     klasse.AenderungVermerken();
@@ -84,6 +87,7 @@ void Loeschen(TSchulklasse& klasse, int zeile) {
     if (antwort != u"Ja, das ist ok") return;
     // The photo file stays: deleting a row by mistake must not cost the picture too.
     SchuelerEntfernen(klasse, zeile);
+    UnterrichtEntfernen(klasse, n);
     klasse.OrganisiereOffsetGrenzen(-1, -1);
     klasse.AenderungVermerken();
 }
@@ -135,6 +139,8 @@ void BildDrehen(const TSchulklasse& klasse, int zeile, bool rechts) {
 
 int Zeilenbefehle(TSchulklasse& klasse, int zeile) {
     if (zeile < 1 || zeile >= klasse.Schueleranzahl) return 0;
+    // Plan and attendance follow a rename or removal: read them while the names still match.
+    UnterrichtLaden(klasse);
     TKombiMenu& menue = *Schuelermenue;
     {
         const TImage portrait = PortraitbildLaden(klasse, zeile);
@@ -161,6 +167,7 @@ int Zeilenbefehle(TSchulklasse& klasse, int zeile) {
             SchuelerbogenDrucken(klasse, zeile, menue.x + menue.Breite + 4,
                                  menue.y + menue.Tiefe - Bogenmenue->Tiefe);
             break;
+        case kFehlzeiten: FehlzeitenBearbeiten(klasse, zeile); break;
         default: break;
     }
     return 0;

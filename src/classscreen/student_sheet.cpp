@@ -9,6 +9,9 @@
 #include <algorithm>
 
 #include "classscreen/reports.hpp"
+#include "classscreen/seating_plan_screen.hpp"
+#include "gradebook/dates.hpp"
+#include "platform/datetime.hpp"
 #include "gradebook/grade_types.hpp"
 #include "gradebook/portrait_files.hpp"
 #include "gradebook/report_rules.hpp"
@@ -87,6 +90,21 @@ public:
         for (int j : zeugnisse) Zeile(u"Zeugnisnote", Datum(k_, j), j);
         titel_.clear();
         y_ += 14;
+    }
+
+    // Missed lessons, the unexcused ones and late arrivals, per half-year.
+    void Fehlzeitenblock() {
+        const TFehlzeiten f = FehlzeitenFuerBerichte(k_);
+        const Schuelername n = NameInZeile(k_, zeile_);
+        const auto z = ZahlenProHalbjahr(f, n, Halbjahresgrenze(k_, DatumVerschieben(CurrentDateText(), 0)));
+        Platz(22 + 2 * kZeile);
+        d_.Schrift(u"Fehlzeiten", kRand, y_ + 14, 13, kSchwarz);
+        y_ += 22;
+        for (int h = 0; h < 2; ++h) {
+            d_.Schrift(FehlzeitenZeile(z[size_t(h)], h), kRand, y_ + 11, kSchrift, kSchwarz);
+            y_ += 14;
+        }
+        y_ += 8;
     }
 
     // Forgotten homework on every sheet; telephone and notes, the teacher's
@@ -209,7 +227,7 @@ private:
                                                                     : ::Text(u"Weitere Noten");
         b.Halbjahr(titel, h);
     }
-    // Absences, once the gradebook records them, go here on both sheets.
+    b.Fehlzeitenblock();
     b.Angaben(umfang);
     b.Unterschrift();
     const Schuelername n = NameInZeile(klasse, zeile);

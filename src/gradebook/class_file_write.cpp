@@ -2,6 +2,7 @@
 // and the save that replaces the old file only by a complete new one.
 #include "gradebook/class_file.hpp"
 #include "gradebook/class_file_format.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "platform/conversions.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -87,6 +88,7 @@ Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname) {
     const std::string bytes = KlassendateiBytes(*this);
     if (!DateiSicherErsetzen(datei, bytes)) return {};
     const Speicherergebnis ergebnis = BackupsSchreiben(klasse, fach, Mid(datei, 7), bytes);
+    UnterrichtSichern(*this, datei);
     // The class file now holds every edit: what the recovery file kept for a
     // crash is saved, and an offer of it at the next opening would be stale.
     WiederherstellungEntfernen(datei);

@@ -60,10 +60,12 @@ void BaueKlassenmenues() {
         {{Bild(u"Klassenuebersicht.png"), Bild(u"Beenden.png"), Bild(u"Neue Schuelerzeile.png"),
           Bild(u"Neue Notenzeile.png"), Bild(u"Bilder importieren.png"), Bild(u"Einzelanzeigemodus.png"),
           Bild(u"Namensliste importieren.png"), Bild(u"Exportieren.png"), Bild(u"zurueck zu Backup.png"),
-          Bild(u"Leer duplizieren.png"), Bild(u"Klassenliste drucken.png"), Bild(u"Leere Liste drucken.png")},
+          Bild(u"Leer duplizieren.png"), Bild(u"Klassenliste drucken.png"), Bild(u"Leere Liste drucken.png"),
+          Bild(u"Sitzplan.png"), Bild(u"Anwesenheit.png")},
          {u"Zur Klassenübersicht", u"Kladdorix schließen", u"Neue Schülerzeile", u"Neue Notenspalte",
           u"Bilder importieren", u"Einzel-Anzeige-Modus", u"Namensliste importieren", u"Exportieren",
-          u"Zurück zu Backup", u"Klasse leer duplizieren", u"Klassenliste drucken", u"Leere Liste drucken"}},
+          u"Zurück zu Backup", u"Klasse leer duplizieren", u"Klassenliste drucken", u"Leere Liste drucken",
+          u"Sitzplan", u"Anwesenheit"}},
         {Schrift16, Schrift16}, 200, 90, kAbstand, kMenuGrund, kMenuKachel, kWeiss, kDauer);
 
     Spaltentypmenue = TKombiMenu::bauen(
@@ -91,9 +93,9 @@ void BaueKlassenmenues() {
         2,
         {{Bild(u"NameAendern.png"), Bild(u"ZeileLoeschen.png"), Bild(u"Telefon.png"), Bild(u"Infos.png"),
           Bild(u"VergesseneHA.png"), Bild(u"BildAendern.png"), Bild(u"BildRechtsDrehen.png"),
-          Bild(u"BildLinksDrehen.png"), Bild(u"Schuelerbogen.png")},
+          Bild(u"BildLinksDrehen.png"), Bild(u"Schuelerbogen.png"), Bild(u"Fehlzeiten.png")},
          {u"Name ändern", u"Komplett löschen", u"Telefonnummer?", u"Notizen?", u"? vergessene Hausaufg.",
-          u"Bild ändern", u"Bild rechts drehen", u"Bild links drehen", u"Schülerbogen"}},
+          u"Bild ändern", u"Bild rechts drehen", u"Bild links drehen", u"Schülerbogen", u"Fehlzeiten"}},
         {Schrift16, Schrift16}, 228, 85, kAbstand, kDunkel, kKachelDunkel, kWeiss, kDauer);
 
     Spaltenmenue = TKombiMenu::bauen(

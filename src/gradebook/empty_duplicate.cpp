@@ -5,6 +5,7 @@
 
 #include "gradebook/class_level.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/name_check.hpp"
 #include "gradebook/photo_paths.hpp"
 #include "platform/conversions.hpp"
@@ -74,6 +75,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
         }
     }
 
+    const ::Text alteDatei = KlassendateiPfad(k);
     k.Titel = {neueKlasse, neuesFach};
     // The new gradebook has its own file, under the standard name.
     k.Klassendatei.clear();
@@ -87,6 +89,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
     // Only a written file is a created duplicate.
     const Speicherergebnis e = k.speichern(u"");
     if (!e) return Duplikatergebnis::NichtGespeichert;
+    UnterrichtDuplizieren(k, alteDatei);
     SicherungswarnungZeigen(k, e);
     return Duplikatergebnis::Erzeugt;
 }

@@ -10,6 +10,7 @@
 
 #include "gradebook/class_file.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/photo_paths.hpp"
 #include "gradebook/program_state.hpp"
@@ -49,7 +50,9 @@ std::vector<Klassenordner> Sammeln(const Text& wurzel) {
         if (PathKind(k.pfad) != 2) continue;
         for (const Text& f : ListFolder(k.pfad, true)) {
             const Text p = k.pfad + u"/" + f;
-            if (PathKind(p) == 1 && (LowerCase(ExtractExtension(f)) == u"slk" || EndetMit(f, kWiederherstellungsEndung)))
+            // The seating plan and the attendance are sealed like the class file.
+            if (PathKind(p) == 1 && (LowerCase(ExtractExtension(f)) == u"slk" || EndetMit(f, kWiederherstellungsEndung) ||
+                                     EndetMit(f, kSitzplanEndung) || EndetMit(f, kFehlzeitenEndung)))
                 k.daten.push_back(p);
         }
         for (const Text& f : ListFolder(k.pfad + u"/Backups", true)) {

@@ -11,6 +11,8 @@
 #include "platform/text.hpp"
 #include "tiles/kachel.hpp"
 
+struct TUnterricht;  // seating plan and attendance (lesson_files.hpp)
+
 // One row of the grid: a tile per column.
 class TZensurzeile {
 public:
@@ -78,6 +80,8 @@ public:
     // once per opened class.
     void AenderungVermerken();
     bool WiederherstellungGewarnt = false;
+    // Seating plan and attendance, read when first needed (lesson_files.hpp).
+    std::shared_ptr<TUnterricht> Unterricht;
 
     // Class screen (src/classscreen).
     int anzeigen();

@@ -3,6 +3,7 @@
 // the school's and teacher's name for the head of the reports.
 #include <algorithm>
 
+#include "gradebook/lesson_files.hpp"
 #include "gradebook/name_check.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/school_names.hpp"
@@ -149,7 +150,11 @@ int KlasseEntfernen() {
         DrawTextAt(frage, (Bildschirmbreite - TextWidthOf(frage)) * 0.5, Bildschirmhoehe / 5.0);
         for (const auto& k : Klassenkacheln) {
             if (!k || k->nutzen(1.0f, 1) != 3) continue;
-            DeleteFileAt(Datenordner() + u"/" + KlassendateiImDatenordner(k->Text[0], k->Text[1]));
+            const Text datei = Datenordner() + u"/" + KlassendateiImDatenordner(k->Text[0], k->Text[1]);
+            DeleteFileAt(datei);
+            // Its seating plan and attendance go with it (their backups stay, as the class file's do).
+            DeleteFileAt(Nebendatei(datei, kSitzplanEndung));
+            DeleteFileAt(Nebendatei(datei, kFehlzeitenEndung));
             Katalog::Laden();
             EingabenVergessen();
             return 0;

@@ -1,0 +1,188 @@
+// Seating plan benchmark on the real SDL/OpenGL backend after the program's
+// own start-up: a class of 32 students with a 360 x 360 portrait each. Prints
+// the plan's first frame (reading the plan and loading the 32 portraits
+// included), the frames of a student dragged across the room, and the taps a
+// roll call of 28 students with three absent takes.
+//
+//   rk_seating_plan_bench [openings] [drag frames]
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench_util.hpp"
+#include "program_start.hpp"
+#include "temp_work_folder.hpp"
+#include "classscreen/seating_plan_screen.hpp"
+#include "gradebook/grid_tiles.hpp"
+#include "gradebook/photo_paths.hpp"
+#include "gradebook/portrait_files.hpp"
+#include "gradebook/program_state.hpp"
+#include "platform/conversions.hpp"
+#include "platform/files.hpp"
+#include "platform/input_script.hpp"
+#include "platform/pixmap.hpp"
+#include "tiles/frame_loop.hpp"
+#include "tiles/user.hpp"
+
+using namespace bench;
+
+namespace {
+MeasuringBackend* gBackend = nullptr;
+
+std::shared_ptr<TSchulklasse> Klasse(int n) {
+    auto k = TSchulklasse::bauen({u"6b", u"Englisch"}, 0);
+    const std::vector<Text> nach{u"Adler", u"Becker", u"Celik", u"Dorn", u"Engel", u"Fuchs", u"Graf", u"Hahn"};
+    const std::vector<Text> vor{u"Anna", u"Ben", u"Clara", u"David", u"Emma", u"Finn", u"Greta", u"Hugo"};
+    for (int i = 1; i <= n; ++i) {
+        auto z = TZensurzeile::bauen(1);
+        z->Kachel[0] = NamenskachelBauen(nach[size_t(i % 8)] + TextFromInt(i), vor[size_t(i * 3 % 8)], i, 0, ZeilenY(i));
+        k->Zensurzeile.push_back(z);
+        k->Telefonnummer.push_back(kPlatzhalterTelefon);
+        k->Notizen.push_back(kPlatzhalterNotizen);
+        k->VergesseneHA.push_back(kPlatzhalterVergesseneHA);
+        ++k->Schueleranzahl;
+    }
+    k->NachNamenSortieren(0);
+    return k;
+}
+
+// A portrait as the photo import writes it: 360 x 360, 24 bit, PNG level 0.
+void Portraits(const TSchulklasse& k) {
+    for (int i = 1; i < k.Schueleranzahl; ++i) {
+        TPixmap p = CreatePixmap(360, 360, 3, 4);
+        for (int y = 0; y < 360; ++y)
+            for (int x = 0; x < 360; ++x)
+                WritePixel(p, x, y, 0xFF000000u | uint32_t((x + i * 40) & 255) << 16 | uint32_t(y & 255) << 8 | uint32_t(i * 7));
+        SavePixmapAsPNG(p, PortraitDerZeile(k, i), 0);
+    }
+}
+
+// Taps scheduled for the frames to come, counted.
+int gTaps = 0;
+void Tippen(long long frame, float x, float y) {
+    ScriptInput(frame, {ScriptedEvent::MouseMove, 0, x, y, Text()});
+    ScriptInput(frame, {ScriptedEvent::MouseDown, 0, x, y, Text()});
+    ScriptInput(frame + 2, {ScriptedEvent::MouseUp, 0, x, y, Text()});
+    ++gTaps;
+}
+
+void Bild(TSitzplanAnsicht& a) {
+    Cls();
+    User::update();
+    a.anzeigen();
+    FrameEnd();
+    a.verwalten();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int openings = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const int dragFrames = argc > 2 ? std::max(10, std::atoi(argv[2])) : 200;
+    gBackend = StartLikeTheProgram("rk_seating_plan_bench");
+    if (!gBackend) return 1;
+    const TempWorkFolder ordner("rk-seating-plan-bench");
+    if (!ordner.ok()) return 1;
+
+    auto klasse = Klasse(32);
+    if (!klasse->speichern(u"")) {
+        std::fputs("rk_seating_plan_bench: saving failed\n", stderr);
+        return 1;
+    }
+    Portraits(*klasse);
+    std::printf("window: %dx%d px, class of %d students with 360 x 360 portraits\n", GraphicsWidth(),
+                GraphicsHeight(), klasse->Schueleranzahl - 1);
+    std::printf("load average at start: %s\n", LoadAverage().c_str());
+
+    // ---- a) The first frame: plan read, 32 portraits loaded, drawn, presented.
+    std::vector<double> erstes, aufbau, praesent, calls;
+    for (int n = 0; n < openings; ++n) {
+        klasse->Unterricht.reset();
+        User::flush();
+        const double t0 = WallMs();
+        auto a = TSitzplanAnsicht::bauen(*klasse);
+        Cls();
+        User::update();
+        a->anzeigen();
+        const double t1 = WallMs();
+        Flip(-1);
+        const double t2 = WallMs();
+        erstes.push_back(t2 - t0);
+        aufbau.push_back(t1 - t0);
+        praesent.push_back(LastFrameFigures().presentMs);
+        calls.push_back(LastFrameFigures().drawCalls);
+        if (n == 0) Festhalten("seating-plan-first-frame");
+        WaitTimer(Taktgeber);
+    }
+    Figure("plan first frame median", Percentile(erstes, 0.5), "ms", "< 20 ms", Percentile(erstes, 0.5) < 20);
+    Figure("plan first frame max", Maximum(erstes), "ms");
+    Figure("  reading, portraits and recording median", Percentile(aufbau, 0.5), "ms");
+    Figure("  present median", Percentile(praesent, 0.5), "ms");
+    Figure("  draw calls", Maximum(calls), "calls");
+
+    // ---- b) Dragging a student across the room in the arranging mode.
+    auto a = TSitzplanAnsicht::bauen(*klasse);
+    a->Modus_ = TSitzplanAnsicht::kAnordnen;
+    Bild(*a);
+    const auto von = a->Platz(1, 1), nach = a->Platz(7, 6);
+    const float x0 = von.x + von.b / 2.0f, y0 = von.y + von.h / 2.0f;
+    ScriptInput(FramesEnded(), {ScriptedEvent::MouseMove, 0, x0, y0, Text()});
+    ScriptInput(FramesEnded(), {ScriptedEvent::MouseDown, 0, x0, y0, Text()});
+    std::vector<double> zug, zugPraesent;
+    for (int i = 0; i < dragFrames + 2; ++i) {
+        const float t = float(i % 100) / 100.0f;
+        const float x = x0 + (nach.x - von.x) * (i / 100 % 2 ? 1 - t : t), y = y0 + (nach.y - von.y) * (i / 100 % 2 ? 1 - t : t);
+        ScriptInput(FramesEnded() + 1, {ScriptedEvent::MouseMove, 0, x, y, Text()});
+        const double t0 = WallMs();
+        Cls();
+        User::update();
+        a->anzeigen();
+        Flip(-1);
+        const double t1 = WallMs();
+        if (i >= 2) {
+            zug.push_back(t1 - t0);
+            zugPraesent.push_back(LastFrameFigures().presentMs);
+        }
+        if (i == dragFrames / 2) Festhalten("seating-plan-drag");
+        WaitTimer(Taktgeber);
+        a->verwalten();
+    }
+    ScriptInput(FramesEnded(), {ScriptedEvent::MouseUp, 0, x0, y0, Text()});
+    Bild(*a);
+    Figure("drag frame median", Percentile(zug, 0.5), "ms", "< 10 ms", Percentile(zug, 0.5) < 10);
+    Figure("drag frame p95", Percentile(zug, 0.95), "ms");
+    Figure("  present median", Percentile(zugPraesent, 0.5), "ms");
+
+    // ---- c) Roll call of 28 students, three absent: the taps it takes.
+    auto klein = Klasse(28);
+    klein->Titel = {u"6c", u"Englisch"};
+    klein->speichern(u"");
+    auto r = TSitzplanAnsicht::bauen(*klein);
+    gTaps = 0;
+    Bild(*r);
+    const auto knopf = r->Knopfplatz(TSitzplanAnsicht::kKnopfAnwesenheit);
+    Tippen(FramesEnded(), knopf.x + 30.0f, knopf.y + 30.0f);
+    // The lesson menu: its third tile once it stands.
+    bool gewaehlt = false;
+    SetFrameObserver([&] {
+        if (gewaehlt || !Stundenmenue || Stundenmenue->Status != 2) return;
+        gewaehlt = true;
+        const TKachel& k = *Stundenmenue->Kachel[2];
+        Tippen(FramesEnded() + 2, k.x + k.Breite / 2.0f, k.y + k.Tiefe / 2.0f);
+    });
+    for (int i = 0; i < 60 && r->Modus_ != TSitzplanAnsicht::kAnwesenheit; ++i) Bild(*r);
+    SetFrameObserver(nullptr);
+    const int start = gTaps;
+    for (auto [s, z] : {std::pair{2, 1}, std::pair{5, 3}, std::pair{7, 4}}) {
+        const auto p = r->Platz(s, z);
+        Tippen(FramesEnded() + 1, p.x + p.b / 2.0f, p.y + p.h / 2.0f);
+        for (int i = 0; i < 5; ++i) Bild(*r);
+    }
+    Festhalten("seating-plan-roll-call");
+    const size_t zeilen = UnterrichtLaden(*klein).Fehlzeiten.Eintraege.size();
+    std::printf("roll call: %d students, %zu marked absent\n", klein->Schueleranzahl - 1, zeilen);
+    Figure("roll call taps to start", start, "taps", "2", start == 2);
+    Figure("roll call taps in all, 3 absent", gTaps, "taps", "2 + 3", gTaps == 5 && zeilen == 3);
+    return 0;
+}
