@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the 54 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
+"""Builds the 55 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
 
 Each image is an SVG composed here (icons placed, coloured and masked, plus a few simple shapes),
 rendered with rsvg-convert (Debian librsvg2-bin) at its exact pixel size and normalised with
@@ -348,6 +348,7 @@ IMAGES = [
     ("Leere Liste drucken.png", 78, 48, [
         icon("file", (6, 3, 36, 45)),
         icon("printer", (44, 8, 76, 40), YELLOW),
+    ], {}),
     # The column menu's "Noten eintragen" tile: a grade column with its marked cell, a pencil and
     # the way down to the next student.
     ("NotenEintragen.png", 56, 62, [
@@ -356,6 +357,11 @@ IMAGES = [
               'stroke-width="3"/>' % YELLOW),
         icon("pencil", (31, 8, 55, 32), YELLOW),
         icon("arrow-narrow-down", (35, 34, 53, 60), GREEN),
+    ], {}),
+    # The class menu's "Rückgängig" tile: the way back, and the last grade it takes back.
+    ("Rueckgaengig.png", 78, 48, [
+        icon("arrow-back-up", (4, 6, 40, 42), YELLOW),
+        icon("pencil", (46, 8, 76, 38)),
     ], {}),
 ]
 

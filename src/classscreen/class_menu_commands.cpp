@@ -24,6 +24,7 @@ int Klassenbefehle(TSchulklasse& klasse) {
         case kLeerDuplizieren: return LeerDuplizieren(klasse);
         case kKlassenlisteDrucken: KlassenlisteDrucken(klasse, false); return 0;
         case kLeereListeDrucken: KlassenlisteDrucken(klasse, true); return 0;
+        case kRueckgaengig: return Rueckgaengig(klasse);
         default: return 0;
     }
 }

@@ -44,6 +44,16 @@ int NextTypedChar() {
 void ClearKeys() { Pumped().ClearKeys(); }
 void ClearMouse() { Pumped().ClearMouse(); }
 
+Text ClipboardText() { return CurrentBackend().ClipboardText(); }
+
+void ForgetKeystrokes() {
+    // Not pumped: what arrives now is for the next frame. Escape stays, the
+    // frame's User::update reads it.
+    InputState& in = Ctx().input;
+    in.typed.clear();
+    for (int k : {kKeyBackspace, kKeyEnter, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) in.keyPresses[k] = 0;
+}
+
 bool CloseRequested() {
     InputState& in = Pumped();
     const bool r = in.closeRequested;
