@@ -47,8 +47,9 @@ void ClearMouse() { Pumped().ClearMouse(); }
 Text ClipboardText() { return CurrentBackend().ClipboardText(); }
 
 void ForgetKeystrokes() {
-    // Not pumped: what arrives now is for the next frame. Escape stays, the
-    // frame's User::update reads it.
+    // Only the presses a menu or box would act on (Enter, Backspace, the
+    // arrows); Escape stays for the frame's User::update. Not pumped: what
+    // arrives now is for the next frame.
     InputState& in = Ctx().input;
     in.typed.clear();
     for (int k : {kKeyBackspace, kKeyEnter, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) in.keyPresses[k] = 0;

@@ -20,9 +20,8 @@ bool KeyHeld(int key);
 int NextTypedChar();
 void ClearKeys();
 void ClearMouse();
-// Drops the typed characters and the presses of Enter, Backspace and the
-// arrows collected so far, keeping which keys are held (a held Ctrl still
-// counts for the next key) and Escape.
+// Drops typed characters and counted key presses but keeps which keys are
+// held (a held Ctrl still counts for the next key).
 void ForgetKeystrokes();
 // The system clipboard's text (empty when it holds none).
 Text ClipboardText();
