@@ -103,7 +103,7 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
     // inside the window's lower edge.
     serieStarten(kLetzte);
     for (int i = 1; i < 11; ++i) p.Key("space");
-    SleepMs(500);
+    SleepMs(2000);  // keys wait for each slide to end
     const Screenshot unten = p.Shoot();
     p.Save(unten, "notenserie-unterer-rand");
     const int zx = SpalteX(kLetzte), zy = 46 + 84 * 11;
@@ -130,7 +130,9 @@ TEST(Notenserie, TwentyEightGradesTypedInOneRunAreSavedWithTheirAverages) {
     for (int i = 1; i <= kStudenten; ++i)
         if (i != 5 && i != 17) lauf += std::string(kNoten[n++ % 8].getippt) + "\r";  // "\r": xdotool types Return (for "\n" Linefeed)
     p.Type(lauf);
-    SleepMs(1500);
+    // The keys typed ahead are worked off one student per slide (each
+    // waits until the menu stands), on a loaded machine a few seconds.
+    SleepMs(8000);
     const Screenshot ende = p.Shoot();
     p.Save(ende, "notenserie-fertig");
     EXPECT_EQ(PanelX(ende, 540), -1) << "the series did not end after the last student";
