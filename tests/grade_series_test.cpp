@@ -149,8 +149,7 @@ TEST_F(GradeSeries, StartsAtTheFirstEmptyCellSkipsAndEndsAfterTheLastStudent) {
                      EXPECT_EQ(m->x, z.x + Offset::ScrollX + 76 + 8);
                      EXPECT_EQ(m->y, std::max(0, z.y + Offset::ScrollY + 38 - m->Tiefe / 2));
                  })
-        .Zeichen(m, u"2-\r")      // row 2
-        .Zeichen(m, u" ")         // row 3 keeps its "4"
+        .Zeichen(m, u"2-\r")      // row 2; row 3 keeps its "4" and is passed over
         .Kachel(m, 15)            // row 4: a tap on "n.f."
         .Punkt(m, [&] { return Mitte(*k, 5, 1); });  // row 5: a tap on the marked cell skips, and that was the last
     Serie(*k, 1);
@@ -171,8 +170,16 @@ TEST_F(GradeSeries, StartsAtTheFirstEmptyCellSkipsAndEndsAfterTheLastStudent) {
     Serie(*k, 1);
     EXPECT_EQ(Reihe(*k, 5), zeile5);
     EXPECT_EQ(m->Status, 0);
-    // A full column starts at the first student.
-    EXPECT_EQ(ErsteLeereZeile(*k, 1), 1);
+    // A full column has no series: a box says so and nothing changes.
+    EXPECT_EQ(ErsteLeereZeile(*k, 1), 0);
+    const auto voll = Inhalt(*k);
+    Neu().Box(u"Info", {255, 255, 0},
+              {u"In dieser Spalte hat schon jeder Schüler eine Note.",
+               u"Eine Note ändern Sie, indem Sie ihre Zelle antippen."},
+              {kOkSchalter}, 0);
+    Serie(*k, 1);
+    EXPECT_EQ(m->Status, 0);
+    EXPECT_EQ(Inhalt(*k), voll);
     Stimmig(*k);
 }
 
@@ -181,15 +188,16 @@ TEST_F(GradeSeries, GradesTypedAheadAllReachTheirStudentsAndEscapeEndsInTheMiddl
     Notenskala = 1;
     const auto chen = Reihe(*k, 3);
     const auto ernst = Reihe(*k, 5);
+    const auto dorn = Reihe(*k, 4);
     // All keys in one frame, during the menu's fly-in: each waits for its student.
-    for (char16_t c : Text(u"12\r 3\r")) backend->At(Frame(3), {ScriptedEvent::Typed, c});
+    for (char16_t c : Text(u"12\r ")) backend->At(Frame(3), {ScriptedEvent::Typed, c});
     Neu().Ansehen(Notenmenue[1], [&] { EXPECT_EQ(Notenmenue[1]->Suchtext, u""); })
         .Taste(Notenmenue[1], kKeyEscape);
     Serie(*k, 1);
     EXPECT_EQ(Reihe(*k, 2)[1], u"12");
     EXPECT_EQ(Reihe(*k, 2)[3], u"12.0");
-    EXPECT_EQ(Reihe(*k, 3), chen) << "the space bar skipped Chen";
-    EXPECT_EQ(Reihe(*k, 4)[1], u"3");
+    EXPECT_EQ(Reihe(*k, 3), chen) << "Chen's grade was passed over";
+    EXPECT_EQ(Reihe(*k, 4), dorn) << "the space bar skipped Dorn";
     EXPECT_EQ(Reihe(*k, 5), ernst) << "Escape ended the series at Ernst";
     EXPECT_EQ(Notenmenue[1]->Status, 0);
     EXPECT_EQ(BackRequested, 0) << "the Escape stays with the series";
@@ -244,4 +252,31 @@ TEST_F(GradeSeries, ColumnMenuTileFiveStartsTheSeriesOrRefusesOnAnAverageColumn)
     EXPECT_TRUE(skript->Fertig());
     EXPECT_EQ(Reihe(*k, 3)[2], u"1");
     EXPECT_EQ(Reihe(*k, 4)[2], u"");
+}
+
+TEST_F(GradeSeries, AColumnWithFilledCellsGetsGradesOnlyInItsEmptyOnesAndKeepsTheOthers) {
+    // Mündl.: Adler 3, Berger 1 and Ernst 5 are kept; Chen and Dorn get theirs.
+    struct Fall {
+        const char16_t* getippt;
+        int abstand;  // frames between keys; 0: all in the frame the series starts
+    };
+    for (const Fall f : {Fall{u"2\r4-\r", 0}, Fall{u"2\r4-\r", 1}, Fall{u"2\r4-\r", 4}}) {
+        SCOPED_TRACE(f.abstand);
+        auto k = Fuenf();
+        const auto vorher = Inhalt(*k);
+        long long t = Frame(1);
+        for (char16_t c : Text(f.getippt)) {
+            backend->At(t, {ScriptedEvent::Typed, c});
+            t += f.abstand;
+        }
+        Notenserie(*k, 2);
+        EXPECT_EQ(Reihe(*k, 3)[2], u"2");
+        EXPECT_EQ(Reihe(*k, 4)[2], u"4-");
+        auto nachher = Inhalt(*k);
+        nachher[1 + 3] = vorher[1 + 3];
+        nachher[1 + 4] = vorher[1 + 4];
+        EXPECT_EQ(nachher, vorher) << "the filled cells stay as they were";
+        EXPECT_EQ(Notenmenue[0]->Status, 0) << "the series ended after the last empty cell";
+        Stimmig(*k);
+    }
 }

@@ -225,12 +225,12 @@ TEST_F(NamenslisteImport, TheNoteListsTheAdaptedNames) {
     ASSERT_EQ(boxen.size(), 1u);
     const std::vector<Text> erwartet{u"Info",
                                      u"8 Namen wurden beim Import angepasst:",
-                                     u"Łukasz Jan → Lukasz Jan",
-                                     u"Şahin Ayşe → Sahin Ayse",
-                                     u"Dvořák Petr → Dvorák Petr",
-                                     u"İlhan Can → Ilhan Can",
-                                     u"Nguyễn Lan → Nguyen Lan",
-                                     u"Šimek Zoë → Simek Zoë",
+                                     u"Łukasz Jan -> Lukasz Jan",
+                                     u"Şahin Ayşe -> Sahin Ayse",
+                                     u"Dvořák Petr -> Dvorák Petr",
+                                     u"İlhan Can -> Ilhan Can",
+                                     u"Nguyễn Lan -> Nguyen Lan",
+                                     u"Šimek Zoë -> Simek Zoë",
                                      u"und 2 weitere",
                                      u"Buchstaben, die eine Klassendatei nicht speichern kann,",
                                      u"haben ihren Akzent verloren, andere Zeichen wurden weggelassen."};

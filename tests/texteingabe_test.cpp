@@ -183,15 +183,14 @@ TEST_F(TexteingabeTest, FontsAndKeySizesScaleWithANarrowWindow) {
     EXPECT_EQ(TE::Tastatur_y, 768 - (5 * 78 + 10) - 2 * 68);
 }
 
-TEST_F(TexteingabeTest, StartenCutsAnOverWideTextFromTheEnd) {
-    const Text lang(200, u'W');
-    TE::starten(1, lang, 0, -1, -1, 0);
-    const Text& t = TE::Eingabetext;
-    ASSERT_LT(t.size(), lang.size());
-    EXPECT_LE(Breite(t + u" "), TE::Feld_Breite);
-    EXPECT_GT(Breite(t + u"W "), TE::Feld_Breite);  // the first shorter text that fits
-    EXPECT_EQ(TE::Cursor, int(t.size()));
-    EXPECT_EQ(TE::Text_x, TE::Feld_x + Breite(u" "));
+TEST_F(TexteingabeTest, StartenKeepsAnOverWideTextWholeLeftAligned) {
+    const Text lang(250, u'W');
+    for (int zentriert : {0, 1}) {
+        TE::starten(1, lang, zentriert, -1, -1, 0);
+        EXPECT_EQ(TE::Eingabetext, lang) << "never cut";
+        EXPECT_EQ(TE::Cursor, 250);
+        EXPECT_EQ(TE::Text_x, TE::Feld_x + Breite(u" "));
+    }
 }
 
 TEST_F(TexteingabeTest, StartenSetsSelectionCursorAndAlignment) {
@@ -373,14 +372,40 @@ TEST_F(TexteingabeTest, LettersBeyondLatin1AreTypedAsTheirBaseLetter) {
     EXPECT_EQ(TE::Eingabetext, u"Sahin");
 }
 
-TEST_F(TexteingabeTest, TheFieldWidthLimitsTheText) {
-    TE::starten(1, Text(200, u'W'), 0, -1, -1, 0);
-    const Text voll = TE::Eingabetext;
+TEST_F(TexteingabeTest, AWideTextScrollsWithTheCaretAndTheLengthLimitIsToldInABox) {
+    // Typed past the field's width: nothing is dropped, the field scrolls so
+    // that the caret stays inside it, and only whole characters are drawn there.
+    TE::starten(1, u"", 0, -1, -1, 0);
     Beginn();
-    Zeichen('W');  // does not fit: dropped
-    f_ += 2;
-    Tippe(TE::Tastenreihe[0][TE::kRuecktaste]);
-    Zeichen('W');  // fits again after a Backspace
+    for (int i = 0; i < 60; ++i) Zeichen('W');
+    const long long ende = f_;
+    bool feldGeprueft = false;
+    SetFrameObserver([&] {
+        if (backend->Flips() < ende + 2 || feldGeprueft) return;
+        feldGeprueft = true;
+        const int caret = TE::Text_x - TE::Verschiebung + Breite(Text(60, u'W'));
+        EXPECT_GT(TE::Verschiebung, 0);
+        EXPECT_LE(caret, TE::Feld_x + TE::Feld_Breite);
+        EXPECT_GE(caret, TE::Feld_x);
+    });
+    f_ += 4;
+    Physisch(kKeyHome);  // back to the start: scrolled back
+    Zeichen(13);
+    EXPECT_EQ(Lauf(), 1);
+    SetFrameObserver(nullptr);
+    EXPECT_TRUE(feldGeprueft);
+    EXPECT_EQ(TE::Eingabetext, Text(60, u'W'));
+    EXPECT_EQ(TE::Verschiebung, 0);
+
+    // At the limit a further character is refused with a box (Enter closes it).
+    const Text voll(TE::kHoechstlaenge, u'W');
+    TE::starten(1, voll.substr(1), 0, -1, -1, 0);
+    Beginn();
+    Zeichen('W');
+    Zeichen('X');
+    backend->At(f_ + 10, {ScriptedEvent::KeyDown, 13});
+    backend->At(f_ + 11, {ScriptedEvent::KeyUp, 13});
+    f_ += 20;
     Zeichen(13);
     EXPECT_EQ(Lauf(), 1);
     EXPECT_EQ(TE::Eingabetext, voll);
@@ -395,10 +420,13 @@ TEST_F(TexteingabeTest, TheFieldWidthLimitsTheText) {
 }
 
 TEST_F(TexteingabeTest, ADroppedShiftedCharacterStillEndsShift) {
-    TE::starten(1, Text(200, u'W'), 0, -1, -1, 0);
+    TE::starten(1, Text(TE::kHoechstlaenge, u'W'), 0, -1, -1, 0);
     Beginn();
     Tippe(R4(TE::kShiftLinks));
-    Tippe(Zeichentaste(u'w'));
+    Tippe(Zeichentaste(u'w'));  // over the limit: refused, its box closed with Enter
+    backend->At(f_ + 10, {ScriptedEvent::KeyDown, 13});
+    backend->At(f_ + 11, {ScriptedEvent::KeyUp, 13});
+    f_ += 20;
     Zeichen(13);
     const Text voll = TE::Eingabetext;
     EXPECT_EQ(Lauf(), 1);
@@ -667,4 +695,20 @@ TEST_F(TexteingabeTest, FieldShowsSelectionOverwriteAndBlinkingCaret) {
     }
     EXPECT_GT(mitCaret, 0);
     EXPECT_GT(ohneCaret, 0);
+}
+
+TEST_F(TexteingabeTest, CtrlVPastesTheWholeClipboardAsTypedText) {
+    // Longer than the field, with a line break and a character a class file cannot hold.
+    backend->clipboard = u"Maria-Theresia Annelie Konstanze Friederike,\r\nvon Hohenzollern-Sigmaringen~";
+    TE::starten(1, u"Vorname(n), Nachname", 1, 0, -1, 0);
+    Beginn();
+    backend->At(f_, {ScriptedEvent::KeyDown, kKeyCtrl});
+    backend->At(f_ + 1, {ScriptedEvent::KeyDown, 'V'});
+    backend->At(f_ + 2, {ScriptedEvent::KeyUp, 'V'});
+    backend->At(f_ + 3, {ScriptedEvent::KeyUp, kKeyCtrl});
+    f_ += 5;
+    Physisch('V');  // without Ctrl nothing is pasted
+    Zeichen(13);
+    EXPECT_EQ(Lauf(), 1);
+    EXPECT_EQ(TE::Eingabetext, u"Maria-Theresia Annelie Konstanze Friederike, von Hohenzollern-Sigmaringen");
 }

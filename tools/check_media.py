@@ -38,7 +38,7 @@ IMAGES = [
     ("kein-G8-Gymnasium.png", 136, 23), ("Notenspiegel.png", 56, 62), ("Verschluesselung.png", 48, 48),
     ("Schuelerbogen.png", 76, 48), ("Klassenliste drucken.png", 78, 48), ("Leere Liste drucken.png", 78, 48),
     ("NotenEintragen.png", 56, 62), ("Sitzplan.png", 78, 48), ("Anwesenheit.png", 78, 48),
-    ("Fehlzeiten.png", 76, 48),
+    ("Fehlzeiten.png", 76, 48), ("Rueckgaengig.png", 78, 48),
 ]
 
 # The window's icon (tools/make_app_icon.py); the other sizes go to the desktop only.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the 54 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
+"""Builds the 55 interface images in media/images/ from Tabler icons (npm @tabler/icons, MIT).
 
 Each image is an SVG composed here (icons placed, coloured and masked, plus a few simple shapes),
 rendered with rsvg-convert (Debian librsvg2-bin) at its exact pixel size and normalised with
@@ -370,6 +370,11 @@ IMAGES = [
     ("Fehlzeiten.png", 76, 48, [
         icon("calendar", (4, 3, 36, 45)),
         icon("user-x", (40, 8, 72, 40), RED),
+    ], {}),
+    # The class menu's "Rückgängig" tile: the way back, and the last grade it takes back.
+    ("Rueckgaengig.png", 78, 48, [
+        icon("arrow-back-up", (4, 6, 40, 42), YELLOW),
+        icon("pencil", (46, 8, 76, 38)),
     ], {}),
 ]
 

@@ -22,7 +22,13 @@ enum Klassenbefehl {
     kLeereListeDrucken = 11,
     kSitzplan = 12,
     kAnwesenheit = 13,
+    kRueckgaengig = 14,
 };
+
+// "Rückgängig": takes back the last grade entry since the class was opened,
+// with its averages, and writes the recovery file; an "Info" box when there
+// is none. Returns 0.
+int Rueckgaengig(TSchulklasse& klasse);
 
 // Saves, then returns code (1 to the catalogue, 3 end); when the save fails,
 // the error box offers to leave without saving: code when that was chosen and

@@ -27,6 +27,7 @@ int Klassenbefehle(TSchulklasse& klasse) {
         case kLeereListeDrucken: KlassenlisteDrucken(klasse, true); return 0;
         case kSitzplan: return SitzplanZeigen(klasse, false);
         case kAnwesenheit: return SitzplanZeigen(klasse, true);
+        case kRueckgaengig: return Rueckgaengig(klasse);
         default: return 0;
     }
 }

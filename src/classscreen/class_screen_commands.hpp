@@ -18,11 +18,15 @@ int Noteneingabe(TSchulklasse& klasse, int zeile, int spalte);
 // the keyboard's text. False when nothing was entered (keyboard cancelled).
 bool MenuewahlEintragen(TSchulklasse& klasse, int zeile, int spalte, const TMenu& menue);
 // Grades for a whole column, student after student from the first empty
-// cell: the grade menu beside the marked cell, then the next student down.
+// cell: the grade menu beside the marked cell, then the next student down
+// whose cell is empty.
 void Notenserie(TSchulklasse& klasse, int spalte);
+// A full column gets an "Info" box instead of a series.
 // Where the series starts: the first student whose cell in the column is
-// empty, the first student when none is.
+// empty, 0 when none is.
 int ErsteLeereZeile(const TSchulklasse& klasse, int spalte);
+// The first student from row ab on whose cell in the column is empty, 0 when none is.
+int NaechsteLeereZeile(const TSchulklasse& klasse, int spalte, int ab);
 // A name tile (row >= 1): the row menu.
 int Zeilenbefehle(TSchulklasse& klasse, int zeile);
 // A column header (column >= 1): the column menu.

@@ -30,7 +30,8 @@ int Noteneingabe(TSchulklasse& klasse, int zeile, int spalte) {
     const int px = static_cast<int>(PointerPosX), py = static_cast<int>(PointerPosY);
     menue.einblenden(static_cast<int>(PointerPosX - menue.Breite / 2.0), static_cast<int>(PointerPosY - menue.Tiefe / 2.0),
                      px, py, nullptr, kPositionBehalten, kPositionBehalten);
-    if (menue.verwenden() != u"1") return kOhneAuswahl;
+    // Keys typed right after the tap are the grade: they wait for the menu to stand.
+    if (menue.verwenden(true) != u"1") return kOhneAuswahl;
     if (MenuewahlEintragen(klasse, zeile, spalte, menue)) klasse.AenderungVermerken();
     return 0;
 }

@@ -1,6 +1,6 @@
 // Grades for a whole column in one go: the series marks a student's cell,
 // opens the grade menu of the active scale beside it and, once a grade is
-// entered, slides the menu to the next student down. Keys typed ahead are
+// entered, slides the menu to the next student down whose cell is empty. Keys typed ahead are
 // kept from one student to the next, so a run of grades and Enters can be
 // typed without waiting for the menu.
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include "platform/end_signals.hpp"
 #include "platform/input.hpp"
 #include "tiles/frame_loop.hpp"
+#include "tiles/info_box.hpp"
 #include "tiles/offset.hpp"
 #include "tiles/user.hpp"
 
@@ -72,8 +73,10 @@ public:
                 klasse_.AenderungVermerken();
                 gewaehlt = true;
             }
-            if (zeile_ + 1 >= klasse_.Schueleranzahl) break;
-            ++zeile_;
+            // Filled cells are passed over: a series never writes over a grade.
+            const int naechste = NaechsteLeereZeile(klasse_, spalte_, zeile_ + 1);
+            if (naechste < 1) break;
+            zeile_ = naechste;
             gewaehlt = false;
             Zeigen();
             const auto [nx, ny] = Menueplatz();
@@ -140,15 +143,27 @@ private:
 };
 }  // namespace
 
-int ErsteLeereZeile(const TSchulklasse& klasse, int spalte) {
-    if (klasse.Schueleranzahl <= 1 || spalte < 1 || spalte >= klasse.Notenanzahl) return 0;
-    for (int i = 1; i < klasse.Schueleranzahl; ++i)
+int NaechsteLeereZeile(const TSchulklasse& klasse, int spalte, int ab) {
+    if (spalte < 1 || spalte >= klasse.Notenanzahl) return 0;
+    for (int i = std::max(ab, 1); i < klasse.Schueleranzahl; ++i)
         if (ZelleLeer(klasse, i, spalte)) return i;
-    return 1;
+    return 0;
 }
 
+int ErsteLeereZeile(const TSchulklasse& klasse, int spalte) { return NaechsteLeereZeile(klasse, spalte, 1); }
+
 void Notenserie(TSchulklasse& klasse, int spalte) {
+    if (klasse.Schueleranzahl <= 1 || spalte < 1 || spalte >= klasse.Notenanzahl || IstDurchschnittsspalte(klasse, spalte))
+        return;
     const int zeile = ErsteLeereZeile(klasse, spalte);
-    if (zeile < 1 || IstDurchschnittsspalte(klasse, spalte)) return;
+    if (zeile < 1) {
+        TInfoBox::bauen(u"Info", {255, 255, 0},
+                        {u"In dieser Spalte hat schon jeder Schüler eine Note.",
+                         u"Eine Note ändern Sie, indem Sie ihre Zelle antippen."},
+                        {kOkSchalter})
+            ->verwenden();
+        User::flush();
+        return;
+    }
     Serie(klasse, spalte).laufen(zeile);
 }

@@ -34,7 +34,7 @@ void Box(const ::Text& titel, const FarbArg& farbe, const std::vector<::Text>& z
     return ::Text();
 }
 
-// The lines of the note about adapted names: the count, each change (old →
+// The lines of the note about adapted names: the count, each change (old ->
 // new) up to six, then how many more.
 std::vector<::Text> AnpassungsZeilen(const std::vector<::Text>& aenderungen) {
     constexpr size_t kGezeigt = 6;
@@ -122,7 +122,7 @@ int NamenslisteAusDatei(TSchulklasse& klasse, const ::Text& pfad) {
         }
         SchuelerAnfuegen(klasse, e.nachname, e.vornamen);
         ++hinzugefuegt;
-        if (e.angepasst) angepasst.push_back(e.vorher + u" \u2192 " + e.nachname + u" " + e.vornamen);
+        if (e.angepasst) angepasst.push_back(e.vorher + u" -> " + e.nachname + u" " + e.vornamen);
     }
     if (hinzugefuegt > 0) klasse.AenderungVermerken();
     if (zuviel > 0)

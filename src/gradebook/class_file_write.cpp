@@ -71,7 +71,7 @@ bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
     return WriteDataFile(pfad, bytes, KlassendateiAufPlatteZwingen);
 }
 
-Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname) {
+Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname, bool wiederherstellungBehalten) {
     const ::Text& klasse = Titel[0];
     const ::Text& fach = Titel[1];
     const ::Text datei = dateiname.empty() ? KlassendateiPfad(*this) : u"Noten/" + dateiname;
@@ -91,6 +91,6 @@ Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname) {
     UnterrichtSichern(*this, datei);
     // The class file now holds every edit: what the recovery file kept for a
     // crash is saved, and an offer of it at the next opening would be stale.
-    WiederherstellungEntfernen(datei);
+    if (!wiederherstellungBehalten) WiederherstellungEntfernen(datei);
     return ergebnis;
 }

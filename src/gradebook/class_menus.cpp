@@ -61,11 +61,11 @@ void BaueKlassenmenues() {
           Bild(u"Neue Notenzeile.png"), Bild(u"Bilder importieren.png"), Bild(u"Einzelanzeigemodus.png"),
           Bild(u"Namensliste importieren.png"), Bild(u"Exportieren.png"), Bild(u"zurueck zu Backup.png"),
           Bild(u"Leer duplizieren.png"), Bild(u"Klassenliste drucken.png"), Bild(u"Leere Liste drucken.png"),
-          Bild(u"Sitzplan.png"), Bild(u"Anwesenheit.png")},
+          Bild(u"Sitzplan.png"), Bild(u"Anwesenheit.png"), Bild(u"Rueckgaengig.png")},
          {u"Zur Klassenübersicht", u"Kladdorix schließen", u"Neue Schülerzeile", u"Neue Notenspalte",
           u"Bilder importieren", u"Einzel-Anzeige-Modus", u"Namensliste importieren", u"Exportieren",
           u"Zurück zu Backup", u"Klasse leer duplizieren", u"Klassenliste drucken", u"Leere Liste drucken",
-          u"Sitzplan", u"Anwesenheit"}},
+          u"Sitzplan", u"Anwesenheit", u"Rückgängig"}},
         {Schrift16, Schrift16}, 200, 90, kAbstand, kMenuGrund, kMenuKachel, kWeiss, kDauer);
 
     Spaltentypmenue = TKombiMenu::bauen(

@@ -16,7 +16,9 @@ const Text& Kopftext(const TSchulklasse& klasse, int spalte) {
 }
 
 void ZelleSetzen(TSchulklasse& klasse, int zeile, int spalte, const Text& text, const std::array<int, 3>& farbe) {
-    klasse.Zelle(zeile, spalte).change({text}, {}, {farbe[0], farbe[1], farbe[2]}, 1);
+    const auto& zelle = klasse.Zensurzeile[static_cast<size_t>(zeile)]->Kachel[static_cast<size_t>(spalte)];
+    klasse.Eintragsverlauf.push_back({zelle, zelle->Text, zelle->Text_RGB});
+    zelle->change({text}, {}, {farbe[0], farbe[1], farbe[2]}, 1);
 }
 }  // namespace
 
@@ -48,4 +50,22 @@ void FreieNoteEintragen(TSchulklasse& klasse, int zeile, int spalte, const Text&
     const Text note = Trim(eingabe);
     ZelleSetzen(klasse, zeile, spalte, note, Notenfarbe(note));
     klasse.Durchschnittsnotenberechnung(zeile);
+}
+
+int LetztenEintragZuruecknehmen(TSchulklasse& klasse) {
+    while (!klasse.Eintragsverlauf.empty()) {
+        const TNoteneintrag e = klasse.Eintragsverlauf.back();
+        klasse.Eintragsverlauf.pop_back();
+        // The student or the column may have been deleted since: that entry is gone with it.
+        for (int i = 1; i < klasse.Schueleranzahl; ++i) {
+            const auto& reihe = klasse.Zensurzeile[static_cast<size_t>(i)]->Kachel;
+            for (int j = 1; j < klasse.Notenanzahl && j < static_cast<int>(reihe.size()); ++j) {
+                if (reihe[static_cast<size_t>(j)] != e.zelle) continue;
+                e.zelle->change(e.text, {}, {e.farbe[0], e.farbe[1], e.farbe[2]}, 1);
+                klasse.Durchschnittsnotenberechnung(i);
+                return i;
+            }
+        }
+    }
+    return 0;
 }

@@ -26,3 +26,8 @@ void GewaehlteNoteEintragen(TSchulklasse& klasse, int zeile, int spalte, const T
 // kept as typed even when it is no grade of the scale. The row's averages
 // follow.
 void FreieNoteEintragen(TSchulklasse& klasse, int zeile, int spalte, const Text& eingabe);
+
+// Takes back the last grade entry of the class's Eintragsverlauf whose cell
+// is still in the grid: the cell shows its earlier text in its earlier colour
+// and the row's averages follow. Returns that row, 0 when there was none.
+int LetztenEintragZuruecknehmen(TSchulklasse& klasse);

@@ -32,6 +32,14 @@ struct Speicherergebnis {
     explicit operator bool() const { return gespeichert; }
 };
 
+// A grade entry as it can be taken back: the cell's tile (found again after
+// sorting or moving columns) and what it showed before.
+struct TNoteneintrag {
+    std::shared_ptr<TKachel> zelle;
+    std::vector<::Text> text;
+    RGBFarbe farbe{0, 0, 0};
+};
+
 class TSchulklasse {
 public:
     static constexpr int Kachelsize = 76;
@@ -60,8 +68,10 @@ public:
     static std::shared_ptr<TSchulklasse> laden(const ::Text& pfad);
     // Writes the class file (and its backups); true when the class file was
     // written completely, with the backups that failed. Dateiname "" means
-    // the standard name.
-    Speicherergebnis speichern(const ::Text& dateiname);
+    // the standard name. The recovery file beside it is removed, unless
+    // wiederherstellungBehalten (a new class's first save, which must not
+    // take an earlier session's unsaved changes away before they are offered).
+    Speicherergebnis speichern(const ::Text& dateiname, bool wiederherstellungBehalten = false);
     int LeeresDuplikatLaden();
 
     // Name order (see sorting.cpp): rows 1.. sorted; `frei` rows vacated at the end are dropped.
@@ -82,6 +92,9 @@ public:
     bool WiederherstellungGewarnt = false;
     // Seating plan and attendance, read when first needed (lesson_files.hpp).
     std::shared_ptr<TUnterricht> Unterricht;
+    // The grade entries since the class was opened, the last one at the end;
+    // "Rückgängig" takes them back one at a time (see grade_cells.cpp).
+    std::vector<TNoteneintrag> Eintragsverlauf;
 
     // Class screen (src/classscreen).
     int anzeigen();

@@ -38,6 +38,8 @@ public:
     virtual uint32_t Milliseconds() = 0;
     virtual void SleepMilliseconds(int ms) = 0;
     virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;
+    // The system clipboard's text; empty when it holds none.
+    virtual Text ClipboardText() { return Text(); }
 };
 
 // Installs the backend the facade works through (not owned; lives for the run).

@@ -37,6 +37,8 @@ public:
     void Repaint() override {}
     void PumpEvents(InputState&) override {}
     uint32_t Milliseconds() override { return clock_; }
+    Text ClipboardText() override { return clipboard; }
+    Text clipboard;  // what a test put on the clipboard
     void SleepMilliseconds(int ms) override;
     void MessageBox(const Text& title, const Text& text, bool serious) override;
 

@@ -51,6 +51,17 @@ int NextTypedChar() {
 void ClearKeys() { Pumped().ClearKeys(); }
 void ClearMouse() { Pumped().ClearMouse(); }
 
+Text ClipboardText() { return CurrentBackend().ClipboardText(); }
+
+void ForgetKeystrokes() {
+    // Only the presses a menu or box would act on (Enter, Backspace, the
+    // arrows); Escape stays for the frame's User::update. Not pumped: what
+    // arrives now is for the next frame.
+    InputState& in = Ctx().input;
+    in.typed.clear();
+    for (int k : {kKeyBackspace, kKeyEnter, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) in.keyPresses[k] = 0;
+}
+
 bool CloseRequested() {
     InputState& in = Pumped();
     const bool r = in.closeRequested;

@@ -3,9 +3,11 @@
 #pragma once
 #include <vector>
 
+#include "platform/text.hpp"
+
 // Key codes the program uses (the system's virtual-key numbers).
 enum KeyCode {
-    kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyShift = 16, kKeyEscape = 27,
+    kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyShift = 16, kKeyCtrl = 17, kKeyEscape = 27,
     kKeySpace = 32, kKeyEnd = 35, kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38,
     kKeyRight = 39, kKeyDown = 40, kKeyInsert = 45, kKeyDelete = 46,
 };
@@ -20,6 +22,11 @@ bool KeyHeld(int key);
 int NextTypedChar();
 void ClearKeys();
 void ClearMouse();
+// Drops typed characters and counted key presses but keeps which keys are
+// held (a held Ctrl still counts for the next key).
+void ForgetKeystrokes();
+// The system clipboard's text (empty when it holds none).
+Text ClipboardText();
 bool CloseRequested();
 // Drops everything that arrived while another program had the user's
 // attention (a requester, the spreadsheet program): keys, buttons, wheel and

@@ -33,6 +33,11 @@ std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei);
 // LadefehlerBox, a sealed one that does not open under the key a "Fehler"
 // box without that offer. Null when it is not opened.
 std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassendatei, const Text& klassenordner);
+// "Neue Klasse erstellen": writes the new class's file and first backup and
+// returns the class to show. When the class and subject exist already, or
+// unsaved changes of them were left, that class is opened (with the offer of
+// those changes) instead. Null when it does not open (the box was shown).
+std::shared_ptr<TSchulklasse> NeueKlasseAnlegen(const Text& klasse, const Text& fach);
 void Anzeigen();
 // Returns 3 when the program is to end.
 int Verwalten();

@@ -105,14 +105,6 @@ bool Eingeben(const Text& aufforderung, Text& ergebnis) {
     return true;
 }
 
-// A class and subject that exist already, as a tile or as a file, would be
-// overwritten by the new, empty gradebook when it is saved.
-bool GibtEsSchon(const Text& klasse, const Text& fach) {
-    for (const auto& k : Klassenkacheln)
-        if (k && k->Text.size() >= 2 && k->Text[0] == klasse && k->Text[1] == fach) return true;
-    return PathKind(Datenordner() + u"/" + KlassendateiImDatenordner(klasse, fach)) != 0;
-}
-
 int NeueKlasseErstellen() {
     Text klasse, fach;
     if (!Eingeben(u"Klasse?", klasse)) return 0;
@@ -121,14 +113,11 @@ int NeueKlasseErstellen() {
     Texteingabe::EingabeAktiv = 0;
     // Both become folder and file names.
     if (!NamenPruefen({klasse, fach})) return 0;
-    if (GibtEsSchon(klasse, fach)) {
-        ZweimalLeeren();
-        Box(u"Info", kGelb, {u"Es existiert bereits eine solche Klasse", u"mit genau diesem Fach und kann",
-                             u"daher nicht überschrieben werden.", u"Löschen Sie sie bei Bedarf vorher."});
-        User::flush();
+    auto neu = Katalog::NeueKlasseAnlegen(klasse, fach);
+    if (!neu) {
+        EingabenVergessen();
         return 0;
     }
-    auto neu = TSchulklasse::bauen({klasse, fach}, 0);
     // Like a class opened from the catalogue, Escape or closing the window
     // saves the new class and ends the program.
     if (KlassenbildschirmLaufen(*neu) == 3) return 3;

@@ -121,9 +121,9 @@ bool TMenu::AusserhalbDesPanels() const {
     return mitAuswahl ? ::Text(u"1") : ::Text();
 }
 
-::Text TMenu::verwenden() {
+::Text TMenu::verwenden(bool vorausgetippt) {
     if (Status <= 0) return ::Text();
-    ClearKeys();
+    if (!vorausgetippt) ClearKeys();
     ClearMouse();
     for (;;) {
         User::update();
@@ -188,7 +188,9 @@ int TMenu::Bildschritt() {
     Auswahl_Kachelindex = -1;
     Freitext.clear();
     int ergebnis = kOffen;
-    if (Tastensuche) {
+    // Keys wait in their queue, in order, until the menu stands: none ever
+    // acts on a tile that is still flying in or sliding.
+    if (Tastensuche && Status == 2) {
         Pfeil(KeyPressed(kKeyRight) - KeyPressed(kKeyLeft), KeyPressed(kKeyDown) - KeyPressed(kKeyUp));
         // One character at a time: what follows a choice is left for the next menu.
         for (int c = NextTypedChar(); c != 0; c = NextTypedChar()) {

@@ -51,7 +51,9 @@ public:
     // window: panel and tiles slide there at full size within Animationsdauer;
     // the search text starts afresh.
     void versetzen(int x, int y);
-    ::Text verwenden();
+    // vorausgetippt: keys typed since the tap that opened the menu are kept
+    // and applied once it stands (the caller dropped any older ones).
+    ::Text verwenden(bool vorausgetippt = false);
     // One frame of the placed menu after User::update: draws the panel and the
     // tiles, reads the keys. kGewaehlt with Auswahl set; kDaneben on a touch
     // begun outside the panel (not waited for); kZurueck on Escape or close;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/conversions.hpp"
 #include "platform/end_signals.hpp"
 #include "platform/input.hpp"
 #include "platform/timing.hpp"
@@ -23,6 +24,7 @@ std::array<std::vector<std::shared_ptr<TTextKachel>>, 5> Texteingabe::Tastenreih
 TImageFont Texteingabe::Schrift_klein, Texteingabe::Schrift_gross, Texteingabe::Symbol_schrift;
 int Texteingabe::Feld_x = 0, Texteingabe::Feld_y = 0, Texteingabe::Feld_Breite = 0, Texteingabe::Zeilenhoehe = 0;
 int Texteingabe::Text_x = 0;
+int Texteingabe::Verschiebung = 0;
 int Texteingabe::Auswahlbeginn = 0;
 int Texteingabe::Cursor = 0;
 int Texteingabe::Auswahl_links = 0, Texteingabe::Auswahl_Laenge = 0;
@@ -81,8 +83,26 @@ void Texteingabe::wiederherstellen(const Zustand& z) {
 
 void Texteingabe::TextXNeu() {
     SetDrawFont(Schrift_gross);
-    if (zentriert != 0) Text_x = Trunc(Feld_x + 0.5 * (Feld_Breite - TextWidthOf(Sichtbar(Eingabetext))));
+    const int breite = TextWidthOf(Sichtbar(Eingabetext));
+    // A text wider than the field starts at its left edge and scrolls.
+    if (zentriert != 0 && breite + TextWidthOf(u" ") <= Feld_Breite) Text_x = Trunc(Feld_x + 0.5 * (Feld_Breite - breite));
     else Text_x = Feld_x + TextWidthOf(u" ");
+}
+
+void Texteingabe::Mitlaufen() {
+    SetDrawFont(Schrift_gross);
+    const int rand = TextWidthOf(u" ");
+    const int breite = Praefixbreite(Laenge());
+    if (Text_x + breite + rand <= Feld_x + Feld_Breite) {
+        Verschiebung = 0;
+        return;
+    }
+    // The caret stays inside the field; no gap is left behind the text's end.
+    const int caret = Text_x + Praefixbreite(Cursor);
+    Verschiebung = std::min(Verschiebung, Text_x + breite + rand - (Feld_x + Feld_Breite));
+    if (caret - Verschiebung > Feld_x + Feld_Breite - rand) Verschiebung = caret - (Feld_x + Feld_Breite - rand);
+    if (caret - Verschiebung < Feld_x + rand) Verschiebung = caret - (Feld_x + rand);
+    Verschiebung = std::max(Verschiebung, 0);
 }
 
 int Texteingabe::Praefixbreite(int n) {
@@ -101,9 +121,8 @@ void Texteingabe::starten(int active, const ::Text& text, int centred, int selec
     EingabeAktiv = active;
     verdeckt = 0;
     Eingabetext = text;
-    // One spare space must still fit, so the caret stays inside the field.
-    SetDrawFont(Schrift_gross);
-    while (!Eingabetext.empty() && TextWidthOf(Eingabetext + u" ") > Feld_Breite) Eingabetext.pop_back();
+    // Never cut: a text wider than the field scrolls.
+    Verschiebung = 0;
     Cursor = cursorAt >= 0 ? std::min(cursorAt, Laenge()) : Laenge();
     Auswahlbeginn = selectionFrom >= 0 ? std::min(selectionFrom, Cursor) : Cursor;
     Auswahl_links = Auswahlbeginn;
@@ -151,8 +170,17 @@ void Texteingabe::Einfuegen(char16_t c) {
     ::Text neu = Eingabetext;
     if (ueberschreiben == 1 && !ersetzt && Cursor < Laenge()) neu[static_cast<size_t>(Cursor)] = c;
     else neu.insert(static_cast<size_t>(Cursor), 1, c);
-    SetDrawFont(Schrift_gross);
-    if (TextWidthOf(Sichtbar(neu) + u" ") > Feld_Breite) return;  // does not fit: dropped
+    if (static_cast<int>(neu.size()) > kHoechstlaenge) {
+        // Never dropped unnoticed: the teacher is told how long a text may be.
+        Zuruecksetzen();
+        TInfoBox::bauen(u"Info", {255, 255, 0},
+                        {u"Der Text ist zu lang: Er darf höchstens " + TextFromInt(kHoechstlaenge) + u" Zeichen",
+                         u"haben. Die weiteren Zeichen wurden nicht übernommen."},
+                        {kOkSchalter})
+            ->verwenden();
+        User::flush();
+        return;
+    }
     Eingabetext = neu;
     CursorSetzen(Cursor + 1);
     TextXNeu();
@@ -190,10 +218,11 @@ void Texteingabe::ZeigerImText() {
     if (TouchState <= 0) return;
     if (!(Tastatur_y < PointerPosY && PointerPosY < Feld_y + 2 * Zeilenhoehe)) return;
     if (!(Feld_x < PointerPosX && PointerPosX < Feld_x + Feld_Breite)) return;
+    const int x0 = Text_x - Verschiebung;
     int i = 0;
-    int abstand = Trunc(std::abs(PointerPosX - Text_x));
+    int abstand = Trunc(std::abs(PointerPosX - x0));
     while (i < Laenge()) {
-        const int naechster = Trunc(std::abs(PointerPosX - (Text_x + Praefixbreite(i + 1))));
+        const int naechster = Trunc(std::abs(PointerPosX - (x0 + Praefixbreite(i + 1))));
         if (naechster > abstand) break;
         abstand = naechster;
         ++i;
@@ -208,23 +237,36 @@ void Texteingabe::ZeigerImText() {
 }
 
 void Texteingabe::FeldZeichnen() {
+    Mitlaufen();
+    const int x0 = Text_x - Verschiebung;
+    const int feldEnde = Feld_x + Feld_Breite;
+    // A marking is drawn only where it lies inside the field.
+    auto unterlegen = [&](int von, int bis) {
+        const int l = std::max(x0 + Praefixbreite(von), Feld_x), r = std::min(x0 + Praefixbreite(bis), feldEnde);
+        if (r > l) DrawRect(l, Feld_y + 3, r - l, Zeilenhoehe - 6);
+    };
     SetColor(255, 255, 255);
     DrawRect(Feld_x, Feld_y, Feld_Breite, Zeilenhoehe);
     SetColor(255, 160, 160);
-    if (Auswahlbeginn != Cursor) {
-        const int links = Praefixbreite(Auswahl_links);
-        DrawRect(Text_x + links, Feld_y + 3, Praefixbreite(Auswahl_links + Auswahl_Laenge) - links, Zeilenhoehe - 6);
-    } else if (ueberschreiben == 1 && Cursor < Laenge()) {
-        const int links = Praefixbreite(Cursor);
-        DrawRect(Text_x + links, Feld_y + 3, Praefixbreite(Cursor + 1) - links, Zeilenhoehe - 6);
-    }
+    if (Auswahlbeginn != Cursor) unterlegen(Auswahl_links, Auswahl_links + Auswahl_Laenge);
+    else if (ueberschreiben == 1 && Cursor < Laenge()) unterlegen(Cursor, Cursor + 1);
     if (MillisecondClock() % 800 < 600) {  // 600 ms on, 200 ms off
         SetColor(255, 0, 0);
-        DrawRect(Text_x + Praefixbreite(Cursor) - 1, Feld_y + 3, 3, Zeilenhoehe - 6);
+        DrawRect(x0 + Praefixbreite(Cursor) - 1, Feld_y + 3, 3, Zeilenhoehe - 6);
     }
+    // Only the characters that lie wholly inside the field; a scrolled text
+    // shows a grey mark at the side where more of it lies.
+    int von = 0, bis = Laenge();
+    while (von < bis && x0 + Praefixbreite(von) < Feld_x) ++von;
+    while (bis > von && x0 + Praefixbreite(bis) > feldEnde) --bis;
     SetColor(0, 0, 0);
     SetDrawFont(Schrift_gross);
-    DrawTextAt(Sichtbar(Eingabetext), Text_x, Feld_y);
+    const ::Text sichtbar = Sichtbar(Eingabetext);
+    DrawTextAt(sichtbar.substr(static_cast<size_t>(von), static_cast<size_t>(bis - von)), x0 + Praefixbreite(von),
+               Feld_y);
+    SetColor(160, 160, 160);
+    if (von > 0) DrawRect(Feld_x, Feld_y, 4, Zeilenhoehe);
+    if (bis < Laenge()) DrawRect(feldEnde - 4, Feld_y, 4, Zeilenhoehe);
 }
 
 int Texteingabe::verwenden(int checkSpecial) {
@@ -307,6 +349,13 @@ int Texteingabe::verwenden(int checkSpecial) {
             if (hatZeichen) {
                 Einfuegen(zeichen);
                 if (shift == 1) shift_wechseln();  // shift acts for one character
+            } else if (KeyHeld(kKeyCtrl) && KeyPressed('V') > 0) {
+                // Pasted text is taken as typed text; a line break becomes a space.
+                for (char16_t c : ClipboardText()) {
+                    if (c == u'\r') continue;
+                    if (c == u'\n' || c == u'\t') c = u' ';
+                    if (c > 31 && c != u'~') Einfuegen(c);
+                }
             } else if (KeyHeld(kKeyEscape) || BackRequested) {
                 ausgang = Ausgang::abgebrochen;
             } else if (KeyPressed(kKeyLeft) > 0) {

@@ -51,6 +51,9 @@ public:
 
     static int Feld_x, Feld_y, Feld_Breite, Zeilenhoehe;
     static int Text_x;
+    static int Verschiebung;   // how far a text wider than the field is scrolled to the left
+    // The longest text an entry takes; a longer one is refused with a box.
+    static constexpr int kHoechstlaenge = 200;
     static int Auswahlbeginn;  // where the pointer went down; == Cursor without selection
     static int Cursor;
     static int Auswahl_links, Auswahl_Laenge;
@@ -65,6 +68,7 @@ public:
 
 private:
     static void TextXNeu();
+    static void Mitlaufen();
     static ::Text Sichtbar(const ::Text& text);
     static int Praefixbreite(int n);
     static void Ruecktaste();

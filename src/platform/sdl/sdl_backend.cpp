@@ -137,6 +137,14 @@ public:
         if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
     }
 
+    Text ClipboardText() override {
+        char* roh = SDL_GetClipboardText();
+        if (!roh) return Text();
+        const Text t = TextFromUtf8(roh);
+        SDL_free(roh);
+        return t;
+    }
+
     void MessageBox(const Text& title, const Text& text, bool serious) override {
         SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
                                  Utf8FromText(title).c_str(), Utf8FromText(text).c_str(), window_);
