@@ -35,10 +35,7 @@ bool KeyHeld(int key) {
 
 int NextTypedChar() {
     InputState& in = Pumped();
-    if (in.typed.empty()) return 0;
-    const char16_t c = in.typed.front();
-    in.typed.pop_front();
-    return c;
+    return in.TakeTyped();
 }
 
 void ClearKeys() { Pumped().ClearKeys(); }
