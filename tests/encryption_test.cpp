@@ -80,7 +80,7 @@ protected:
     }
     void KeinKlartext() const {
         for (const auto& [pfad, bytes] : Alles()) {
-            EXPECT_EQ(bytes.substr(0, 4), "RKV1") << pfad;
+            EXPECT_EQ(bytes.substr(0, 4), "RKV2") << pfad;
             for (const char* geheim : {"Zappelmann", "Quirin", "Yilmazoglu", "Xenia", "K\"4-\"", "0171", "Sitzplatz"}) {
                 EXPECT_EQ(bytes.find(geheim), std::string::npos) << pfad << " " << geheim;
                 EXPECT_EQ(pfad.find(geheim), std::string::npos) << pfad;

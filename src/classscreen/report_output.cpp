@@ -8,6 +8,7 @@
 #include "classscreen/class_commands.hpp"
 #include "classscreen/reports.hpp"
 #include "gradebook/report_rules.hpp"
+#include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -42,8 +43,10 @@ Datum Jetzt() {
     const Datum d = Jetzt();
     const ::Text name = Ausdruckdateiname(klasse.Titel[0], klasse.Titel[1], was, d.jahr, d.monat, d.tag);
     if (!SealingOn()) return kAusdruckordnerName + u"/" + name;
+    // A neutral name: the viewer may keep the names it opened in its history.
+    static int nummer = 0;
     const ::Text ordner = PrivaterKopienordner();
-    return ordner.empty() ? ::Text() : ordner + u"/" + name;
+    return ordner.empty() ? ::Text() : ordner + u"/Ausdruck-" + TextFromInt(++nummer) + u".pdf";
 }
 
 ::Text Ablegen(PdfDokument& dokument, const ::Text& pfad) {
@@ -64,7 +67,7 @@ void Oeffnen(const ::Text& pfad) {
         TInfoBox::bauen(u"Info", {255, 255, 0},
                         {u"Der Ausdruck liegt unverschlüsselt in einem privaten Ordner,",
                          u"den nur Sie öffnen können:", CanonicalPath(pfad),
-                         u"Er wird gelöscht, wenn das Programm endet.", u"Drucken oder speichern Sie ihn vorher."},
+                         u"Er wird gelöscht, wenn das Programm endet.", u"Drucken Sie ihn vorher."},
                         {kOkSchalter})
             ->verwenden();
         User::flush();
