@@ -42,6 +42,7 @@ protected:
         AblageorteBinden();
         // An older state as backup, the newer as class file, both sealed.
         WriteClassFile(p.Folder(), Klasse("4-"));
+        fs::create_directories(p.Folder() + "/Noten/7a/Backups");
         WriteFileBytes(p.Folder() + kBackup, ClassFileBytes(Klasse("6")));
         stick = p.Folder() + "-stick";
         fs::create_directories(stick + "/Noten/7a/Backups");
@@ -67,9 +68,18 @@ protected:
         ASSERT_NE(p.WaitForWindow(), 0u);
         SleepMs(1500);
     }
+    // Typed, then Enter once the entry shows every character: a loaded
+    // machine takes one typed character per frame.
     void Eingeben(const std::string& text) {
         SleepMs(700);  // the keyboard slides in
         p.Type(text);
+        Screenshot vorher = p.Shoot();
+        for (int i = 0; i < 40; ++i) {
+            SleepMs(400);
+            Screenshot jetzt = p.Shoot();
+            if (jetzt.rgb == vorher.rgb) break;
+            vorher = std::move(jetzt);
+        }
         p.Key("Return");
         SleepMs(400);
     }
@@ -191,7 +201,7 @@ TEST_F(VerschluesselungHaelt, TheSticksCopyOpensWithTheRecoveryCodeAndNotWithThe
     Eingeben(kPasswort);
     // Wrong: "Nochmal" / "Wiederherstellungscode".
     Schalter(1, "stick-passwort-falsch");
-    Eingeben(Utf8FromText(RecoveryCodeText(code)));
+    Eingeben(Utf8FromText(RecoveryCodeText(code)));  // typed masked
     const std::string neu = "Neue Kreide 2027";
     Eingeben(neu);
     Eingeben(neu);
