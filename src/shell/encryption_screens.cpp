@@ -438,7 +438,9 @@ bool VerschluesselungBeimStart() {
     // Files left plain by an interrupted switch-on, or copied in by hand, or
     // on a stick that was away when encryption was switched on.
     const Text spiegel = ErreichbarerSpiegel();
-    const int aufDemStick = spiegel.empty() ? 0 : UmzustellendeDateien(true, spiegel) - UmzustellendeDateien(true, u"");
+    // Only the stick's files left: it was away when encryption was switched on.
+    const int hier = UmzustellendeDateien(true, u"");
+    const int aufDemStick = spiegel.empty() || hier > 0 ? 0 : UmzustellendeDateien(true, spiegel);
     if (UmzustellendeDateien(true, spiegel) > 0) {
         const Umstellung u = Umstellen(true);
         Fehlschlaege(u);
