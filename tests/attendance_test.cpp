@@ -241,7 +241,7 @@ TEST_F(Attendance, TurningEncryptionOnSealsPlanAndAttendanceAndTheyStillRead) {
     EXPECT_EQ(DateienUmstellen(true, u"").fehlgeschlagen, 0);
     for (const char* datei : {"Noten/7a/7a Mathe.sitzplan", "Noten/7a/7a Mathe.fehlzeiten"}) {
         const std::string bytes = Lesen(datei);
-        EXPECT_EQ(bytes.substr(0, 4), "RKV1") << datei;
+        EXPECT_EQ(bytes.substr(0, 4), "RKV2") << datei;
         EXPECT_EQ(bytes.find("Adler"), std::string::npos) << datei;
     }
     k->Unterricht.reset();

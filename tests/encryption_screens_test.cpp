@@ -62,7 +62,15 @@ TEST_F(EncryptionScreens, Tile6SwitchesOnWithThePasswordTypedTwiceAndSealsEveryF
               u"lässt sich danach nichts mehr öffnen."},
              {u"Ja, verschlüsseln", u"  Nein  "}, 0)
         .Tippen(u"zu kurz")
-        .Box(u"Fehler", kRot, {u"Das Passwort ist zu kurz.", u"Es muss mindestens 10 Zeichen haben."},
+        .Box(u"Fehler", kRot,
+             {u"Das Passwort ist zu schwach. Es fehlen:", u"- mindestens 10 Zeichen (bisher 7)",
+              u"- Zeichen aus 3 Arten (bisher 2); es fehlen:", u"  Großbuchstaben, Ziffern",
+              u"- mindestens 6 verschiedene Zeichen (bisher 5)"},
+             {u"      Ok      "}, 0)
+        .Tippen(u"aaaaaaaaaaaa")
+        .Box(u"Fehler", kRot,
+             {u"Das Passwort ist zu schwach. Es fehlen:", u"- Zeichen aus 3 Arten (bisher 1); es fehlen:",
+              u"  Großbuchstaben, Ziffern, Sonderzeichen", u"- mindestens 6 verschiedene Zeichen (bisher 1)"},
              {u"      Ok      "}, 0)
         .Tippen(kPasswort)
         .Tippen(kPasswort + u"!")

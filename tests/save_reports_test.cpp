@@ -8,6 +8,7 @@
 #include "classscreen/class_commands.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/dates.hpp"
+#include "gradebook/file_places.hpp"
 #include "gradebook/save_failure.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/sealed_files.hpp"
@@ -251,7 +252,15 @@ TEST_F(Meldungen, ASealedGradebookThatDoesNotOpenGetsItsBoxAndStaysUntouched) {
         {"a flipped byte", [](std::string& b) { b[b.size() / 2] ^= 1; }, false},
         {"truncated", [](std::string& b) { b.resize(b.size() - 5); }, false},
         {"under another key", [&](std::string&) { schluessel(); }, false},
+        {"an older backup copied over it", [&](std::string& b) {
+             // The newest backup, just written by this save: it opens only at its own place.
+             std::string neuestes;
+             for (const auto& e : std::filesystem::directory_iterator("Noten/7a/Backups"))
+                 neuestes = std::max(neuestes, e.path().string());
+             b = Lesen(neuestes);
+         }, false},
     };
+    AblageorteBinden();
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.was);
         schluessel();
@@ -266,14 +275,17 @@ TEST_F(Meldungen, ASealedGradebookThatDoesNotOpenGetsItsBoxAndStaysUntouched) {
         if (f.backupAngeboten) {
             EXPECT_EQ(boxen[0].schalter, (std::vector<Text>{kOkSchalter, kBackupWaehlen}));
         } else {
-            EXPECT_EQ(boxen[0].zeilen, (std::vector<Text>{u"Die verschlüsselte Datei", u"7a/7a Mathe.slk",
-                                                           u"ist beschädigt oder gehört zu einem anderen",
-                                                           u"Schlüssel. Sie bleibt unverändert liegen."}));
-            EXPECT_EQ(boxen[0].schalter, std::vector<Text>{kOkSchalter});
+            EXPECT_EQ(boxen[0].zeilen,
+                      (std::vector<Text>{u"Die verschlüsselte Datei", u"7a/7a Mathe.slk",
+                                         u"ist beschädigt, gehört an einen anderen Ort",
+                                         u"(etwa ein älteres Backup über der Klassendatei)",
+                                         u"oder zu einem anderen Schlüssel.", u"Sie bleibt unverändert liegen."}));
+            EXPECT_EQ(boxen[0].schalter, (std::vector<Text>{kOkSchalter, kBackupWaehlen}));
         }
         EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk"), bytes);
     }
     SealingOff();
+    SetPlaceRule(nullptr);
     SetNewKeyLimits({});
 }
 

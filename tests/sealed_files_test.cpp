@@ -102,7 +102,7 @@ TEST_F(SealedFiles, SealedFilesReadBackAndRefuseEveryDamage) {
     ASSERT_TRUE(WriteDataFile(P("a.slk"), inhalt, false));
     const std::string roh = Lesen(P("a.slk"));
     ASSERT_EQ(roh.size(), 4 + 24 + inhalt.size() + 16);
-    EXPECT_EQ(roh.substr(0, 4), "RKV1");
+    EXPECT_EQ(roh.substr(0, 4), "RKV2");
     EXPECT_EQ(roh.find("7a"), std::string::npos);
     std::string klar;
     EXPECT_EQ(ReadDataFile(P("a.slk"), klar, 1 << 20), DataReadResult::Ok);
@@ -128,7 +128,7 @@ TEST_F(SealedFiles, SealedFilesReadBackAndRefuseEveryDamage) {
         {"flipped byte in the ciphertext", gekippt},
         {"flipped byte in the nonce", nonce},
         {"truncated", roh.substr(0, roh.size() - 1)},
-        {"only the mark", "RKV1"},
+        {"only the mark", "RKV2"},
     };
     for (const Fall& f : faelle) {
         Schreiben(P("kaputt.slk"), f.bytes);
@@ -229,3 +229,62 @@ TEST_F(SealedFiles, PortraitNamesAreKeyedHashes) {
 }
 
 }  // namespace
+
+TEST_F(SealedFiles, TheSticksKeyFileOpensOnlyWithTheRecoveryCode) {
+    const auto code = Einschalten(u"Kreide und Tafel 42");
+    const std::string versiegelt = SealBytes("Zappelmann");
+    fs::create_directories(ordner_ / "stick");
+    ASSERT_TRUE(CopyKeyFileInto(P("stick")));
+    const std::string stick = Lesen(P("stick/.Kladdorix-Schluessel"));
+    const std::string datei = Lesen(P("key"));
+    ASSERT_EQ(stick.size(), datei.size());
+    EXPECT_EQ(stick.substr(0, 12), datei.substr(0, 12));
+    EXPECT_EQ(stick.substr(12, 88), std::string(88, '\0'));  // nothing to guess a password against
+    EXPECT_EQ(stick.substr(100), datei.substr(100));
+    LockSealing();
+    EXPECT_EQ(UnlockWithPassword(P("stick/.Kladdorix-Schluessel"), u"Kreide und Tafel 42"), KeyResult::WrongSecret);
+    ASSERT_EQ(UnlockWithRecovery(P("stick/.Kladdorix-Schluessel"), code), KeyResult::Ok);
+    std::string klar;
+    EXPECT_TRUE(OpenSealedBytes(versiegelt, klar));
+    // A stick copy that differs (an old full copy, a damaged one) is replaced and checked.
+    Schreiben(P("stick/.Kladdorix-Schluessel"), datei);
+    ASSERT_TRUE(CopyKeyFileInto(P("stick")));
+    EXPECT_EQ(Lesen(P("stick/.Kladdorix-Schluessel")), stick);
+    // A folder that takes nothing: told, not silent.
+    EXPECT_FALSE(CopyKeyFileInto(P("fehlt/ganz")));
+}
+
+TEST_F(SealedFiles, KeyDerivationNeverWeakensAndKeyFilesOutsideTheWrittenLimitsAreRefused) {
+    // Memory that cannot be had: nothing is written and nothing switched on,
+    // instead of a silently smaller derivation.
+    SetNewKeyLimits({1, 0xFFFFFFFFu});
+    std::array<unsigned char, kRecoveryBytes> code{};
+    ASSERT_TRUE(PrepareNewKey(code));
+    EXPECT_EQ(WriteNewKeyFile(P("key"), u"Kreide und Tafel 42", code), KeyResult::NoMemory);
+    EXPECT_FALSE(fs::exists(ordner_ / "key"));
+    EXPECT_FALSE(SealingOn());
+    DiscardNewKey();
+
+    struct Fall {
+        uint32_t ops, memKiB;
+        bool angenommen;
+    };
+    for (const Fall& f : std::vector<Fall>{{1, 8192, true},
+                                           {3, 262144, true},
+                                           {2, 65536, true},
+                                           {4, 262144, false},
+                                           {64, 4u * 1024u * 1024u, false},
+                                           {3, 262145, false},
+                                           {1, 8191, false},
+                                           {0, 8192, false}})
+        EXPECT_EQ(KeyLimitsAccepted({f.ops, f.memKiB}), f.angenommen) << f.ops << " " << f.memKiB;
+
+    // A key file claiming 64 passes and 4 GiB is refused at once as damaged.
+    SetNewKeyLimits({1, 8192});
+    Einschalten(u"Kreide und Tafel 42");
+    std::string datei = Lesen(P("key"));
+    datei.replace(4, 8, std::string("\x40\0\0\0\0\0\x40\0", 8));
+    Schreiben(P("gross"), datei);
+    LockSealing();
+    EXPECT_EQ(UnlockWithPassword(P("gross"), u"Kreide und Tafel 42"), KeyResult::Damaged);
+}

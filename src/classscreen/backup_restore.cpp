@@ -116,7 +116,7 @@ int BeschaedigteKlasseErsetzenDurch(const ::Text& klasse, const ::Text& fach, co
     // what it still holds may be read by hand.
     const ::Text beiseite =
         KlassenordnerRelativ(klasse) + u"/Backups/" + klasse + u" " + fach + u" " + Zeitstempel() + u".slk.beschaedigt";
-    if (!CopyFileTo(datei, beiseite) || !DateiSicherErsetzen(datei, bytes)) {
+    if (!CopyDataFile(datei, beiseite) || !DateiSicherErsetzen(datei, bytes)) {
         NichtEingesetzt();
         return 0;
     }

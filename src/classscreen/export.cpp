@@ -4,6 +4,7 @@
 // opens the copy and the window stays.
 #include "classscreen/class_commands.hpp"
 #include "gradebook/class_file.hpp"
+#include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_failure.hpp"
 #include "platform/file_bytes.hpp"
@@ -13,6 +14,7 @@
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
 #include "platform/office.hpp"
+#include "platform/private_files.hpp"
 #include "platform/system_services.hpp"
 #include "tiles/user.hpp"
 
@@ -36,14 +38,15 @@ void FensterWiederOeffnen() {
 // In the program folder, which is the working folder; while encryption is
 // on in a private folder outside it, so the program folder never holds a
 // plain copy.
+// There it has a neutral name: no class or subject in a name the
+// spreadsheet program or the desktop may note somewhere.
 ::Text Exportdatei(const TSchulklasse& klasse) {
-    const ::Text name = klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk";
-    if (!SealingOn()) return name;
+    if (!SealingOn()) return klasse.Titel[0] + u" " + klasse.Titel[1] + u" (exportiert).slk";
     const ::Text ordner = PrivaterKopienordner();
-    return ordner.empty() ? ::Text() : ordner + u"/" + name;
+    return ordner.empty() ? ::Text() : ordner + u"/Tabelle.slk";
 }
 
-::Text PrivaterKopienordner() { return PrivateFolder(u"rido-kladdorix"); }
+::Text PrivaterKopienordner() { return PrivateFolder(kPrivaterOrdnerName); }
 
 bool ExportkopieAnlegen(TSchulklasse& klasse) {
     const Speicherergebnis e = klasse.speichern(u"");
@@ -75,8 +78,14 @@ int Exportieren(TSchulklasse& klasse) {
         return 0;
     }
     CloseGraphicsWindow();
-    RunSpreadsheetAndWait(programm, absolut);
-    if (SealingOn()) DeleteFileAt(absolut);
+    // While on, LibreOffice gets a profile of its own in the private folder:
+    // its recent files, thumbnails and recovery data go with that folder.
+    const ::Text profil = SealingOn() ? PrivaterKopienordner() + u"/Profil" : ::Text();
+    RunSpreadsheetAndWait(programm, absolut, profil);
+    if (SealingOn()) {
+        DeleteFileAt(absolut);
+        DeleteFolderTree(profil);
+    }
     FensterWiederOeffnen();
     // Nothing typed or clicked meanwhile acts on the class screen.
     DiscardPendingInput();

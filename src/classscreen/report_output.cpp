@@ -11,6 +11,7 @@
 #include "gradebook/class_menus.hpp"
 #include "gradebook/report_rules.hpp"
 #include "gradebook/school_names.hpp"
+#include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -60,8 +61,10 @@ Datum Jetzt() {
     const Datum d = Jetzt();
     const ::Text name = Ausdruckdateiname(klasse.Titel[0], klasse.Titel[1], was, d.jahr, d.monat, d.tag);
     if (!SealingOn()) return kAusdruckordnerName + u"/" + name;
+    // A neutral name: the viewer may keep the names it opened in its history.
+    static int nummer = 0;
     const ::Text ordner = PrivaterKopienordner();
-    return ordner.empty() ? ::Text() : ordner + u"/" + name;
+    return ordner.empty() ? ::Text() : ordner + u"/Ausdruck-" + TextFromInt(++nummer) + u".pdf";
 }
 
 std::vector<std::array<::Text, 2>> Kopfangaben(const TSchulklasse& klasse) {
@@ -110,7 +113,7 @@ void Oeffnen(const ::Text& pfad) {
         TInfoBox::bauen(u"Info", {255, 255, 0},
                         {u"Der Ausdruck liegt unverschlüsselt in einem privaten Ordner,",
                          u"den nur Sie öffnen können:", CanonicalPath(pfad),
-                         u"Er wird gelöscht, wenn das Programm endet.", u"Drucken oder speichern Sie ihn vorher."},
+                         u"Er wird gelöscht, wenn das Programm endet.", u"Drucken Sie ihn vorher."},
                         {kOkSchalter})
             ->verwenden();
         User::flush();

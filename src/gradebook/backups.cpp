@@ -83,13 +83,16 @@ Speicherergebnis BackupsSchreiben(const ::Text& klasse, const ::Text& fach, cons
     if (PathKind(klassenordner) != 2) CreateFolder(klassenordner, false);
     const ::Text backupordner = klassenordner + u"/Backups";
     if (PathKind(backupordner) != 2) CreateFolder(backupordner, false);
+    // Sealed copies are of use only with the stick's key file beside them: it
+    // is written (and checked) first, and without it no sealed copy goes there.
+    bool gespiegelt = !SealingOn() || CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
     // A stick pulled during the copy leaves its old copy, not a broken one.
-    bool gespiegelt = PathKind(klassenordner) == 2 && DateiSicherErsetzen(wurzel + u"Noten/" + name, bytes);
+    gespiegelt = gespiegelt && PathKind(klassenordner) == 2 && DateiSicherErsetzen(wurzel + u"Noten/" + name, bytes);
     // And the backup that holds these bytes, also when it is not new or
     // could not be written in the class's own Backups folder.
     if (gespiegelt) gespiegelt = DateiSicherErsetzen(wurzel + backup, bytes);
-    // Sealed copies are of use only with their key file beside them.
-    if (gespiegelt && SealingOn()) CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
+    // Checked again after the copies: a stick that lost it meanwhile is told.
+    if (gespiegelt && SealingOn()) gespiegelt = CopyKeyFileInto(OhneEndtrenner(BackupOrdner));
     if (!gespiegelt) ergebnis.spiegelFehlt = OhneEndtrenner(BackupOrdner);
     return ergebnis;
 }

@@ -12,6 +12,9 @@ inline const Text kEinstellungsdateiName = u".Kladdorix-Einstellungen";
 // Locked by the running program so that a second start on the same folder
 // ends at once; it stays empty and may stay behind.
 inline const Text kSperrdateiName = u".Kladdorix-Sperre";
+// The private folder (0700, outside the program folder) for plain copies
+// while encryption is on; emptied at every start and end.
+inline const Text kPrivaterOrdnerName = u"rido-kladdorix";
 inline const Text kDatenordnerName = u"Noten";
 inline const Text kBilderordnerName = u"Bilder";
 inline const Text kBackupordnerName = u"Backups";

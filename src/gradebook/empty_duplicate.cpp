@@ -10,6 +10,7 @@
 #include "gradebook/photo_paths.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/graphics.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/save_failure.hpp"
@@ -70,7 +71,7 @@ Duplikatergebnis LeeresDuplikatUnter(TSchulklasse& k, const ::Text& neueKlasse, 
             const ::Text alt = Fotopfad(alteKlasse, k.Zensurzeile[i]);
             const ::Text neu = Fotopfad(neueKlasse, k.Zensurzeile[i]);
             // A photo already in the new class is newer than the old one.
-            if (!alt.empty() && !neu.empty() && PathKind(alt) == 1 && PathKind(neu) == 0) CopyFileTo(alt, neu);
+            if (!alt.empty() && !neu.empty() && PathKind(alt) == 1 && PathKind(neu) == 0) CopyDataFile(alt, neu);
             k.VergesseneHA[i] = kPlatzhalterVergesseneHA;
         }
     }

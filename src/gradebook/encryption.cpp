@@ -14,10 +14,12 @@
 #include "gradebook/names.hpp"
 #include "gradebook/photo_paths.hpp"
 #include "gradebook/program_state.hpp"
+#include "gradebook/report_rules.hpp"
 #include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
+#include "platform/private_files.hpp"
 #include "platform/sealed_files.hpp"
 
 namespace {
@@ -153,20 +155,55 @@ std::vector<Klassenordner> AlleOrdner(const Text& backupOrdner) {
 }
 }  // namespace
 
+namespace {
+// Sealing also rewrites a file sealed in the older form bound to no place.
+bool InZielform(const Text& p, bool versiegeln) {
+    return versiegeln ? IsSealedFile(p) && !IsUnboundSealedFile(p) : !IsSealedFile(p);
+}
+}  // namespace
+
 int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner) {
     int n = 0;
     for (const Klassenordner& k : AlleOrdner(backupOrdner)) {
-        for (const Text& p : k.daten) n += IsSealedFile(p) != versiegeln;
+        for (const Text& p : k.daten) n += !InZielform(p, versiegeln);
         for (const Text& p : k.bilder)
-            n += IsSealedFile(p) != versiegeln || IstHexname(Mid(p, static_cast<int>(ExtractFolder(p).size()) + 2)) != versiegeln;
+            n += !InZielform(p, versiegeln) ||
+                 IstHexname(Mid(p, static_cast<int>(ExtractFolder(p).size()) + 2)) != versiegeln;
     }
     return n;
+}
+
+std::vector<Text> KlareKopien(const Text& backupOrdner) {
+    std::vector<Text> kopien;
+    for (const Text& f : ListFolder(u".", true))
+        if (EndetMit(f, u" (exportiert).slk") && PathKind(f) == 1) kopien.push_back(f);
+    for (const Text& f : ListFolder(kAusdruckordnerName, true))
+        if (PathKind(kAusdruckordnerName + u"/" + f) == 1) kopien.push_back(kAusdruckordnerName + u"/" + f);
+    std::vector<Text> wurzeln{kDatenordnerName};
+    if (!backupOrdner.empty()) wurzeln.push_back(OhneEndtrenner(backupOrdner) + u"/" + kDatenordnerName);
+    for (const Text& wurzel : wurzeln)
+        for (const Text& k : ListFolder(wurzel, true))
+            for (const Text& unter : {Text(), Text(u"/Backups"), Text(u"/Bilder")}) {
+                const Text ordner = wurzel + u"/" + k + unter;
+                for (const Text& f : ListFolder(ordner, true))
+                    if (IstReste(f) && PathKind(ordner + u"/" + f) == 1) kopien.push_back(ordner + u"/" + f);
+            }
+    return kopien;
 }
 
 Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
                             const std::function<void(int, int)>& fortschritt) {
     std::vector<Klassenordner> ordner = AlleOrdner(backupOrdner);
     Umstellung u;
+    // Sealed files are only half the privacy: what exists is narrowed to the
+    // teacher's own account too (0600 files, 0700 folders).
+    if (versiegeln) {
+        MakePrivateBelow(kDatenordnerName);
+        if (!backupOrdner.empty()) MakePrivateBelow(OhneEndtrenner(backupOrdner) + u"/" + kDatenordnerName);
+        MakePrivateBelow(kAusdruckordnerName);
+        MakePrivate(Einstellungsdatei());
+        MakePrivate(kSperrdateiName);
+    }
     for (const Klassenordner& k : ordner) u.dateien += static_cast<int>(k.daten.size() + k.bilder.size());
     int fertig = 0;
     if (fortschritt) fortschritt(0, u.dateien);

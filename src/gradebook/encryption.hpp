@@ -7,6 +7,7 @@
 // file in one form or the other, and the next start finishes it.
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "platform/text.hpp"
 
@@ -34,6 +35,12 @@ struct Umstellung {
 // How many files DateienUmstellen would rewrite or rename (only the first
 // bytes and the names are looked at).
 int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner);
+
+// Plain copies the program wrote that are only copies, to be deleted (with
+// the teacher's consent) when encryption is switched on: export copies
+// "<K> <F> (exportiert).slk" beside the program, the reports in "Ausdrucke",
+// and leftovers of interrupted writes below "Noten" and the mirror's "Noten".
+std::vector<Text> KlareKopien(const Text& backupOrdner);
 
 Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
                             const std::function<void(int, int)>& fortschritt = {});

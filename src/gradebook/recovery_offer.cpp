@@ -32,7 +32,8 @@ const ::Text kBeschaedigtEndung = u".slk.beschaedigt";
         if (n > 99) return ::Text();
         ziel = Left(basis, static_cast<int>(basis.size() - endung.size())) + u" " + TextFromInt(n) + endung;
     }
-    if (!RenameFileOver(rpfad, ziel)) return ::Text();
+    // Sealed, it is sealed again for its new place.
+    if (!MoveDataFile(rpfad, ziel)) return ::Text();
     FlushFolderOf(ziel);
     FlushFolderOf(rpfad);
     return ziel;

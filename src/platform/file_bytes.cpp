@@ -46,10 +46,15 @@ bool ReadFileBytes(const Text& path, std::string& out, size_t maxBytes) {
     return ok;
 }
 
-bool WriteFileBytes(const Text& path, std::string_view bytes) {
+namespace {
+// Writes into a file opened with the flags: private (0600) whatever the umask,
+// a file of another mode narrowed, and never through a symbolic link.
+bool WriteOpened(const Text& path, std::string_view bytes, int flags) {
     if (path.empty()) return false;
-    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | flags, 0600);
     if (fd < 0) return false;
+    // Narrowing is best effort: a stick's FAT file system knows no modes.
+    ::fchmod(fd, 0600);
     bool ok = true;
     const char* p = bytes.data();
     size_t left = bytes.size();
@@ -66,6 +71,9 @@ bool WriteFileBytes(const Text& path, std::string_view bytes) {
     if (::close(fd) != 0) ok = false;
     return ok;
 }
+}  // namespace
+
+bool WriteFileBytes(const Text& path, std::string_view bytes) { return WriteOpened(path, bytes, O_TRUNC); }
 
 bool ReplaceFileBytes(const Text& path, std::string_view bytes, bool durable) {
     if (path.empty()) return false;
@@ -77,7 +85,8 @@ bool ReplaceFileBytes(const Text& path, std::string_view bytes, bool durable) {
     // A leftover of an interrupted save (or a link planted there) goes first:
     // the new bytes must land in a fresh file of our own.
     if (!DeleteFileAt(beside)) return false;
-    if (!WriteFileBytes(beside, bytes) || (durable && !FlushFileContent(beside)) || !RenameFileOver(beside, path)) {
+    // Made exclusively: a file or link appearing there meanwhile is not written through.
+    if (!WriteOpened(beside, bytes, O_EXCL) || (durable && !FlushFileContent(beside)) || !RenameFileOver(beside, path)) {
         DeleteFileAt(beside);
         return false;
     }

@@ -76,10 +76,10 @@ bool CreateFolder(const Text& path, bool recursive) {
     if (path.empty()) return false;
     fs::path native = NativePath(WithoutTrailingSeparators(path));
     std::error_code ec;
-    if (recursive)
-        fs::create_directories(native, ec);
-    else
-        fs::create_directory(native, ec);
+    // Made 0700 whatever the umask; folders that exist keep their mode.
+    if (recursive && native.has_parent_path() && !fs::is_directory(native.parent_path(), ec))
+        CreateFolder(TextFromUtf8(native.parent_path().string()), true);
+    ::mkdir(native.c_str(), 0700);
     ec.clear();
     return fs::is_directory(native, ec);
 }
@@ -122,8 +122,9 @@ bool CopyFileTo(const Text& src, const Text& dst) {
         if (fs::equivalent(NativePath(src), target, ec)) return true;
     }
     if (!ReadSourceBytes(src, bytes)) return false;
-    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return false;
+    ::fchmod(fd, 0600);  // best effort: FAT knows no modes
     bool ok = WriteAll(fd, bytes.data(), bytes.size());
     if (::close(fd) != 0) ok = false;
     return ok;

@@ -79,7 +79,7 @@ TImage LoadImageFrom(const Text& source, int flags) {
 static TImage DecodeAndMake(const Text& source, int flags) {
     std::vector<unsigned char> bytes;
     // Portraits may be sealed; they open under the key held.
-    if (!ReadSourceBytes(source, bytes) || !OpenIfSealed(bytes)) return nullptr;
+    if (!ReadSourceBytes(source, bytes) || !OpenIfSealed(bytes, source)) return nullptr;
     DecodedImage img;
     if (!DecodeImage(bytes, img)) {
         std::fprintf(stderr, "images: cannot decode %s\n", Utf8FromText(source).c_str());

@@ -42,10 +42,7 @@ bool KeyHeld(int key) {
 
 int NextTypedChar() {
     InputState& in = Pumped();
-    if (in.typed.empty()) return 0;
-    const char16_t c = in.typed.front();
-    in.typed.pop_front();
-    return c;
+    return in.TakeTyped();
 }
 
 void ClearKeys() { Pumped().ClearKeys(); }
@@ -58,7 +55,7 @@ void ForgetKeystrokes() {
     // arrows); Escape stays for the frame's User::update. Not pumped: what
     // arrives now is for the next frame.
     InputState& in = Ctx().input;
-    in.typed.clear();
+    in.ClearTyped();
     for (int k : {kKeyBackspace, kKeyEnter, kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) in.keyPresses[k] = 0;
 }
 

@@ -17,7 +17,18 @@ void InputState::KeyUpEvent(int code) {
 
 void InputState::TypedEvent(char16_t unit) {
     ++activity;
-    if (typed.size() < kTypedQueue) typed.push_back(unit);
+    if (typedCount < kTypedQueue) typed[(typedFirst + typedCount++) % kTypedQueue] = unit;
+}
+
+char16_t InputState::TakeTyped() {
+    if (typedCount == 0) return 0;
+    char16_t& slot = typed[typedFirst];
+    const char16_t c = slot;
+    // A volatile store, so the wipe is not dropped as a dead write.
+    *static_cast<volatile char16_t*>(&slot) = 0;
+    typedFirst = (typedFirst + 1) % kTypedQueue;
+    --typedCount;
+    return c;
 }
 
 void InputState::FingerDown(int64_t id, float x, float y) {
@@ -37,10 +48,15 @@ void InputState::FingerUp(int64_t id) {
                   fingers.end());
 }
 
+void InputState::ClearTyped() {
+    for (char16_t& c : typed) *static_cast<volatile char16_t*>(&c) = 0;
+    typedFirst = typedCount = 0;
+}
+
 void InputState::ClearKeys() {
     keyDown.fill(false);
     keyPresses.fill(0);
-    typed.clear();
+    ClearTyped();
 }
 
 void InputState::ClearMouse() {

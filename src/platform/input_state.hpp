@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 struct FingerContact {
@@ -19,7 +18,10 @@ struct InputState {
 
     std::array<bool, kKeys> keyDown{};
     std::array<int, kKeys> keyPresses{};
-    std::deque<char16_t> typed;
+    // Typed characters, oldest first, in a fixed ring: a taken character is
+    // wiped at once, so a password never lingers in freed memory.
+    std::array<char16_t, kTypedQueue> typed{};
+    size_t typedFirst = 0, typedCount = 0;
     int mouseX = 0, mouseY = 0;
     unsigned mouseButtons = 0;     // bit 0 left, 1 right, 2 middle
     int wheel = 0;                 // notches up (away from the user)
@@ -31,9 +33,13 @@ struct InputState {
     void KeyDownEvent(int code);
     void KeyUpEvent(int code);
     void TypedEvent(char16_t unit);
+    // The oldest typed character (0 when none), wiped from the ring.
+    char16_t TakeTyped();
     void FingerDown(int64_t id, float x, float y);
     void FingerMove(int64_t id, float x, float y);
     void FingerUp(int64_t id);
+    // Every typed character, wiped.
+    void ClearTyped();
     void ClearKeys();
     void ClearMouse();
 };

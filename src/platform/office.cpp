@@ -3,6 +3,7 @@
 #include "platform/office.hpp"
 
 #include <algorithm>
+#include <cctype>
 
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
@@ -69,8 +70,25 @@ std::vector<std::string> SpreadsheetEnvironment(const std::vector<std::string>& 
     return out;
 }
 
-int RunSpreadsheetAndWait(const Text& program, const Text& file) {
+Text ProfileArgument(const Text& profileFolder) {
+    // A file URL: every byte outside the unreserved ones and "/" is escaped.
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : Utf8FromText(profileFolder)) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            url.push_back(static_cast<char>(c));
+        } else {
+            url.push_back('%');
+            url.push_back(hex[c >> 4]);
+            url.push_back(hex[c & 15]);
+        }
+    }
+    return u"-env:UserInstallation=" + TextFromUtf8(url);
+}
+
+int RunSpreadsheetAndWait(const Text& program, const Text& file, const Text& profileFolder) {
     std::vector<std::string> own;
     for (char** e = environ; e && *e; ++e) own.emplace_back(*e);
-    return RunAndWaitWithEnvironment({program, file}, SpreadsheetEnvironment(own));
+    if (profileFolder.empty()) return RunAndWaitWithEnvironment({program, file}, SpreadsheetEnvironment(own));
+    return RunAndWaitWithEnvironment({program, ProfileArgument(profileFolder), file}, SpreadsheetEnvironment(own));
 }

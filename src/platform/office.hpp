@@ -24,4 +24,9 @@ std::vector<std::string> SpreadsheetEnvironment(const std::vector<std::string>& 
 
 // Runs program on the file with that environment and waits until it ends;
 // the exit code, or the errno value when it could not be started.
-int RunSpreadsheetAndWait(const Text& program, const Text& file);
+// With a profile folder, the spreadsheet program keeps its recent files,
+// thumbnails, lock and recovery data there (LibreOffice's
+// -env:UserInstallation), so they go when that folder goes.
+int RunSpreadsheetAndWait(const Text& program, const Text& file, const Text& profileFolder = {});
+// The argument that gives LibreOffice its profile folder (a file URL).
+Text ProfileArgument(const Text& profileFolder);

@@ -32,7 +32,7 @@ TPixmap LoadPixmapFrom(const Text& pathOrIncbin) { return LoadPixmapFrom(pathOrI
 
 TPixmap LoadPixmapFrom(const Text& pathOrIncbin, int minShortSide) {
     std::vector<unsigned char> bytes;
-    if (!ReadSourceBytes(pathOrIncbin, bytes) || !OpenIfSealed(bytes)) return nullptr;
+    if (!ReadSourceBytes(pathOrIncbin, bytes) || !OpenIfSealed(bytes, pathOrIncbin)) return nullptr;
     DecodedImage image;
     if (!DecodeImage(bytes, image, minShortSide)) return nullptr;
     bytes = {};

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include "platform/session_time.hpp"
 #include "platform/end_signals.hpp"
 
 extern char** environ;
@@ -78,6 +79,7 @@ int WaitForExitCode(pid_t pid) {
         if (sent && (waitedAfterRequest += std::max(slept, 1)) >= 1000) kill(pid, SIGKILL);
     }
     if (pidDescriptor >= 0) close(pidDescriptor);
+    NoteExternalWaitEnded();  // the lock counts the time spent in the child
     return code;
 }
 

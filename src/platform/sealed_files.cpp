@@ -7,6 +7,7 @@
 #include <sodium.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -64,7 +65,7 @@ struct State {
     // The last bytes sealed and their sealed form: a save writes the same
     // bytes as class file, backup and mirror copies, and sealing equal bytes
     // under one nonce gives away nothing but that they are equal.
-    std::string lastPlain, lastSealed;
+    std::string lastPlain, lastSealed, lastPlace;
     void forgetLast() {
         if (!lastPlain.empty()) sodium_memzero(lastPlain.data(), lastPlain.size());
         lastPlain.clear();
@@ -135,31 +136,54 @@ void SealingOff() {
 
 // ---- data files --------------------------------------------------------------
 
-std::string SealBytes(std::string_view plain) {
+namespace {
+// The associated data: the mark, then the place.
+std::string Associated(std::string_view mark, std::string_view place) {
+    std::string ad(mark);
+    ad.append(place);
+    return ad;
+}
+int MarkOf(std::string_view bytes) {
+    if (bytes.size() < 4) return 0;
+    if (std::memcmp(bytes.data(), kSealedMark, 4) == 0) return 2;
+    if (std::memcmp(bytes.data(), kUnboundSealedMark, 4) == 0) return 1;
+    return 0;
+}
+bool HasMark(std::string_view bytes) { return MarkOf(bytes) != 0; }
+PlaceRule& Rule() {
+    static PlaceRule rule = nullptr;
+    return rule;
+}
+}  // namespace
+
+void SetPlaceRule(PlaceRule rule) { Rule() = rule; }
+std::string PlaceOfFile(const Text& path) { return Rule() ? Rule()(path) : std::string(); }
+
+std::string SealBytes(std::string_view plain, std::string_view place) {
     const State& s = S();
     if (!Ready() || !s.data) return std::string();
     std::string out(kHeader + plain.size() + kTagBytes, '\0');
     std::memcpy(out.data(), kSealedMark, 4);
     randombytes_buf(U(out, 4), kNonceBytes);
+    const std::string ad = Associated(kSealedMark, place);
     unsigned long long written = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(U(out, kHeader), &written, U(plain), plain.size(), U(kSealedMark), 4,
+    crypto_aead_xchacha20poly1305_ietf_encrypt(U(out, kHeader), &written, U(plain), plain.size(), U(ad), ad.size(),
                                                nullptr, U(out, 4), s.data.get());
     out.resize(kHeader + static_cast<size_t>(written));
     return out;
 }
 
-namespace {
-bool HasMark(std::string_view bytes) { return bytes.size() >= 4 && std::memcmp(bytes.data(), kSealedMark, 4) == 0; }
-}  // namespace
-
-bool OpenSealedBytes(std::string_view sealed, std::string& plain) {
+bool OpenSealedBytes(std::string_view sealed, std::string& plain, std::string_view place) {
     plain.clear();
     const State& s = S();
-    if (!Ready() || !s.data || !HasMark(sealed) || sealed.size() < kHeader + kTagBytes) return false;
+    const int mark = MarkOf(sealed);
+    if (!Ready() || !s.data || mark == 0 || sealed.size() < kHeader + kTagBytes) return false;
+    // The older form was bound to nothing but its mark.
+    const std::string ad = mark == 2 ? Associated(kSealedMark, place) : std::string(kUnboundSealedMark);
     plain.resize(sealed.size() - kHeader - kTagBytes);
     unsigned long long got = 0;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(U(plain), &got, nullptr, U(sealed, kHeader),
-                                                   sealed.size() - kHeader, U(kSealedMark), 4, U(sealed, 4),
+                                                   sealed.size() - kHeader, U(ad), ad.size(), U(sealed, 4),
                                                    s.data.get()) != 0) {
         plain.clear();
         return false;
@@ -178,7 +202,7 @@ DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes)
         return DataReadResult::Ok;
     }
     if (!S().data) return DataReadResult::Locked;
-    if (!OpenSealedBytes(raw, out)) return DataReadResult::Refused;
+    if (!OpenSealedBytes(raw, out, PlaceOfFile(path))) return DataReadResult::Refused;
     return DataReadResult::Ok;
 }
 
@@ -188,11 +212,13 @@ bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
         case SealMode::Locked: return false;
         case SealMode::Unlocked: {
             State& s = S();
-            if (s.lastSealed.empty() || bytes != s.lastPlain) {
+            const std::string place = PlaceOfFile(path);
+            if (s.lastSealed.empty() || bytes != s.lastPlain || place != s.lastPlace) {
                 s.forgetLast();
-                s.lastSealed = SealBytes(bytes);
+                s.lastSealed = SealBytes(bytes, place);
                 if (s.lastSealed.empty()) return false;
                 s.lastPlain.assign(bytes);
+                s.lastPlace = place;
             }
             return ReplaceFileBytes(path, s.lastSealed, durable);
         }
@@ -200,43 +226,85 @@ bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
     return false;
 }
 
-bool IsSealedFile(const Text& path) {
-    // The mark is all that is looked at; the file is not read whole.
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+namespace {
+// The first four bytes of a file, read without reading it whole.
+int MarkOfFile(const Text& path) {
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return 0;
     char mark[4];
     ssize_t n;
     do n = ::read(fd, mark, sizeof mark);
     while (n < 0 && errno == EINTR);
     ::close(fd);
-    return n == 4 && std::memcmp(mark, kSealedMark, 4) == 0;
+    return n == 4 ? MarkOf(std::string_view(mark, 4)) : 0;
 }
+}  // namespace
 
-bool OpenIfSealed(std::vector<unsigned char>& bytes) {
+bool IsSealedFile(const Text& path) { return MarkOfFile(path) != 0; }
+bool IsUnboundSealedFile(const Text& path) { return MarkOfFile(path) == 1; }
+
+bool OpenIfSealed(std::vector<unsigned char>& bytes, const Text& path) {
     const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!HasMark(raw)) return true;
     std::string plain;
-    const bool ok = OpenSealedBytes(raw, plain);
+    const bool ok = OpenSealedBytes(raw, plain, PlaceOfFile(path));
     bytes.assign(plain.begin(), plain.end());
+    if (!plain.empty()) sodium_memzero(plain.data(), plain.size());
     return ok;
 }
 
 ConvertResult ConvertDataFile(const Text& path, bool seal) {
-    // Most files are in their form already: four bytes tell.
-    if (PathKind(path) == 1 && IsSealedFile(path) == seal) return ConvertResult::Unchanged;
+    // Most files are in their form already: four bytes tell. Sealing also
+    // binds a file of the older unbound form to its place.
+    const int mark = PathKind(path) == 1 ? MarkOfFile(path) : -1;
+    if (mark >= 0 && (seal ? mark == 2 : mark == 0)) return ConvertResult::Unchanged;
     std::string raw;
     if (!ReadFileBytes(path, raw, 256u * 1024u * 1024u)) return ConvertResult::Failed;
-    const bool sealed = HasMark(raw);
-    if (sealed == seal) return ConvertResult::Unchanged;
+    const int form = MarkOf(raw);
+    if (seal ? form == 2 : form == 0) return ConvertResult::Unchanged;
     if (!S().data) return ConvertResult::Failed;
-    std::string target;
+    const std::string place = PlaceOfFile(path);
+    std::string plain, target;
+    if (form != 0) {
+        if (!OpenSealedBytes(raw, plain, place)) return ConvertResult::Refused;
+    } else {
+        plain = std::move(raw);
+    }
     if (seal) {
-        target = SealBytes(raw);
+        target = SealBytes(plain, place);
         if (target.empty()) return ConvertResult::Failed;
-    } else if (!OpenSealedBytes(raw, target)) {
-        return ConvertResult::Refused;
+    } else {
+        target = std::move(plain);
     }
     return ReplaceFileBytes(path, target, true) ? ConvertResult::Converted : ConvertResult::Failed;
+}
+
+namespace {
+// Reads a sealed file that opens at from; false for plain ones and ones that
+// do not open (they go as they are).
+bool OpensSealed(const Text& from, std::string& plain) {
+    plain.clear();
+    std::string raw;
+    if (!S().data || MarkOfFile(from) == 0 || !ReadFileBytes(from, raw, 256u * 1024u * 1024u)) return false;
+    return OpenSealedBytes(raw, plain, PlaceOfFile(from));
+}
+}  // namespace
+
+bool MoveDataFile(const Text& from, const Text& to) {
+    std::string plain;
+    if (!OpensSealed(from, plain)) return RenameFileOver(from, to);
+    const std::string sealed = SealBytes(plain, PlaceOfFile(to));
+    sodium_memzero(plain.data(), plain.size());
+    if (sealed.empty() || !ReplaceFileBytes(to, sealed, true)) return false;
+    return DeleteFileAt(from);
+}
+
+bool CopyDataFile(const Text& from, const Text& to) {
+    std::string plain;
+    if (!OpensSealed(from, plain)) return CopyFileTo(from, to);
+    const std::string sealed = SealBytes(plain, PlaceOfFile(to));
+    sodium_memzero(plain.data(), plain.size());
+    return !sealed.empty() && ReplaceFileBytes(to, sealed, true);
 }
 
 Text SealedPortraitStem(const Text& name) {
@@ -296,20 +364,45 @@ KeyResult Unwrap(std::string_view file, size_t salt, size_t nonce, size_t box, s
     return KeyResult::Ok;
 }
 
+bool HasPasswordSlot(std::string_view file) {
+    for (size_t i = kPwSalt; i < kRcSalt; ++i)
+        if (file[i] != 0) return true;
+    return false;
+}
+
 KeyResult ReadKeyFile(const Text& keyFile, std::string& file) {
     if (PathKind(keyFile) == 0) return KeyResult::Missing;
     if (!ReadFileBytes(keyFile, file, 4096) || file.size() != kKeyFileSize || file.compare(0, 4, "RKS1") != 0)
         return KeyResult::Damaged;
     const uint32_t ops = GetLE32(file, kOps), mem = GetLE32(file, kMem);
-    // Limits outside libsodium's range are a damaged file, not a reason to
-    // ask for terabytes.
-    if (ops < crypto_pwhash_OPSLIMIT_MIN || ops > 64 || mem < crypto_pwhash_MEMLIMIT_MIN / 1024 || mem > 4u * 1024u * 1024u)
-        return KeyResult::Damaged;
+    // Only limits this program writes are taken: anything above would let a
+    // planted file freeze every password try for minutes, anything below
+    // would make guessing cheap.
+    if (!KeyLimitsAccepted({ops, mem})) return KeyResult::Damaged;
     return KeyResult::Ok;
 }
 
-// The secret as the bytes the derivation gets; wiped by the caller.
-std::string PasswordBytes(const Text& password) { return Utf8FromText(password); }
+// The secret as the bytes the derivation gets (UTF-8), built in one buffer
+// of its final room, so no shorter copy is left in freed memory; wiped by
+// the caller.
+std::string PasswordBytes(const Text& password) {
+    std::string out;
+    out.reserve(password.size() * 3);
+    for (char16_t u : password) {
+        const char32_t c = (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u;  // entries hold no surrogates
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
 
 void Wipe(std::string& s) {
     if (!s.empty()) sodium_memzero(s.data(), s.size());
@@ -329,6 +422,11 @@ KeyResult Unlock(const Text& keyFile, size_t salt, size_t nonce, size_t box, std
 }
 
 }  // namespace
+
+bool KeyLimitsAccepted(KeyLimits limits) {
+    return limits.opslimit >= kLeastKeyLimits.opslimit && limits.opslimit <= KeyLimits{}.opslimit &&
+           limits.memlimitKiB >= kLeastKeyLimits.memlimitKiB && limits.memlimitKiB <= KeyLimits{}.memlimitKiB;
+}
 
 void SetNewKeyLimits(KeyLimits limits) { S().newLimits = limits; }
 KeyLimits NewKeyLimits() { return S().newLimits; }
@@ -351,18 +449,14 @@ KeyResult WriteNewKeyFile(const Text& keyFile, const Text& password,
     std::memcpy(file.data(), "RKS1", 4);
     std::string secret = PasswordBytes(password);
     const std::string_view code(reinterpret_cast<const char*>(recovery.data()), recovery.size());
-    // The moderate limits, halved while the machine cannot give the memory;
-    // the limits that worked are stored so reading never guesses.
-    KeyLimits limits = s.newLimits;
-    bool ok = false;
-    for (;;) {
-        PutLE32(file, kOps, limits.opslimit);
-        PutLE32(file, kMem, limits.memlimitKiB);
-        ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
-             Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
-        if (ok || limits.memlimitKiB / 2 < 8192) break;
-        limits.memlimitKiB /= 2;
-    }
+    // Never weaker than asked: when the memory cannot be had, nothing is
+    // written and the caller says so (a halved derivation would stay halved
+    // for the life of the key file).
+    const KeyLimits limits = s.newLimits;
+    PutLE32(file, kOps, limits.opslimit);
+    PutLE32(file, kMem, limits.memlimitKiB);
+    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
+                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
     Wipe(secret);
     if (!ok) return KeyResult::NoMemory;
     if (!ReplaceFileBytes(keyFile, file, true)) return KeyResult::Damaged;
@@ -373,6 +467,9 @@ KeyResult WriteNewKeyFile(const Text& keyFile, const Text& password,
 }
 
 KeyResult UnlockWithPassword(const Text& keyFile, const Text& password) {
+    // The stick's copy has no password part: only the code opens it.
+    std::string file;
+    if (ReadKeyFile(keyFile, file) == KeyResult::Ok && !HasPasswordSlot(file)) return KeyResult::WrongSecret;
     std::string secret = PasswordBytes(password);
     const KeyResult r = Unlock(keyFile, kPwSalt, kPwNonce, kPwBox, secret);
     Wipe(secret);
@@ -399,15 +496,27 @@ KeyResult ChangePassword(const Text& keyFile, const Text& newPassword) {
 }
 
 Text CurrentKeyFile() { return S().keyFile; }
+void KeyFileRenamed(const Text& path) {
+    if (S().mode != SealMode::Off) S().keyFile = path;
+}
+
+std::string StickKeyBytes(std::string_view keyFile) {
+    std::string out(keyFile);
+    if (out.size() == kKeyFileSize) std::fill(out.begin() + kPwSalt, out.begin() + kRcSalt, '\0');
+    return out;
+}
 
 bool CopyKeyFileInto(const Text& folder) {
     std::string file;
-    if (S().keyFile.empty() || !ReadFileBytes(S().keyFile, file, 4096)) return false;
-    // Every save mirrors it: a copy that is already there is not written again.
+    if (S().keyFile.empty() || ReadKeyFile(S().keyFile, file) != KeyResult::Ok) return false;
+    const std::string stick = StickKeyBytes(file);
+    // Every save checks it: a copy that is already right is not written again.
     const Text copy = folder + u"/" + kKeyFileName;
     std::string there;
-    if (ReadFileBytes(copy, there, 4096) && there == file) return true;
-    return ReplaceFileBytes(copy, file, true);
+    if (ReadFileBytes(copy, there, 4096) && there == stick) return true;
+    // Written, then read back: a stick that takes the bytes but keeps others
+    // would leave sealed copies nothing can open.
+    return ReplaceFileBytes(copy, stick, true) && ReadFileBytes(copy, there, 4096) && there == stick;
 }
 
 // ---- recovery code -------------------------------------------------------------

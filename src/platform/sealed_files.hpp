@@ -1,8 +1,10 @@
 // Gradebook files at rest: every file the program keeps in its data folder
 // and the mirror is read and written through here, sealed under the data key
-// while encryption is on, plain while it is off. Reading tells the two forms
-// apart by the first four bytes ("RKV1" + nonce + XChaCha20-Poly1305), so
-// half converted folders, old backups and files copied in by hand all open.
+// while encryption is on, plain while it is off. Reading tells the forms
+// apart by the first four bytes ("RKV2" + nonce + XChaCha20-Poly1305 with
+// the file's place as associated data; the older "RKV1" without a place),
+// so half converted folders and old backups open, and a sealed file moved
+// to another place does not.
 // The key file ("RKS1") holds the data key twice: under a key derived from
 // the password and under one derived from the recovery code (Argon2id).
 // Keys live in locked, guarded memory (sodium_malloc) and are wiped on lock
@@ -47,14 +49,32 @@ DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes)
 bool WriteDataFile(const Text& path, std::string_view bytes, bool durable);
 // True when the file starts with the sealed form's mark.
 bool IsSealedFile(const Text& path);
-// Sealed / opened bytes in memory (for tests and the conversion).
-std::string SealBytes(std::string_view plain);
-bool OpenSealedBytes(std::string_view sealed, std::string& plain);
-inline constexpr char kSealedMark[] = "RKV1";
+// True when the file is sealed in the older form that is bound to no place
+// (read as before; the conversion at start rewrites it in the bound form).
+bool IsUnboundSealedFile(const Text& path);
+// Sealed / opened bytes in memory (for tests and the conversion), bound to
+// the place (the associated data PlaceOfFile gives for the file's path).
+std::string SealBytes(std::string_view plain, std::string_view place = {});
+bool OpenSealedBytes(std::string_view sealed, std::string& plain, std::string_view place = {});
+inline constexpr char kSealedMark[] = "RKV2";
+inline constexpr char kUnboundSealedMark[] = "RKV1";
 
-// Opens picture bytes in place when they are sealed; false when they are
-// sealed and do not open (they are then emptied). Plain bytes stay as they are.
-bool OpenIfSealed(std::vector<unsigned char>& bytes);
+// What a sealed file is bound to, from its path: the rule is the gradebook's
+// (kind, class, subject, a backup's time stamp); without a rule, nothing.
+using PlaceRule = std::string (*)(const Text& path);
+void SetPlaceRule(PlaceRule rule);
+std::string PlaceOfFile(const Text& path);
+
+// Opens picture bytes read from path in place when they are sealed; false
+// when they are sealed and do not open there (they are then emptied). Plain
+// bytes stay as they are.
+bool OpenIfSealed(std::vector<unsigned char>& bytes, const Text& path);
+
+// A data file moved or copied to another place: sealed bytes that open are
+// sealed again for the new place (a sealed file is bound to its place);
+// plain ones and ones that do not open are moved or copied as they are.
+bool MoveDataFile(const Text& from, const Text& to);
+bool CopyDataFile(const Text& from, const Text& to);
 
 // Rewrites one file in the form the current mode asks for (sealed when on,
 // plain when off), its plain bytes unchanged, by beside, flush and rename.
@@ -75,6 +95,12 @@ struct KeyLimits {
     uint32_t opslimit = 3;
     uint32_t memlimitKiB = 262144;
 };
+// The least limits any key file of this program was written with (earlier
+// versions halved the memory down to this when 256 MiB could not be had).
+inline constexpr KeyLimits kLeastKeyLimits{1, 8192};
+// True for limits within what the program writes (kLeastKeyLimits up to the
+// default); a key file with others is refused as damaged.
+bool KeyLimitsAccepted(KeyLimits limits);
 // Argon2id limits used for new key files; the program keeps the default.
 // Measurements and tests may lower them.
 void SetNewKeyLimits(KeyLimits limits);
@@ -98,7 +124,15 @@ KeyResult UnlockWithRecovery(const Text& keyFile, const std::array<unsigned char
 KeyResult ChangePassword(const Text& keyFile, const Text& newPassword);
 // The key file in use (set by unlocking or writing it), "" while off.
 Text CurrentKeyFile();
-// Copies the key file in use into the folder; false when it fails.
+// The key file in use was renamed to path.
+void KeyFileRenamed(const Text& path);
+// The key file as the mirror gets it: the password part zeroed, so what
+// lies on a lost stick opens only with the recovery code and no password
+// can be guessed against it.
+std::string StickKeyBytes(std::string_view keyFile);
+// Writes the stick's key file (StickKeyBytes of the key file in use) into
+// the folder unless it is there already, and reads it back; false when it
+// is not there as it must be.
 bool CopyKeyFileInto(const Text& folder);
 
 // ---- recovery code -------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "platform/textstream.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -73,8 +74,10 @@ TStream OpenForReading(const Text& pathOrIncbin) {
 
 TStream OpenForWriting(const Text& path) {
     if (path.empty() || IsEmbeddedSource(path)) return nullptr;
-    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Private, and never written through a link planted under the name.
+    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return nullptr;
+    ::fchmod(fd, 0600);
     auto stream = std::make_shared<TextStream>();
     stream->fd = fd;
     stream->pending.reserve(TextStream::kFlushSize + 1024);

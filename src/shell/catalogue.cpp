@@ -187,16 +187,20 @@ std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassend
         oeffnung = KlasseMitWiederherstellungLaden(pfad);
     }
     User::flush();
-    // A sealed file that does not open is never written over: the class
-    // is not opened, and the file stays for the right key.
-    if (abgelehnt && !oeffnung.gemeldet) {
-        TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                        {u"Die verschlüsselte Datei", klassendatei, u"ist beschädigt oder gehört zu einem anderen",
-                         u"Schlüssel. Sie bleibt unverändert liegen."},
-                        {kOkSchalter})
-            ->verwenden();
+    // A sealed file that does not open is never written over unasked: it
+    // stays for the right key, or (with a backup chosen) is kept aside.
+    while (abgelehnt && !oeffnung.klasse && !oeffnung.gemeldet &&
+           TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                           {u"Die verschlüsselte Datei", klassendatei, u"ist beschädigt, gehört an einen anderen Ort",
+                            u"(etwa ein älteres Backup über der Klassendatei)", u"oder zu einem anderen Schlüssel.",
+                            u"Sie bleibt unverändert liegen."},
+                           {kOkSchalter, kBackupWaehlen})
+                   ->verwenden() == kBackupWaehlen) {
         User::flush();
+        if (BeschaedigteKlasseErsetzen(klassenordner, FachAusKlassendatei(klassendatei, klassenordner)) != 1) break;
+        oeffnung = KlasseMitWiederherstellungLaden(pfad);
     }
+    User::flush();
     return oeffnung.klasse;
 }
 

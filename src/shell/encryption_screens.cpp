@@ -10,6 +10,7 @@
 #include "gradebook/data_folders.hpp"
 #include "gradebook/encryption.hpp"
 #include "gradebook/names.hpp"
+#include "gradebook/password_rule.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/waiting_notice.hpp"
 #include "platform/conversions.hpp"
@@ -67,16 +68,18 @@ bool Verdeckt(const Text& aufforderung, Text& ergebnis) {
     return ok;
 }
 
-// A new password typed twice, at least kPasswortMindestlaenge characters;
+// A new password typed twice, strong by PasswortMaengel;
 // false when the teacher gave up with Escape.
 bool NeuesPasswort(Text& passwort) {
     while (!EndSignalled()) {
         Text erstes, zweites;
         if (!Verdeckt(u"Neues Passwort (mindestens 10 Zeichen):", erstes)) return false;
-        if (static_cast<int>(erstes.size()) < kPasswortMindestlaenge) {
+        std::vector<Text> fehlt = PasswortMaengel(erstes);
+        if (!fehlt.empty()) {
             WipeText(erstes);
             Aufforderung(u"");
-            Box(u"Fehler", kRot, {u"Das Passwort ist zu kurz.", u"Es muss mindestens 10 Zeichen haben."});
+            fehlt.insert(fehlt.begin(), u"Das Passwort ist zu schwach. Es fehlen:");
+            Box(u"Fehler", kRot, fehlt);
             continue;
         }
         if (!Verdeckt(u"Neues Passwort wiederholen:", zweites)) {
@@ -113,25 +116,40 @@ void Ausgeben(KeyResult r) {
 
 Text ErreichbarerSpiegel() { return BackupOrdnerErreichbar(BackupOrdner) ? OhneEndtrenner(BackupOrdner) : Text(); }
 
+// The external backup folder that is set but could not take part in a
+// switch-on (not reachable, or its key file could not be written): its
+// files stay as they are until a later start reaches it.
+Text NichtUmgestellterSpiegel;
+
 Umstellung Umstellen(bool versiegeln) {
     const Text was = versiegeln ? u"Sämtliche Dateien werden nun verschlüsselt ..."
                                 : u"Sämtliche Dateien werden nun entschlüsselt ...";
     int gezeigt = -1000000;
     Cls();
-    const Umstellung u = DateienUmstellen(versiegeln, ErreichbarerSpiegel(), [&](int fertig, int gesamt) {
+    Text spiegel = ErreichbarerSpiegel();
+    NichtUmgestellterSpiegel.clear();
+    if (versiegeln && !BackupOrdner.empty() && (spiegel.empty() || !CopyKeyFileInto(spiegel))) {
+        // Sealed files on the stick only after its key file is there.
+        NichtUmgestellterSpiegel = OhneEndtrenner(BackupOrdner);
+        spiegel.clear();
+    }
+    const Umstellung u = DateienUmstellen(versiegeln, spiegel, [&](int fertig, int gesamt) {
         // A few pictures a second are enough; presenting one per file would cost more than the work.
         const int jetzt = MillisecondClock();
         if (fertig != 0 && fertig != gesamt && jetzt - gezeigt < 100) return;
         gezeigt = jetzt;
         WartehinweisZeigen(fertig, gesamt, was);
     });
-    const Text spiegel = ErreichbarerSpiegel();
-    if (!spiegel.empty()) {
-        if (versiegeln) CopyKeyFileInto(spiegel);
-        else if (u.fehlgeschlagen == 0) DeleteFileAt(spiegel + u"/" + kKeyFileName);
-    }
+    if (!versiegeln && !spiegel.empty() && u.fehlgeschlagen == 0) DeleteFileAt(spiegel + u"/" + kKeyFileName);
     User::flush();
     return u;
+}
+
+// The lines naming a mirror left out of a switch-on.
+std::vector<Text> SpiegelZeilen() {
+    if (NichtUmgestellterSpiegel.empty()) return {};
+    return {u" ", u"Der externe Backup-Ordner war nicht erreichbar", u"oder nicht beschreibbar:", NichtUmgestellterSpiegel,
+            u"Seine Dateien werden beim nächsten Start verschlüsselt,", u"an dem er erreichbar ist."};
 }
 
 void Fehlschlaege(const Umstellung& u) {
@@ -160,6 +178,28 @@ void AusschaltenBeenden() {
 }
 
 // ---- switching on, changing, switching off ------------------------------------------
+
+// The plain copies that are only copies, named in a box and deleted when
+// the teacher agrees; the box also says what deleting cannot do.
+void KlareKopienLoeschen() {
+    const std::vector<Text> kopien = KlareKopien(ErreichbarerSpiegel());
+    if (kopien.empty()) return;
+    std::vector<Text> zeilen{u"Diese unverschlüsselten Kopien liegen noch auf dem Rechner:"};
+    constexpr size_t kGezeigt = 6;
+    for (size_t i = 0; i < kopien.size() && i < kGezeigt; ++i) zeilen.push_back(kopien[i]);
+    if (kopien.size() > kGezeigt) zeilen.push_back(u"und " + TextFromInt(static_cast<long long>(kopien.size() - kGezeigt)) + u" weitere");
+    zeilen.push_back(u"Sollen sie gelöscht werden?");
+    zeilen.push_back(u" ");
+    zeilen.push_back(u"Gelöschte Dateien können auf der Festplatte und dem Stick");
+    zeilen.push_back(u"noch lesbar sein; dagegen hilft nur die Festplatten-");
+    zeilen.push_back(u"verschlüsselung des Systems und ein neuer Stick.");
+    Aufforderung(u"");
+    if (Box(u"Warnung", kRot, zeilen, {u"Ja, löschen", u"  Nein  "}) != u"Ja, löschen") return;
+    int geblieben = 0;
+    for (const Text& k : kopien) geblieben += !DeleteFileAt(k);
+    if (geblieben > 0)
+        Box(u"Fehler", kRot, {TextFromInt(geblieben) + u" Kopien konnten nicht gelöscht werden."});
+}
 
 int Einschalten() {
     if (Box(u"Verschlüsselung", kGelb,
@@ -207,7 +247,10 @@ int Einschalten() {
     User::LeerlaufGrenzeMs = kSperrNachMs;
     const Umstellung u = Umstellen(true);
     Fehlschlaege(u);
-    Box(u"Info", kGelb, {TextFromInt(u.verschluesselt) + u" Dateien sind jetzt verschlüsselt."});
+    KlareKopienLoeschen();
+    std::vector<Text> zeilen{TextFromInt(u.verschluesselt) + u" Dateien sind jetzt verschlüsselt."};
+    for (const Text& z : SpiegelZeilen()) zeilen.push_back(z);
+    Box(u"Info", kGelb, zeilen);
     return 0;
 }
 
@@ -239,14 +282,18 @@ int PasswortAendern() {
     return 0;
 }
 
+// The one confirmation before anything is written plain again.
+bool WirklichAusschalten() {
+    Aufforderung(u"");
+    return Box(u"Warnung", kRot,
+               {u"Wollen Sie die Verschlüsselung wirklich ausschalten?", u"Alle Dateien werden dann wieder",
+                u"unverschlüsselt gespeichert und sind ohne", u"Passwort für jeden lesbar."},
+               {u"Ja, das ist ok", u"NEIN"}) == u"Ja, das ist ok";
+}
+
 int Ausschalten() {
     if (!PasswortPruefen(u"Passwort:")) return 0;
-    Aufforderung(u"");
-    if (Box(u"Warnung", kRot,
-            {u"Wollen Sie die Verschlüsselung wirklich ausschalten?", u"Alle Dateien werden dann wieder",
-             u"unverschlüsselt gespeichert und sind ohne", u"Passwort für jeden lesbar."},
-            {u"Ja, das ist ok", u"NEIN"}) != u"Ja, das ist ok")
-        return 0;
+    if (!WirklichAusschalten()) return 0;
     // Renamed first: a kill from here on is finished as "switching off".
     if (!RenameFileOver(Schluesseldatei(), AusschaltdateiIn(u"."))) {
         Ausgeben(KeyResult::Damaged);
@@ -279,14 +326,9 @@ void Warten(int falsche) {
 
 // The code, then a new password twice; true when the key is held afterwards.
 bool MitCode(const Text& schluesseldatei) {
-    Aufforderung(u"Wiederherstellungscode:");
-    Texteingabe::starten(1, u"", 1, -1, -1, 0);
-    const bool eingegeben = Texteingabe::verwenden(0) == 1;
-    Text getippt = Texteingabe::Eingabetext;
-    WipeText(Texteingabe::Eingabetext);
-    Texteingabe::EingabeAktiv = 0;
-    User::flush();
-    if (!eingegeben) return false;
+    // Masked like the password: the code opens everything.
+    Text getippt;
+    if (!Verdeckt(u"Wiederherstellungscode:", getippt)) return false;
     std::array<unsigned char, kRecoveryBytes> code{};
     const bool lesbar = ParseRecoveryCode(getippt, code);
     WipeText(getippt);
@@ -361,28 +403,69 @@ int VerschluesselungVerwalten() {
 }
 
 bool VerschluesselungBeimStart() {
-    const Verschluesselungsstand stand = VerschluesselungsstandIn(u".");
-    if (stand == Verschluesselungsstand::Aus) return true;
+    Verschluesselungsstand stand = VerschluesselungsstandIn(u".");
+    if (stand == Verschluesselungsstand::Aus) {
+        // Sealed files and no key file: a deleted or moved key file must not
+        // make the program write plain from now on.
+        if (UmzustellendeDateien(false, u"") == 0) return true;
+        Aufforderung(u"");
+        Box(u"Fehler", kRot,
+            {u"Im Ordner \"Noten\" liegen verschlüsselte Dateien,", u"aber die Schlüsseldatei fehlt. Sie gehört hierher:",
+             CanonicalPath(u".") + u"/" + kKeyFileName,
+             u"Legen Sie sie dorthin zurück (die Kopie im externen", u"Backup-Ordner öffnet mit dem Wiederherstellungscode)",
+             u"und starten Sie das Programm neu."});
+        return false;
+    }
     const Text datei = stand == Verschluesselungsstand::An ? Schluesseldatei() : AusschaltdateiIn(u".");
     if (!Entsperren(datei, u"Passwort:", true)) return false;
     if (stand == Verschluesselungsstand::Ausschalten) {
-        AusschaltenBeenden();
-        return true;
+        // A key file found renamed asks what the menu asks; without a yes it
+        // takes its name back and everything stays sealed.
+        if (WirklichAusschalten()) {
+            AusschaltenBeenden();
+            return true;
+        }
+        if (!RenameFileOver(AusschaltdateiIn(u"."), Schluesseldatei())) {
+            Ausgeben(KeyResult::Damaged);
+            return false;
+        }
+        FlushFolderOf(Schluesseldatei());
+        KeyFileRenamed(Schluesseldatei());
+        stand = Verschluesselungsstand::An;
     }
     User::Leerlaufwache = Sperren;
     User::LeerlaufGrenzeMs = kSperrNachMs;
-    // Files left plain by an interrupted switch-on, or copied in by hand.
-    if (UmzustellendeDateien(true, ErreichbarerSpiegel()) > 0) Fehlschlaege(Umstellen(true));
+    // Files left plain by an interrupted switch-on, or copied in by hand, or
+    // on a stick that was away when encryption was switched on.
+    const Text spiegel = ErreichbarerSpiegel();
+    // Only the stick's files left: it was away when encryption was switched on.
+    const int hier = UmzustellendeDateien(true, u"");
+    const int aufDemStick = spiegel.empty() || hier > 0 ? 0 : UmzustellendeDateien(true, spiegel);
+    if (UmzustellendeDateien(true, spiegel) > 0) {
+        const Umstellung u = Umstellen(true);
+        Fehlschlaege(u);
+        if (aufDemStick > 0 && NichtUmgestellterSpiegel.empty())
+            Box(u"Info", kGelb, {u"Der externe Backup-Ordner ist wieder erreichbar:", spiegel,
+                                 u"Seine Dateien sind jetzt verschlüsselt."});
+        else if (!NichtUmgestellterSpiegel.empty())
+            Box(u"Warnung", kRot, SpiegelZeilen());
+    } else if (!spiegel.empty() && !CopyKeyFileInto(spiegel)) {
+        Box(u"Warnung", kRot, {u"Die Schlüsseldatei konnte nicht in den externen", u"Backup-Ordner geschrieben werden:",
+                               spiegel, u"Ohne sie lassen sich die Kopien dort nicht öffnen.",
+                               u"Es wird beim nächsten Speichern erneut versucht."});
+    }
     return true;
 }
 
 void Sperren() {
     if (CurrentSealMode() != SealMode::Unlocked) return;
     const Text datei = CurrentKeyFile();
-    const Texteingabe::Zustand eingabe = Texteingabe::sichern();
+    Texteingabe::Zustand eingabe = Texteingabe::sichern();
     LockSealing();
     Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
     Texteingabe::wiederherstellen(eingabe);
+    // The interrupted entry may have been a new password.
+    WipeText(eingabe.text);
     // The screen beneath draws itself again from the next frame on.
     for (int i = 0; i < 2; ++i) {
         Cls();

@@ -4,8 +4,6 @@
 #pragma once
 #include "platform/text.hpp"
 
-// Minimum length of a password, in characters.
-inline constexpr int kPasswortMindestlaenge = 10;
 // Idle time after which the screen is locked.
 inline constexpr int kSperrNachMs = 5 * 60 * 1000;
 

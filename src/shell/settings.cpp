@@ -2,6 +2,7 @@
 #include "shell/settings.hpp"
 
 #include "platform/files.hpp"
+#include "platform/private_files.hpp"
 #include "platform/textstream.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
@@ -12,6 +13,15 @@ bool EinstellungenLesen() { return EinstellungenLesenAus(Einstellungsdatei()); }
 bool EinstellungenLesenAus(const Text& datei) {
     BackupOrdner.clear();
     OberstufeAb = 11;
+    // A link under the settings' name could lead every save into another file.
+    if (IsSymbolicLink(datei)) {
+        TInfoBox::bauen(u"Fehler", {255, 0, 0},
+                        {u"Die Einstellungsdatei   .Kladdorix-Einstellungen", u"ist ein Verweis auf eine andere Datei.",
+                         u"Bitte entfernen Sie den Verweis und starten", u"das Programm neu."},
+                        {kOkSchalter})
+            ->verwenden();
+        return false;
+    }
     const TStream strom = OpenForReading(datei);
     if (!strom) {
         // Something of that name that cannot be read (a folder, no rights):

@@ -7,6 +7,7 @@
 #include "platform/input.hpp"
 #include "platform/notify.hpp"
 #include "platform/paths.hpp"
+#include "platform/private_files.hpp"
 #include "platform/program_lock.hpp"
 #include "platform/program_folder.hpp"
 #include "platform/system_services.hpp"
@@ -15,6 +16,7 @@
 #include "shell/encryption_screens.hpp"
 #include "platform/sealed_files.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/file_places.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
 #include "shell/media.hpp"
@@ -46,12 +48,16 @@ bool EinzigesProgrammImOrdner() {
 }
 
 bool Hochfahren() {
+    // Every sealed file is bound to its place from the first read on.
+    AblageorteBinden();
     // Relative paths ("Noten/", the settings file) lie beside the program.
     const Text folder = ExecutableFolder();
     if (!folder.empty()) ChangeWorkingFolder(folder);
     IgnoreFileSizeLimitSignal();
     CatchEndSignals();
     if (!EinzigesProgrammImOrdner()) return false;
+    // Plain copies a killed run left in the private folder go now.
+    EmptyPrivateFolders(kPrivaterOrdnerName);
     RegisterEmbeddedMedia();
 
     TInfoBox::LadeSchriften();
@@ -104,5 +110,6 @@ int KladdorixMain() {
     Hauptschleife();
     LockSealing();
     DeleteMarkedFiles();
+    EmptyPrivateFolders(kPrivaterOrdnerName);
     return Austrittsstatus;
 }

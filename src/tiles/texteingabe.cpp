@@ -3,6 +3,8 @@
 // characters that file names cannot hold.
 #include "tiles/texteingabe.hpp"
 
+#include "platform/sealed_files.hpp"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -57,6 +59,10 @@ bool Texteingabe::Zulaessig(char16_t c) {
 void Texteingabe::verdeckt_starten(int active) {
     starten(active, u"", 1, -1, -1, 0);
     verdeckt = 1;
+    // Room for any secret that fits the field: typing never moves it to a
+    // new buffer and leaves the old one unwiped.
+    WipeText(Eingabetext);
+    Eingabetext.reserve(kVerdecktPlatz);
 }
 
 Texteingabe::Zustand Texteingabe::sichern() {
@@ -107,7 +113,10 @@ void Texteingabe::Mitlaufen() {
 
 int Texteingabe::Praefixbreite(int n) {
     SetDrawFont(Schrift_gross);
-    return TextWidthOf(Sichtbar(Eingabetext.substr(0, static_cast<size_t>(std::clamp(n, 0, Laenge())))));
+    const size_t laenge = static_cast<size_t>(std::clamp(n, 0, Laenge()));
+    // A masked text is measured without a copy of it.
+    if (verdeckt != 0) return TextWidthOf(::Text(laenge, u'•'));
+    return TextWidthOf(Eingabetext.substr(0, laenge));
 }
 
 void Texteingabe::CursorSetzen(int position) {
@@ -119,6 +128,7 @@ void Texteingabe::CursorSetzen(int position) {
 void Texteingabe::starten(int active, const ::Text& text, int centred, int selectionFrom, int cursorAt,
                           int overwrite) {
     EingabeAktiv = active;
+    if (verdeckt != 0) WipeText(Eingabetext);
     verdeckt = 0;
     Eingabetext = text;
     // Never cut: a text wider than the field scrolls.
@@ -167,11 +177,16 @@ void Texteingabe::Einfuegen(char16_t c) {
     }
     // Typing over a selection replaces just the selection, also in overwrite mode.
     const bool ersetzt = Eventuelle_Textauswahl_wegschneiden() == 1;
-    ::Text neu = Eingabetext;
+    // The new text is built in a buffer large enough from the start and wiped
+    // afterwards: a masked entry leaves no copy of itself behind.
+    ::Text neu;
+    neu.reserve(std::max<size_t>(Eingabetext.size() + 1, verdeckt != 0 ? kVerdecktPlatz : 0));
+    neu = Eingabetext;
     if (ueberschreiben == 1 && !ersetzt && Cursor < Laenge()) neu[static_cast<size_t>(Cursor)] = c;
     else neu.insert(static_cast<size_t>(Cursor), 1, c);
     if (static_cast<int>(neu.size()) > kHoechstlaenge) {
         // Never dropped unnoticed: the teacher is told how long a text may be.
+        if (verdeckt != 0) WipeText(neu);
         Zuruecksetzen();
         TInfoBox::bauen(u"Info", {255, 255, 0},
                         {u"Der Text ist zu lang: Er darf höchstens " + TextFromInt(kHoechstlaenge) + u" Zeichen",
@@ -182,6 +197,7 @@ void Texteingabe::Einfuegen(char16_t c) {
         return;
     }
     Eingabetext = neu;
+    if (verdeckt != 0) WipeText(neu);
     CursorSetzen(Cursor + 1);
     TextXNeu();
 }
@@ -337,7 +353,7 @@ int Texteingabe::verwenden(int checkSpecial) {
             if (r4[kShiftRechts]->nutzen(1.0f, 1) == 1) shift_wechseln();
             if (r4[kEntf]->nutzen(1.0f, 1) == 1) Entf();
             if (r4[kClear]->nutzen(1.0f, 1) == 1) {
-                Eingabetext.clear();
+                WipeText(Eingabetext);
                 CursorSetzen(0);
                 TextXNeu();
                 ueberschreiben = 0;

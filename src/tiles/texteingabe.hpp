@@ -33,6 +33,8 @@ public:
     // verdeckt_starten prepares an empty, masked entry.
     static int verdeckt;
     static void verdeckt_starten(int active);
+    // Characters a masked entry holds without moving its buffer.
+    static constexpr size_t kVerdecktPlatz = 256;
     // The whole entry state, so that an entry that interrupts another (the
     // lock) gives it back unchanged.
     struct Zustand {

@@ -3,6 +3,7 @@
 #include "tiles/user.hpp"
 
 #include "platform/input.hpp"
+#include "platform/session_time.hpp"
 #include "platform/timing.hpp"
 
 int FrameTime = 0;
@@ -20,28 +21,41 @@ int User::LeerlaufGrenzeMs = 0;
 namespace {
 unsigned LetzteAktivitaet = 0;
 int LetzteEingabe = 0;
+long long LetzteEingabeSitzung = 0;  // on the clock that counts a suspended laptop's sleep
 bool WacheLaeuft = false;
+
+void Eingabe() {
+    LetzteEingabe = FrameTime;
+    LetzteEingabeSitzung = SessionClockMs();
+}
 
 void LeerlaufPruefen() {
     const unsigned jetzt = InputActivity();
-    if (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || WheelMoveX != 0 || BackRequested) {
+    // Back from a requester or the spreadsheet program: their time was the
+    // session's, and what arrives with the window coming back is no input.
+    const bool zurueck = TakeExternalWaitEnded();
+    if (zurueck) LetzteAktivitaet = jetzt;
+    if (!zurueck &&
+        (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || WheelMoveX != 0 || BackRequested)) {
         LetzteAktivitaet = jetzt;
-        LetzteEingabe = FrameTime;
+        Eingabe();
         return;
     }
     if (!User::Leerlaufwache || User::LeerlaufGrenzeMs <= 0) {
-        LetzteEingabe = FrameTime;  // without a watch the idle time starts when one is set
+        Eingabe();  // without a watch the idle time starts when one is set
         return;
     }
     if (WacheLaeuft) return;
-    if (FrameTime - LetzteEingabe < User::LeerlaufGrenzeMs) return;
+    if (FrameTime - LetzteEingabe < User::LeerlaufGrenzeMs &&
+        SessionClockMs() - LetzteEingabeSitzung < User::LeerlaufGrenzeMs)
+        return;
     WacheLaeuft = true;
     User::Leerlaufwache();
     WacheLaeuft = false;
     User::flush();
     FrameTime = MillisecondClock();
     LetzteAktivitaet = InputActivity();
-    LetzteEingabe = FrameTime;
+    Eingabe();
 }
 }  // namespace
 

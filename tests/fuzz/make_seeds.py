@@ -3,6 +3,7 @@
 each reader takes. Run from anywhere; the files land beside this script."""
 import os
 import struct
+import zlib
 
 HIER = os.path.dirname(os.path.abspath(__file__))
 
@@ -87,4 +88,65 @@ def main():
     schreibe("corpus_settings", "lf", b"\n/home/lehrer\nG8-Gymnasium")
 
 
+def png(breite, hoehe, farbtyp, tiefe, zeilen, zeilensprung=0, palette=None, trns=None):
+    def stueck(art, daten):
+        return struct.pack(">I", len(daten)) + art + daten + struct.pack(">I", zlib.crc32(art + daten) & 0xFFFFFFFF)
+    kopf = struct.pack(">IIBBBBB", breite, hoehe, tiefe, farbtyp, 0, 0, zeilensprung)
+    out = b"\x89PNG\r\n\x1a\n" + stueck(b"IHDR", kopf)
+    if palette:
+        out += stueck(b"PLTE", palette)
+    if trns:
+        out += stueck(b"tRNS", trns)
+    return out + stueck(b"IDAT", zlib.compress(b"".join(b"\0" + z for z in zeilen))) + stueck(b"IEND", b"")
+
+
+def jpegs():
+    # Made by ImageMagick where it is installed; the committed seeds stay otherwise.
+    import shutil
+    import subprocess
+    if not shutil.which("convert"):
+        return
+    for name, args in (("grau", ["-size", "9x7", "gradient:", "-colorspace", "Gray"]),
+                       ("farbe", ["-size", "17x9", "plasma:fractal", "-seed", "1"]),
+                       ("progressiv", ["-size", "16x16", "gradient:red-blue", "-interlace", "Plane"]),
+                       ("exif_gedreht", ["-size", "8x4", "xc:green", "-orient", "RightTop"])):
+        pfad = os.path.join(HIER, "corpus_jpeg", name)
+        os.makedirs(os.path.dirname(pfad), exist_ok=True)
+        subprocess.run(["convert", *args, "-quality", "60", "jpg:" + pfad], check=True)
+        with open(pfad, "rb") as f:
+            daten = f.read()
+        with open(pfad, "wb") as f:
+            f.write(b"\0" + daten)  # first byte: full-size decoding
+
+
+def versiegelt_seeds():
+    # The first byte: bit 0 seals the rest under the harness's key, bits 1-2 the place.
+    klasse = b'ID;PCALCOOO32\r\nC;X1;Y1;K"7a"\r\nC;X2;Y1;K"Mathe"\r\nC;X1;Y2;K"Zappelmann"\r\nE\r\n'
+    for ort in range(4):
+        schreibe("corpus_sealed", "versiegelt_%d" % ort, bytes([ort << 1 | 1]) + klasse)
+        schreibe("corpus_sealed", "klar_%d" % ort, bytes([ort << 1]) + klasse)
+    schreibe("corpus_sealed", "altes_format", b"\0RKV1" + bytes(24) + bytes(40))
+    schreibe("corpus_sealed", "neues_format", b"\0RKV2" + bytes(24) + bytes(40))
+
+
+def schluessel_seeds():
+    for ops, mem, name in ((1, 8192, "klein"), (3, 262144, "gross"), (64, 4 << 20, "zu_gross")):
+        datei = b"RKS1" + struct.pack("<II", ops, mem) + bytes(range(176))
+        schreibe("corpus_keyfile", name, datei)
+    schreibe("corpus_keyfile", "stick", b"RKS1" + struct.pack("<II", 1, 8192) + bytes(88) + bytes(range(88)))
+
+
+def bilder_seeds():
+    schreibe("corpus_png", "rgb", png(2, 2, 2, 8, [b"\xff\0\0\0\xff\0", b"\0\0\xff\x17\0\x53"]))
+    schreibe("corpus_png", "rgba", png(1, 2, 6, 8, [b"\x10\x20\x30\x80", b"\0\0\0\0"]))
+    schreibe("corpus_png", "grau16", png(2, 1, 0, 16, [b"\x12\x34\xff\xff"]))
+    schreibe("corpus_png", "palette", png(4, 1, 3, 2, [b"\x1b"], palette=b"\0\0\0\xff\0\0\0\xff\0\0\0\xff",
+                                         trns=b"\x80"))
+    schreibe("corpus_png", "zeilensprung", png(9, 9, 2, 8, [bytes(27)] * 9, zeilensprung=1))
+    jpegs()
+    versiegelt_seeds()
+    schluessel_seeds()
+
+
 main()
+bilder_seeds()

@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang (ASan, UBSan, libFuzzer) into their own
 # folder and runs each for a while, at most two at once, at low priority.
 #   tests/fuzz/run_fuzz.sh [seconds per target, default 600] [targets...]
-# Targets: laden bmp tga exif name_list settings (default: all). Findings land
+# Targets: laden bmp tga exif name_list settings png jpeg sealed keyfile
+# (default: all). Findings land
 # in the build folder as crash-*/leak-*/timeout-* files; the log of each run
 # ends with its executions and coverage (cov, ft).
 set -eu
@@ -11,7 +12,7 @@ quelle=$(cd "$hier/../.." && pwd)
 bau=${RK_FUZZ_BUILD:-/tmp/rk-fuzz-build}
 sekunden=${1:-600}
 [ $# -gt 0 ] && shift
-ziele=${*:-laden bmp tga exif name_list settings}
+ziele=${*:-laden bmp tga exif name_list settings png jpeg sealed keyfile}
 
 cmake -S "$quelle" -B "$bau" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DRK_BUILD_FUZZ=ON \
     -DRK_WITH_SDL=OFF -DRK_BUILD_TESTS=OFF -DRK_BUILD_BENCH=OFF >/dev/null

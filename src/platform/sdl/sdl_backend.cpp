@@ -127,7 +127,11 @@ public:
 
     void PumpEvents(InputState& in) override {
         SDL_Event e;
-        while (SDL_PollEvent(&e)) Translate(e, in);
+        while (SDL_PollEvent(&e)) {
+            Translate(e, in);
+            // A typed character (of a password perhaps) does not stay on the stack.
+            if (e.type == SDL_TEXTINPUT) SDL_memset(e.text.text, 0, sizeof e.text.text);
+        }
     }
 
     bool WaitForEvent(int ms) override { return SDL_WaitEventTimeout(nullptr, ms) == 1; }
