@@ -38,9 +38,13 @@ windows_tests() {
   cmake/wine-run.sh "$wine_folder" reg add 'HKLM\Software\Wine\Drives' /v e: /t REG_SZ /d floppy /f >/dev/null 2>&1
   cmake/wine-run.sh "$wine_folder" --server -k || true
   cmake/wine-run.sh "$wine_folder" --server -p || true  # one may run already
+  # wine's services start now, outside ctest's output pipe.
+  cmake/wine-run.sh "$wine_folder" wineboot </dev/null >/dev/null 2>&1
   export RK_TEST_REMOVABLE_DRIVE=E:
   local status=0
-  (cd build-windows && ctest --output-on-failure -j2 --timeout 600 -L unit) || status=1
+  # One at a time: under wine, tests running side by side were seen to
+  # disturb each other's timing.
+  (cd build-windows && ctest --output-on-failure -j1 --timeout 600 -L unit) || status=1
   # The Windows program in Xvfb, driven like the Linux one.
   RK_E2E_WINDOWS_PROGRAM="$PWD/build-windows/Rido-Kladdorix/Rido-Kladdorix.exe" RK_E2E_WINE_FOLDER="$wine_folder" \
     build/tests/e2e/rk_e2e_tests --gtest_filter='UnterWine.*' || status=1
