@@ -3,9 +3,7 @@
 // file; recovery code.
 #include "platform/sealed_files.hpp"
 
-#include <fcntl.h>
 #include <sodium.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +11,7 @@
 
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
+#include "platform/native_file.hpp"
 #include "platform/paths.hpp"
 
 namespace {
@@ -229,13 +228,11 @@ bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
 namespace {
 // The first four bytes of a file, read without reading it whole.
 int MarkOfFile(const Text& path) {
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenFileToRead(path);
     if (fd < 0) return 0;
     char mark[4];
-    ssize_t n;
-    do n = ::read(fd, mark, sizeof mark);
-    while (n < 0 && errno == EINTR);
-    ::close(fd);
+    const long n = ReadFromFile(fd, mark, sizeof mark);
+    CloseFile(fd);
     return n == 4 ? MarkOf(std::string_view(mark, 4)) : 0;
 }
 }  // namespace

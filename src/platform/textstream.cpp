@@ -2,16 +2,11 @@
 // (gradebooks are small and are read often); writing goes through a buffer.
 #include "platform/textstream.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "platform/paths.hpp"
+#include "platform/native_file.hpp"
 #include "platform/resources.hpp"
 
 class TextStream {
@@ -31,18 +26,7 @@ public:
     static constexpr size_t kFlushSize = 64 * 1024;
 
     bool Flush() {
-        const char* p = pending.data();
-        size_t left = pending.size();
-        while (left > 0 && !failed) {
-            ssize_t n = ::write(fd, p, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                failed = true;
-                break;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
+        if (!failed && !WriteToFile(fd, pending.data(), pending.size())) failed = true;
         pending.clear();
         return !failed;
     }
@@ -50,7 +34,7 @@ public:
     bool Close() {
         if (fd >= 0) {
             Flush();
-            if (::close(fd) != 0) failed = true;
+            if (!CloseFile(fd)) failed = true;
             fd = -1;
         }
         owned = {};
@@ -75,9 +59,8 @@ TStream OpenForReading(const Text& pathOrIncbin) {
 TStream OpenForWriting(const Text& path) {
     if (path.empty() || IsEmbeddedSource(path)) return nullptr;
     // Private, and never written through a link planted under the name.
-    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int fd = OpenFileToWrite(path);
     if (fd < 0) return nullptr;
-    ::fchmod(fd, 0600);
     auto stream = std::make_shared<TextStream>();
     stream->fd = fd;
     stream->pending.reserve(TextStream::kFlushSize + 1024);
