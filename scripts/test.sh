@@ -3,6 +3,9 @@
 # and end-to-end tests (the real program under Xvfb).
 #
 #   scripts/test.sh              build/ and all tests
+#   scripts/test.sh --windows    the Windows program under wine: builds it
+#                                (scripts/build-windows.sh), then its
+#                                end-to-end tests (scripts/test-windows-e2e.sh)
 #   scripts/test.sh --sanitize   build-sanitize/ with AddressSanitizer and
 #                                UndefinedBehaviorSanitizer; every test, the
 #                                program started by the end-to-end tests too,
@@ -13,6 +16,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
+if [ "${1:-}" = "--windows" ]; then
+  scripts/build-windows.sh
+  exec scripts/test-windows-e2e.sh
+fi
 if [ "${1:-}" = "--sanitize" ]; then
   scripts/build.sh --sanitize
   # intercept_tls_get_addr=0: the leak checker's own thread otherwise crashes
@@ -28,5 +35,6 @@ if [ "${1:-}" = "--sanitize" ]; then
 else
   scripts/build.sh
   cd build
-  ctest --output-on-failure -j2 --timeout 600
+  # The Windows program's tests under wine run with --windows.
+  ctest --output-on-failure -j2 --timeout 600 -LE windows-e2e
 fi

@@ -33,11 +33,15 @@ public:
     explicit ProgramUnderTest(VirtualDisplay& display);
     // A second program in the same program folder, which the first owns.
     ProgramUnderTest(VirtualDisplay& display, const ProgramUnderTest& sameFolderAs);
+    // A program folder the caller made and keeps.
+    ProgramUnderTest(VirtualDisplay& display, const std::string& folder);
     ~ProgramUnderTest();
 
     const std::string& Folder() const { return folder_; }
     // Copies the built program into the program folder and starts it.
     bool Start();
+    // Starts this command instead (the Windows program under wine), from "/".
+    bool StartCommand(const std::vector<std::string>& argv);
     // Waits for the window and returns its X id (0 on time-out).
     unsigned long WaitForWindow(int timeoutMs = 15000);
     // Waits until the program draws something other than black at (x, y).
