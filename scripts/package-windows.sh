@@ -43,7 +43,8 @@ windows_text scripts/windows/Liesmich.txt >"$stage/Liesmich.txt"
 debian_copyright() {  # source package, binary package
   local from=""
   if [ -n "${RK_WINDOWS_DEBIAN_SOURCES:-}" ]; then
-    from=$(ls -d "$RK_WINDOWS_DEBIAN_SOURCES/$1"-*/debian/copyright 2>/dev/null | head -n1 || true)
+    from=$(ls -d "$RK_WINDOWS_DEBIAN_SOURCES/src-$1"/*/debian/copyright \
+                 "$RK_WINDOWS_DEBIAN_SOURCES/$1"-*/debian/copyright 2>/dev/null | head -n1 || true)
   fi
   [ -n "$from" ] || from=/usr/share/doc/$2/copyright
   if [ ! -f "$from" ]; then

@@ -73,6 +73,8 @@ public:
     // and the lock file it holds while it runs (relative paths).
     std::vector<std::string> DataFiles();
     unsigned long Window() const { return window_; }
+    // The program's window when another process started it (a shortcut).
+    void UseWindow(unsigned long id) { window_ = id; }
 
 private:
     VirtualDisplay& display_;

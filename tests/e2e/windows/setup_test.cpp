@@ -29,7 +29,7 @@ protected:
         desktop = wine::UserFolder() + "/Desktop/Rido Kladdorix.lnk";
     }
     // Runs the setup silently and returns how long it took in milliseconds.
-    long long Setup() {
+    long long Einrichten() {
         const auto beginn = std::chrono::steady_clock::now();
         EXPECT_EQ(wine::Wine({RK_WINDOWS_SETUP, "/S"}), 0);
         const auto ms =
@@ -54,7 +54,7 @@ protected:
 
 TEST_F(WindowsSetup, SilentSetupShortcutStartSecondSetupAndUninstallKeepNotenByteForByte) {
     fs::remove_all(ziel);
-    Setup();
+    Einrichten();
     for (const auto& e : fs::directory_iterator(RK_WINDOWS_PROGRAM_DIR))
         EXPECT_EQ(ReadFileBytes(ziel + "/" + e.path().filename().string()), ReadFileBytes(e.path().string()))
             << e.path().filename();
@@ -72,11 +72,13 @@ TEST_F(WindowsSetup, SilentSetupShortcutStartSecondSetupAndUninstallKeepNotenByt
     EXPECT_NE(eintrag.find("Deinstallieren.exe"), std::string::npos) << eintrag;
     EXPECT_NE(eintrag.find("DisplayName    REG_SZ    Rido Kladdorix"), std::string::npos) << eintrag;
 
-    {  // The start menu entry, as a click on it starts the program.
+    {  // The start menu entry, as a click on it starts the program (through the shell, not as our child).
         wine::WindowsProgram w(display, ziel);
         ProgramUnderTest& p = w.p();
-        ASSERT_TRUE(p.StartCommand({"wine", "start", "/wait", "/unix", startmenue}));
-        ASSERT_NE(p.WaitForWindow(60000), 0u) << "no window from the shortcut";
+        ASSERT_EQ(wine::Wine({"start", "/unix", startmenue}), 0);
+        const std::string fenster = WaitForWindowNamed(p, "^Rido Kladdorix$", 60000);
+        ASSERT_FALSE(fenster.empty()) << "no window from the shortcut";
+        p.UseWindow(std::stoul(fenster));
         ASSERT_TRUE(p.WaitForPixel(960, 1070, kHintergrund, 30000));
         SleepMs(1000);
         const Screenshot s = p.Shoot();
@@ -86,7 +88,14 @@ TEST_F(WindowsSetup, SilentSetupShortcutStartSecondSetupAndUninstallKeepNotenByt
         TypeAndEnter(p, "5c");
         TypeAndEnter(p, "Biologie");
         ASSERT_TRUE(p.WaitForPixel(10, 8 + 111, kKachel, 15000));
-        ASSERT_TRUE(w.EscapeEnds());
+        p.Key("Escape");
+        bool zu = false;
+        for (int i = 0; i < 150 && !zu; ++i) {
+            zu = p.Xdo({"search", "--onlyvisible", "--name", "^Rido Kladdorix$"}).empty();
+            if (!zu) SleepMs(100);
+        }
+        EXPECT_TRUE(zu) << "Escape did not end the program";
+        wine::WaitForAllPrograms();
     }
     ASSERT_TRUE(fs::exists(ziel + "/Noten/5c/5c Biologie.slk"));
     // A settings file and a key file of the teacher's (their content does not matter here).
@@ -96,7 +105,7 @@ TEST_F(WindowsSetup, SilentSetupShortcutStartSecondSetupAndUninstallKeepNotenByt
     const auto vorher = Daten();
     ASSERT_EQ(vorher.size(), 5u);
 
-    Setup();  // the next version over this one
+    Einrichten();  // the next version over this one
     EXPECT_EQ(Daten(), vorher) << "the second setup changed the teacher's files";
     EXPECT_TRUE(fs::exists(ziel + "/Rido-Kladdorix.exe"));
     EXPECT_TRUE(Eingetragen());
