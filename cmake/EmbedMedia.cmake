@@ -25,7 +25,11 @@ function(rk_embed_media target manifest)
     math(EXPR i "${i} + 1")
   endforeach()
   set(gen ${CMAKE_BINARY_DIR}/generated)
-  file(WRITE ${gen}/embedded_media.S.in "${asm}    .section .note.GNU-stack,\"\",@progbits\n")
+  if(NOT WIN32)
+    # ELF only: the data needs no executable stack.
+    string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
+  endif()
+  file(WRITE ${gen}/embedded_media.S.in "${asm}")
   file(WRITE ${gen}/embedded_media.cpp.in
 "// Generated from the media manifest: registers every embedded font and image.
 #include \"platform/resources.hpp\"

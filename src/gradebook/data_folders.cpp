@@ -7,6 +7,7 @@
 
 #include "platform/conversions.hpp"
 #include "platform/drives.hpp"
+#include "platform/file_names.hpp"
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
 #include "platform/program_folder.hpp"
@@ -49,7 +50,7 @@ bool IstEinfacherName(const Text& name) {
     if (name.empty() || name == u"." || name == u"..") return false;
     for (char16_t c : name)
         if (c == u'/' || c == u'\\' || c < 32 || c == 127) return false;
-    return true;
+    return SystemAcceptsFileName(name);
 }
 
 bool BleibtImDatenordner(const Text& pfad) {

@@ -2,15 +2,17 @@
 #include "gradebook/name_check.hpp"
 
 #include "gradebook/data_folders.hpp"
+#include "platform/file_names.hpp"
 #include "platform/graphics.hpp"
 #include "tiles/user.hpp"
 
 std::shared_ptr<TInfoBox> NamensfehlerBox(const Text& name) {
-    return TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                           {u"Der Name \"" + name + u"\" ist als Ordner- oder",
-                            u"Dateiname nicht möglich: Er darf nicht leer,",
-                            u"\".\" oder \"..\" sein und kein / oder \\ enthalten."},
-                           {kOkSchalter});
+    std::vector<Text> zeilen = {u"Der Name \"" + name + u"\" ist als Ordner- oder",
+                                u"Dateiname nicht möglich: Er darf nicht leer,",
+                                u"\".\" oder \"..\" sein und kein / oder \\ enthalten."};
+    // The system's own rules, where it has more (Windows).
+    for (const Text& zeile : SystemFileNameRules()) zeilen.push_back(zeile);
+    return TInfoBox::bauen(u"Fehler", {255, 0, 0}, zeilen, {kOkSchalter});
 }
 
 bool NamenPruefen(const std::vector<Text>& namen) {

@@ -1,69 +1,53 @@
-// Raw whole-file reading and writing with POSIX calls, retrying interrupted
-// and short transfers; the crash-safe replacement of a file.
+// Raw whole-file reading and writing, retrying interrupted and short
+// transfers; the crash-safe replacement of a file.
 #include "platform/file_bytes.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/files.hpp"
+#include "platform/native_file.hpp"
 #include "platform/paths.hpp"
 
 bool ReadFileBytes(const Text& path, std::string& out, size_t maxBytes) {
     out.clear();
     if (path.empty()) return false;
-    // Non-blocking: a FIFO or device under a file name must not stall the
-    // program on open; it is refused below as no plain file.
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A FIFO or device under a file name must not stall the program on open;
+    // it is refused as no plain file.
+    const int fd = OpenFileToRead(path);
     if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<unsigned long long>(st.st_size) > maxBytes) {
-        ::close(fd);
+    uint64_t size = 0;
+    if (!PlainFileSize(fd, size) || size > maxBytes) {
+        CloseFile(fd);
         return false;
     }
-    out.reserve(static_cast<size_t>(st.st_size));
+    out.reserve(static_cast<size_t>(size));
     char buffer[64 * 1024];
     bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const long n = ReadFromFile(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
             ok = false;
             break;
         }
         if (n == 0) break;
-        // The file may have grown since fstat; the limit still holds.
+        // The file may have grown since it was measured; the limit still holds.
         if (out.size() + static_cast<size_t>(n) > maxBytes) {
             ok = false;
             break;
         }
         out.append(buffer, static_cast<size_t>(n));
     }
-    ::close(fd);
+    CloseFile(fd);
     if (!ok) out.clear();
     return ok;
 }
 
 bool WriteFileBytes(const Text& path, std::string_view bytes) {
-    if (path.empty()) return false;
-    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = OpenFileToWrite(path);
     if (fd < 0) return false;
-    bool ok = true;
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0) ok = false;
+    bool ok = WriteToFile(fd, bytes.data(), bytes.size());
+    if (!CloseFile(fd)) ok = false;
     return ok;
 }
 
@@ -71,8 +55,9 @@ bool ReplaceFileBytes(const Text& path, std::string_view bytes, bool durable) {
     if (path.empty()) return false;
     // Only a plain file is replaced: a rename would put a file in the place
     // of a device or a folder.
-    struct stat st {};
-    if (::stat(NativePath(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+    std::error_code error;
+    const auto status = std::filesystem::status(NativePath(path), error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return false;
     const Text beside = path + kReplacementSuffix;
     // A leftover of an interrupted save (or a link planted there) goes first:
     // the new bytes must land in a fresh file of our own.

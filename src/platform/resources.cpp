@@ -1,13 +1,9 @@
 // Registry of embedded byte blocks and whole-source reading.
 #include "platform/resources.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <unordered_map>
 
+#include "platform/native_file.hpp"
 #include "platform/paths.hpp"
 
 namespace {
@@ -37,36 +33,35 @@ constexpr size_t kMaxSourceBytes = size_t{512} << 20;
 bool ReadFileBytes(const Text& path, std::vector<unsigned char>& out) {
     // Non-blocking, and plain files only: a FIFO or a device under a photo's
     // name neither stalls the program nor feeds it without end.
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = OpenFileToRead(path);
     if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxSourceBytes) {
-        ::close(fd);
+    uint64_t fileSize = 0;
+    if (!PlainFileSize(fd, fileSize) || fileSize > kMaxSourceBytes) {
+        CloseFile(fd);
         return false;
     }
     // The reported size is only a hint (it is 0 for pseudo files such as /proc);
     // read on until the end so that nothing is cut off.
-    size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 65536;
+    size_t capacity = fileSize > 0 ? static_cast<size_t>(fileSize) + 1 : 65536;
     out.resize(capacity);
     size_t used = 0;
     for (;;) {
         if (used == out.size()) out.resize(out.size() * 2);
-        ssize_t n = ::read(fd, out.data() + used, out.size() - used);
+        const long n = ReadFromFile(fd, out.data() + used, out.size() - used);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
+            CloseFile(fd);
             out.clear();
             return false;
         }
         if (n == 0) break;
         used += static_cast<size_t>(n);
         if (used > kMaxSourceBytes) {
-            ::close(fd);
+            CloseFile(fd);
             out.clear();
             return false;
         }
     }
-    ::close(fd);
+    CloseFile(fd);
     out.resize(used);
     return true;
 }

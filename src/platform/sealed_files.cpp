@@ -3,15 +3,14 @@
 // file; recovery code.
 #include "platform/sealed_files.hpp"
 
-#include <fcntl.h>
 #include <sodium.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
+#include "platform/native_file.hpp"
 #include "platform/paths.hpp"
 
 namespace {
@@ -202,13 +201,11 @@ bool WriteDataFile(const Text& path, std::string_view bytes, bool durable) {
 
 bool IsSealedFile(const Text& path) {
     // The mark is all that is looked at; the file is not read whole.
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenFileToRead(path);
     if (fd < 0) return false;
     char mark[4];
-    ssize_t n;
-    do n = ::read(fd, mark, sizeof mark);
-    while (n < 0 && errno == EINTR);
-    ::close(fd);
+    const long n = ReadFromFile(fd, mark, sizeof mark);
+    CloseFile(fd);
     return n == 4 && std::memcmp(mark, kSealedMark, 4) == 0;
 }
 

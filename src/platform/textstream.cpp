@@ -2,15 +2,11 @@
 // (gradebooks are small and are read often); writing goes through a buffer.
 #include "platform/textstream.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "platform/paths.hpp"
+#include "platform/native_file.hpp"
 #include "platform/resources.hpp"
 
 class TextStream {
@@ -30,18 +26,7 @@ public:
     static constexpr size_t kFlushSize = 64 * 1024;
 
     bool Flush() {
-        const char* p = pending.data();
-        size_t left = pending.size();
-        while (left > 0 && !failed) {
-            ssize_t n = ::write(fd, p, left);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                failed = true;
-                break;
-            }
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
+        if (!failed && !WriteToFile(fd, pending.data(), pending.size())) failed = true;
         pending.clear();
         return !failed;
     }
@@ -49,7 +34,7 @@ public:
     bool Close() {
         if (fd >= 0) {
             Flush();
-            if (::close(fd) != 0) failed = true;
+            if (!CloseFile(fd)) failed = true;
             fd = -1;
         }
         owned = {};
@@ -73,7 +58,7 @@ TStream OpenForReading(const Text& pathOrIncbin) {
 
 TStream OpenForWriting(const Text& path) {
     if (path.empty() || IsEmbeddedSource(path)) return nullptr;
-    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = OpenFileToWrite(path);
     if (fd < 0) return nullptr;
     auto stream = std::make_shared<TextStream>();
     stream->fd = fd;

@@ -127,15 +127,24 @@ ProgramUnderTest::~ProgramUnderTest() {
 bool ProgramUnderTest::Start() {
     if (folder_.empty() || !display_.Ok()) return false;
     std::error_code ec;
-    const fs::path exe = fs::path(folder_) / "rido-kladdorix";
+    // RK_E2E_WINDOWS_PROGRAM: the Windows build instead, under wine with the
+    // wine folder RK_E2E_WINE_FOLDER (scripts/test.sh --windows).
+    const char* windows = std::getenv("RK_E2E_WINDOWS_PROGRAM");
+    const bool underWine = windows && *windows && !Linux;
+    const fs::path exe = fs::path(folder_) / (underWine ? "Rido-Kladdorix.exe" : "rido-kladdorix");
     // A running copy cannot be overwritten; a second start uses it.
-    if (!fs::exists(exe)) fs::copy_file(RK_PROGRAM_PATH, exe, ec);
+    if (!fs::exists(exe)) fs::copy_file(underWine ? windows : RK_PROGRAM_PATH, exe, ec);
     if (ec) return false;
     setenv("DISPLAY", display_.Name().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
     // Started from elsewhere on purpose: the program must find its folder itself.
-    pid_ = Spawn({exe.string()}, -1, "/");
+    if (underWine) {
+        const char* wine = std::getenv("RK_E2E_WINE_FOLDER");
+        pid_ = Spawn({RK_SOURCE_DIR "/cmake/wine-run.sh", wine ? wine : "/tmp/rk-e2e-wine", exe.string()}, -1, "/");
+    } else {
+        pid_ = Spawn({exe.string()}, -1, "/");
+    }
     return pid_ > 0;
 }
 
@@ -274,7 +283,7 @@ std::vector<std::string> ProgramUnderTest::DataFiles() {
     for (fs::recursive_directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string rel = fs::relative(it->path(), folder_, ec).string();
-        if (rel != "rido-kladdorix" && rel != ".Kladdorix-Sperre") files.push_back(rel);
+        if (rel != "rido-kladdorix" && rel != "Rido-Kladdorix.exe" && rel != ".Kladdorix-Sperre") files.push_back(rel);
     }
     return files;
 }

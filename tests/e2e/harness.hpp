@@ -2,6 +2,7 @@
 // program folder and started there, xdotool for pointer and keys, screenshots,
 // the program's files and exit status.
 #pragma once
+#include <cstdlib>
 #include <sys/types.h>
 
 #include <string>
@@ -42,6 +43,13 @@ public:
     bool Start();
     // Starts this command instead (the Windows program under wine), from "/".
     bool StartCommand(const std::vector<std::string>& argv);
+    // Starts the Linux program even where RK_E2E_WINDOWS_PROGRAM names the
+    // Windows one (for tests that hand a folder from one system to the other).
+    bool Linux = false;
+    static bool WindowsProgramSet() {
+        const char* w = std::getenv("RK_E2E_WINDOWS_PROGRAM");
+        return w && *w;
+    }
     // Waits for the window and returns its X id (0 on time-out).
     unsigned long WaitForWindow(int timeoutMs = 15000);
     // Waits until the program draws something other than black at (x, y).

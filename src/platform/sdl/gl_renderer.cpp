@@ -2,8 +2,7 @@
 // recorded command, premultiplied alpha throughout.
 #include "platform/sdl/gl_renderer.hpp"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "platform/sdl/gl_functions.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -62,6 +61,10 @@ unsigned Compile(GLenum type, const char* source) {
 }  // namespace
 
 bool GlRenderer::Init(int width, int height) {
+    if (!LoadGlFunctions()) {
+        std::fprintf(stderr, "gl: the driver lacks functions of OpenGL 3.3\n");
+        return false;
+    }
     width_ = width;
     height_ = height;
     const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);

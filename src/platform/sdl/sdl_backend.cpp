@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/end_signals.hpp"
 #include "platform/image_decode.hpp"
 #include "platform/resources.hpp"
 #include "platform/sdl/gl_renderer.hpp"
@@ -29,7 +30,18 @@ void FenstersymbolSetzen(SDL_Window* window) {
     SDL_FreeSurface(s);
 }
 
+#ifdef _WIN32
+const char* const kSichtbareTreiber[] = {"windows"};
+
+// Logoff and shutdown end the program as SIGTERM does on Linux: the open
+// class is saved and the program ends, whatever dialog is open.
+constexpr unsigned kWmQueryEndSession = 0x0011, kWmEndSession = 0x0016;
+void SDLCALL Sitzungsende(void*, void*, unsigned int message, Uint64, Sint64) {
+    if (message == kWmQueryEndSession || message == kWmEndSession) RequestEnd();
+}
+#else
 const char* const kSichtbareTreiber[] = {"x11", "wayland"};
+#endif
 
 class SdlBackend : public Backend {
 public:
@@ -40,6 +52,12 @@ public:
         // SIGTERM and SIGINT are the program's own (end_signals): as SDL's
         // quit event they would only close the dialog that is open.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+#ifdef _WIN32
+        // Real pixels at 125 % or 150 % display scaling: sharp tiles, and the
+        // layout sees the true desktop size.
+        SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+        SDL_SetWindowsMessageHook(Sitzungsende, nullptr);
+#endif
         // Only drivers that show a window: SDL's offscreen and dummy drivers
         // would let the program run where nobody sees it. A choice among the
         // visible ones in SDL_VIDEODRIVER is tried first.
@@ -80,11 +98,13 @@ public:
             std::fprintf(stderr, "sdl: OpenGL context: %s\n", SDL_GetError());
             SDL_DestroyWindow(window_);
             window_ = nullptr;
+            OhneOpenGlMelden(title);
             return false;
         }
         SDL_GL_SetSwapInterval(0);  // Flip paces the frames itself
         if (!renderer_.Init(width, height)) {
             CloseWindow();
+            OhneOpenGlMelden(title);
             return false;
         }
         width_ = width;
@@ -92,6 +112,15 @@ public:
         SDL_StartTextInput();
         repaint_ = true;
         return true;
+    }
+
+    // A program without a console (Windows) has no other place to say it.
+    void OhneOpenGlMelden(const Text& title) {
+        MessageBox(title,
+                   u"Die Grafikkarte oder ihr Treiber bietet kein OpenGL 3.3, das Rido Kladdorix\n"
+                   u"für sein Fenster braucht. Das Programm wird beendet; es wurde nichts geschrieben.\n"
+                   u"Bitte den Grafiktreiber aktualisieren.",
+                   true);
     }
 
     void CloseWindow() override {

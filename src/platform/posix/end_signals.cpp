@@ -35,6 +35,8 @@ void CatchEndSignals() {
     for (int s : {SIGTERM, SIGHUP, SIGINT}) sigaction(s, &action, nullptr);
 }
 
+void RequestEnd() { OnEndSignal(SIGTERM); }
+
 bool EndSignalled() { return gSignalled != 0; }
 
 void EndAtOnceOnSignal(bool atOnce) {

@@ -1,0 +1,40 @@
+// The renderer's calls of functions Windows' opengl32.dll does not export go
+// to the pointers fetched by LoadGlFunctions.
+#pragma once
+#define glActiveTexture rk_glActiveTexture
+#define glAttachShader rk_glAttachShader
+#define glBindBuffer rk_glBindBuffer
+#define glBindFramebuffer rk_glBindFramebuffer
+#define glBindSampler rk_glBindSampler
+#define glBindVertexArray rk_glBindVertexArray
+#define glBlitFramebuffer rk_glBlitFramebuffer
+#define glBufferData rk_glBufferData
+#define glBufferSubData rk_glBufferSubData
+#define glCheckFramebufferStatus rk_glCheckFramebufferStatus
+#define glCompileShader rk_glCompileShader
+#define glCreateProgram rk_glCreateProgram
+#define glCreateShader rk_glCreateShader
+#define glDeleteBuffers rk_glDeleteBuffers
+#define glDeleteFramebuffers rk_glDeleteFramebuffers
+#define glDeleteProgram rk_glDeleteProgram
+#define glDeleteSamplers rk_glDeleteSamplers
+#define glDeleteShader rk_glDeleteShader
+#define glDeleteVertexArrays rk_glDeleteVertexArrays
+#define glEnableVertexAttribArray rk_glEnableVertexAttribArray
+#define glFramebufferTexture2D rk_glFramebufferTexture2D
+#define glGenBuffers rk_glGenBuffers
+#define glGenFramebuffers rk_glGenFramebuffers
+#define glGenSamplers rk_glGenSamplers
+#define glGenVertexArrays rk_glGenVertexArrays
+#define glGetProgramiv rk_glGetProgramiv
+#define glGetProgramInfoLog rk_glGetProgramInfoLog
+#define glGetShaderInfoLog rk_glGetShaderInfoLog
+#define glGetShaderiv rk_glGetShaderiv
+#define glGetUniformLocation rk_glGetUniformLocation
+#define glLinkProgram rk_glLinkProgram
+#define glSamplerParameteri rk_glSamplerParameteri
+#define glShaderSource rk_glShaderSource
+#define glUniform1i rk_glUniform1i
+#define glUniform2f rk_glUniform2f
+#define glUseProgram rk_glUseProgram
+#define glVertexAttribPointer rk_glVertexAttribPointer
