@@ -38,7 +38,7 @@ cp -a "$ready/." "$stage/"
 # Text for Windows' editor: CR LF, UTF-8 with its byte order mark.
 windows_text() { printf '\357\273\277'; sed 's/\r$//; s/$/\r/' "$1"; }
 
-windows_text scripts/windows/Liesmich.txt >"$stage/Liesmich.txt"
+windows_text scripts/package-windows/Liesmich.txt >"$stage/Liesmich.txt"
 
 debian_copyright() {  # source package, binary package
   local from=""
@@ -121,6 +121,6 @@ rm -f "$out/Rido-Kladdorix-Setup.exe"
 makensis -V2 -INPUTCHARSET UTF8 \
   "-DVERSION=$version" "-DSOURCE=$stage" "-DICON=$root/media/icons/rido-kladdorix.ico" \
   "-DFILES=$files" "-DUNFILES=$unfiles" "-DOUTFILE=$out/Rido-Kladdorix-Setup.exe" "-DSIZE_KB=$size_kb" \
-  scripts/windows/setup.nsi
+  scripts/package-windows/setup.nsi
 echo "$out/Rido-Kladdorix-Windows.zip: $(du -k "$out/Rido-Kladdorix-Windows.zip" | cut -f1) KB"
 echo "$out/Rido-Kladdorix-Setup.exe: $(du -k "$out/Rido-Kladdorix-Setup.exe" | cut -f1) KB"
