@@ -8,7 +8,7 @@
 #       program, its DLLs, "Liesmich.txt" and the licences in "Lizenzen"
 #   <output>/Rido-Kladdorix-Setup.exe     NSIS setup of the same files
 # The ready folder itself is left as it is; the files are assembled in
-# <output>/paket. Called by scripts/build-windows.sh after the program is built.
+# <output>/paket (the exe without its symbols). Called by scripts/build-windows.sh after the program is built.
 #
 # Licences: the Debian copyright file of each library the program carries,
 # from the unpacked Debian source package when RK_WINDOWS_DEBIAN_SOURCES names
@@ -34,6 +34,8 @@ stage=$work/Rido-Kladdorix
 rm -rf "$work"
 mkdir -p "$stage/Lizenzen/Lizenztexte"
 cp -a "$ready/." "$stage/"
+# Teachers get the program without its symbols.
+x86_64-w64-mingw32-strip --strip-all "$stage"/*.exe
 
 # Text for Windows' editor: CR LF, UTF-8 with its byte order mark.
 windows_text() { printf '\357\273\277'; sed 's/\r$//; s/$/\r/' "$1"; }

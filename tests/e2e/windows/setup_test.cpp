@@ -55,7 +55,7 @@ protected:
 TEST_F(WindowsSetup, SilentSetupShortcutStartSecondSetupAndUninstallKeepNotenByteForByte) {
     fs::remove_all(ziel);
     Einrichten();
-    for (const auto& e : fs::directory_iterator(RK_WINDOWS_PROGRAM_DIR))
+    for (const auto& e : fs::directory_iterator(RK_WINDOWS_PACKED_DIR))
         EXPECT_EQ(ReadFileBytes(ziel + "/" + e.path().filename().string()), ReadFileBytes(e.path().string()))
             << e.path().filename();
     EXPECT_TRUE(fs::exists(ziel + "/Deinstallieren.exe"));
