@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/image_decode.hpp"
+#include "platform/native_file.hpp"
 #include "platform/platform_context.hpp"
-#include "platform/paths.hpp"
 
 #include <csignal>
 #include <cstdio>
@@ -65,8 +65,8 @@ bool SaveCanvasAsPng(const Text& path) {
     if (!CurrentBackend().ReadCanvas(img.width, img.height, img.argb)) return false;
     std::vector<unsigned char> png;
     if (!EncodePng(img, false, 1, png)) return false;
-    std::FILE* f = std::fopen(NativePath(path).c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return (std::fclose(f) == 0) && ok;
+    const int fd = OpenFileToWrite(path);
+    if (fd < 0) return false;
+    const bool ok = WriteToFile(fd, png.data(), png.size());
+    return CloseFile(fd) && ok;
 }

@@ -2,7 +2,9 @@
 // the spreadsheet program, run under wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -42,14 +44,28 @@ TEST(WindowsProcess, CommandLinesBringEveryArgumentBackAsGiven) {
     EXPECT_EQ(CommandLine({u"C:\\Program Files\\x.exe", u"a b"}), L"\"C:\\Program Files\\x.exe\" \"a b\"");
 }
 
+// Run by the process tests in a second process.
+TEST(WindowsProcessChild, DISABLED_EndsWithSeven) { std::exit(7); }
+TEST(WindowsProcessChild, DISABLED_WritesItsArgumentsBack) {
+    const auto argumente = ::testing::internal::GetArgvs();
+    for (size_t i = 3; i < argumente.size(); ++i) std::printf("[%s]", argumente[i].c_str());
+    std::fflush(stdout);
+    std::exit(0);
+}
+
 TEST(WindowsProcess, WaitsForTheChildAndReportsItsExitCode) {
-    EXPECT_EQ(RunAndWait({u"cmd.exe", u"/c", u"exit 7"}), 7);
+    const Text filter = u"--gtest_filter=WindowsProcessChild.DISABLED_";
+    EXPECT_EQ(RunAndWait({TestProgram(), u"--gtest_also_run_disabled_tests", filter + u"EndsWithSeven"}), 7);
     EXPECT_EQ(RunAndWait({TestProgram(), u"--gtest_filter=KeinTest.Gibt_es_nicht"}), 0);
     EXPECT_EQ(RunAndWait({u"C:\\gibt-es-nicht\\nirgends.exe"}), ENOENT);
     EXPECT_EQ(RunAndWait({}), EINVAL);
     std::string ausgabe;
-    EXPECT_EQ(RunAndCapture({u"cmd.exe", u"/c", u"echo Zeugnis"}, ausgabe), 0);
-    EXPECT_EQ(ausgabe.substr(0, 7), "Zeugnis");
+    // Blanks, quotes and a trailing backslash arrive as they were given.
+    EXPECT_EQ(RunAndCapture({TestProgram(), u"--gtest_also_run_disabled_tests", filter + u"WritesItsArgumentsBack",
+                             u"Zeugnis", u"\"7a\" Mathe", u"C:\\Noten\\", u""},
+                            ausgabe),
+              0);
+    EXPECT_NE(ausgabe.find("[Zeugnis][\"7a\" Mathe][C:\\Noten\\][]"), std::string::npos) << ausgabe;
 }
 
 // Run by the lock test in a second process: it must find the lock taken.

@@ -3,6 +3,7 @@
 // line and waited for.
 #include "platform/office.hpp"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/conversions.hpp"
@@ -33,7 +34,10 @@ Text FindSpreadsheetProgram() {
     Text programFolder = drive + u"Program Files (x86)";
     if (PathKind(programFolder) != 2) programFolder = drive + u"Program Files";
     if (drive.empty() || PathKind(programFolder) != 2) return u"";
-    const std::vector<Text> entries = ListFolder(programFolder, true);
+    // In name order as NTFS lists them, whatever the file system below.
+    std::vector<Text> entries = ListFolder(programFolder, true);
+    std::sort(entries.begin(), entries.end(),
+              [](const Text& a, const Text& b) { return LowerCase(a) < LowerCase(b); });
     Text found = InstallationIn(programFolder, entries, u"libreoffice");
     if (found.empty()) found = InstallationIn(programFolder, entries, u"openoffice.org");
     return found;
