@@ -9,7 +9,7 @@ cd "$ROOT"
 export CCACHE_BASEDIR="$ROOT"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRK_WINDOWS_E2E=ON >/dev/null
 cmake --build build -j"$(nproc)" --target rk_windows_guide_pictures rk_windows_stand_in
-run=build/tests/e2e/windows/wine-run
+run="$ROOT/build/tests/e2e/windows/wine-run"
 sh tests/e2e/windows/wine_prefix.sh make "$run"
 status=0
 build/tests/e2e/windows/rk_windows_guide_pictures "$ROOT/docs/bilder" || status=$?

@@ -123,6 +123,8 @@ int main(int argc, char** argv) {
         setup.Xdo({"windowfocus", "--sync", dialog});
         setup.Xdo({"type", "--delay", "40", wine::WindowsPath(liste)});
         setup.Xdo({"key", "--delay", "80", "Return"});
+        for (int i = 0; i < 100 && !WaitForWindowNamed(setup, "Textdatei", 100).empty(); ++i) SleepMs(100);
+        Pruefen(WaitForWindowNamed(setup, "Textdatei", 100).empty(), "Dateidialog geschlossen");
         SleepMs(2000);
     }
     Bild(setup, "windows-06-klasse", 0, 0, 1280, 720);

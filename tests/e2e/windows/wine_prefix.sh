@@ -14,12 +14,12 @@ make)
   mkdir -p "$run/home"
   start=$(date +%s)
   # A display of its own: without one, wineboot waits for its windows.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" </dev/null >/dev/null 2>&1 &
   xvfb=$!
+  trap 'kill $xvfb 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -s "$run/display" ] && break; sleep 0.1; done
-  DISPLAY=:$(cat "$run/display") wineboot -i >/dev/null 2>&1
+  DISPLAY=:$(cat "$run/display") wineboot -i >"$run/wineboot.log" 2>&1
   DISPLAY=:$(cat "$run/display") wineserver -w
-  kill "$xvfb"
   echo "wine prefix made in $(($(date +%s) - start)) s: $WINEPREFIX"
   ;;
 stop)
