@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          wine wine64 meson nasm ninja-build pkg-config nsis dpkg-dev autoconf automake libtool
+          wine wine64 meson nasm ninja-build pkg-config nsis dpkg-dev autoconf automake libtool zip unzip
           cmake googletest ca-certificates debian-archive-keyring xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
