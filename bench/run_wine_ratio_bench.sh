@@ -6,6 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export RK_E2E_WINDOWS_PROGRAM="$PWD/build-windows/Rido-Kladdorix/Rido-Kladdorix.exe"
 export RK_E2E_WINE_FOLDER="$PWD/build-windows/wine"
-cmake/wine-run.sh "$RK_E2E_WINE_FOLDER" --server -p
+cmake/wine-run.sh "$RK_E2E_WINE_FOLDER" --server -p || true  # one may run already
 trap 'cmake/wine-run.sh "$RK_E2E_WINE_FOLDER" --server -k || true' EXIT
 build/bench/rk_wine_ratio_bench "$@"

@@ -29,10 +29,13 @@ public:
         std::error_code ec;
         fs::remove_all(path_, ec);
     }
+    // Relative names are UTF-8 on every system (Windows would read a narrow
+    // name in its ANSI code page).
     Text Path(const std::string& rel = "") const {
-        return TextFromUtf8(rel.empty() ? path_.string() : (path_ / rel).string());
+        const std::u8string p = (rel.empty() ? path_ : Native(rel)).u8string();
+        return TextFromUtf8(std::string(p.begin(), p.end()));
     }
-    fs::path Native(const std::string& rel) const { return path_ / rel; }
+    fs::path Native(const std::string& rel) const { return path_ / fs::path(std::u8string(rel.begin(), rel.end())); }
 
 private:
     fs::path path_;

@@ -15,6 +15,9 @@ Text PortraitDerZeile(const TSchulklasse& klasse, int zeile) {
 
 Portraitergebnis PortraitUmbenennen(const Text& alt, const Text& neu) {
     if (PathKind(alt) != 1) return Portraitergebnis::keinBild;
+    // Never over another picture: on a file system that ignores letter case
+    // (Windows) "berger ben.png" is "Berger Ben.png", another student's photo.
+    if (PathKind(neu) != 0 && CanonicalPath(neu) != CanonicalPath(alt)) return Portraitergebnis::nichtGeschrieben;
     if (!RenameFileOver(alt, neu)) return Portraitergebnis::nichtGeschrieben;
     // The new name survives a power cut only once the folder is on the disk.
     FlushFolderOf(neu);
