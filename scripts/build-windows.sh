@@ -5,13 +5,13 @@
 # cache outside the clone), then the program into build-windows/.
 # The ready program lies in build-windows/Rido-Kladdorix/.
 #
-#   scripts/build-windows.sh             libraries, program and tests
+#   scripts/build-windows.sh             libraries, program and tests, zip and setup
 #   scripts/build-windows.sh --deps-only the libraries only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          wine wine64 meson nasm ninja-build pkg-config nsis dpkg-dev autoconf automake libtool
+          wine wine64 meson nasm ninja-build pkg-config nsis dpkg-dev autoconf automake libtool zip unzip
           cmake googletest ca-certificates debian-archive-keyring xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
@@ -41,3 +41,9 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DRK_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build build-windows -j"${RK_JOBS:-$(nproc)}"
 echo "Programm und Tests: $((SECONDS - start)) s"
+
+# Packaging for teachers (scripts/package-windows.sh): the portable zip and
+# the setup, from the ready program folder.
+start=$SECONDS
+scripts/package-windows.sh build-windows/Rido-Kladdorix build-windows
+echo "Zip und Setup: $((SECONDS - start)) s"

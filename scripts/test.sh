@@ -21,7 +21,8 @@ side="${1:-all}"
 linux_tests() {
   scripts/install-deps.sh --tests
   scripts/build.sh
-  (cd build && ctest --output-on-failure -j2 --timeout 600)
+  # The Windows program's own end-to-end tests run on the Windows side.
+  (cd build && ctest --output-on-failure -j2 --timeout 600 -LE windows-e2e)
 }
 
 windows_tests() {
@@ -49,6 +50,9 @@ windows_tests() {
   RK_E2E_WINDOWS_PROGRAM="$PWD/build-windows/Rido-Kladdorix/Rido-Kladdorix.exe" RK_E2E_WINE_FOLDER="$wine_folder" \
     build/tests/e2e/rk_e2e_tests --gtest_filter='UnterWine.*' || status=1
   cmake/wine-run.sh "$wine_folder" --server -k || true
+  # The teacher's flows with the program, its zip and its setup, from a wine
+  # prefix of their own (tests/e2e/windows/).
+  scripts/test-windows-e2e.sh || status=1
   return $status
 }
 

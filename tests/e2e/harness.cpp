@@ -113,6 +113,9 @@ ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display) : display_(display) 
 ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display, const ProgramUnderTest& sameFolderAs)
     : display_(display), folder_(sameFolderAs.folder_), ownsFolder_(false) {}
 
+ProgramUnderTest::ProgramUnderTest(VirtualDisplay& display, const std::string& folder)
+    : display_(display), folder_(folder), ownsFolder_(false) {}
+
 ProgramUnderTest::~ProgramUnderTest() {
     Kill();
     if (ownsFolder_ && !folder_.empty() && !std::getenv("RK_E2E_KEEP")) {
@@ -142,6 +145,13 @@ bool ProgramUnderTest::Start() {
     } else {
         pid_ = Spawn({exe.string()}, -1, "/");
     }
+    return pid_ > 0;
+}
+
+bool ProgramUnderTest::StartCommand(const std::vector<std::string>& argv) {
+    if (!display_.Ok()) return false;
+    setenv("DISPLAY", display_.Name().c_str(), 1);
+    pid_ = Spawn(argv, -1, "/");
     return pid_ > 0;
 }
 

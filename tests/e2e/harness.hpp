@@ -34,11 +34,15 @@ public:
     explicit ProgramUnderTest(VirtualDisplay& display);
     // A second program in the same program folder, which the first owns.
     ProgramUnderTest(VirtualDisplay& display, const ProgramUnderTest& sameFolderAs);
+    // A program folder the caller made and keeps.
+    ProgramUnderTest(VirtualDisplay& display, const std::string& folder);
     ~ProgramUnderTest();
 
     const std::string& Folder() const { return folder_; }
     // Copies the built program into the program folder and starts it.
     bool Start();
+    // Starts this command instead (the Windows program under wine), from "/".
+    bool StartCommand(const std::vector<std::string>& argv);
     // Starts the Linux program even where RK_E2E_WINDOWS_PROGRAM names the
     // Windows one (for tests that hand a folder from one system to the other).
     bool Linux = false;
@@ -77,6 +81,8 @@ public:
     // and the lock file it holds while it runs (relative paths).
     std::vector<std::string> DataFiles();
     unsigned long Window() const { return window_; }
+    // The program's window when another process started it (a shortcut).
+    void UseWindow(unsigned long id) { window_ = id; }
 
 private:
     VirtualDisplay& display_;

@@ -4,6 +4,10 @@
 #include "platform/sdl/sdl_backend.hpp"
 
 #include <SDL.h>
+#ifdef _WIN32
+#include <SDL_syswm.h>
+#undef MessageBox  // windows.h's macro; the backend has a method of that name
+#endif
 
 #include <cstdio>
 #include <string>
@@ -34,10 +38,29 @@ void FenstersymbolSetzen(SDL_Window* window) {
 const char* const kSichtbareTreiber[] = {"windows"};
 
 // Logoff and shutdown end the program as SIGTERM does on Linux: the open
-// class is saved and the program ends, whatever dialog is open.
-constexpr unsigned kWmQueryEndSession = 0x0011, kWmEndSession = 0x0016;
-void SDLCALL Sitzungsende(void*, void*, unsigned int message, Uint64, Sint64) {
-    if (message == kWmQueryEndSession || message == kWmEndSession) RequestEnd();
+// class is saved and the program ends, whatever dialog is open. Windows
+// sends WM_QUERYENDSESSION straight to the window procedure (SDL's message
+// hook sees only posted messages), and may end the process as soon as
+// WM_ENDSESSION returns, before the frame loop could save. So the program
+// holds the session's end with a reason Windows shows, saves in its next
+// frames and ends itself; Windows then goes on with the logoff.
+WNDPROC gSdlFensterprozedur = nullptr;
+LRESULT CALLBACK Sitzungsende(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) {
+        RequestEnd();
+        ShutdownBlockReasonCreate(hwnd, L"Rido Kladdorix speichert das offene Notenbuch.");
+        return FALSE;
+    }
+    if (message == WM_ENDSESSION && wParam) RequestEnd();
+    return CallWindowProcW(gSdlFensterprozedur, hwnd, message, wParam, lParam);
+}
+
+void SitzungsendeAbfangen(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WINDOWS) return;
+    gSdlFensterprozedur = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        info.info.win.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Sitzungsende)));
 }
 #else
 const char* const kSichtbareTreiber[] = {"x11", "wayland"};
@@ -56,7 +79,6 @@ public:
         // Real pixels at 125 % or 150 % display scaling: sharp tiles, and the
         // layout sees the true desktop size.
         SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
-        SDL_SetWindowsMessageHook(Sitzungsende, nullptr);
 #endif
         // Only drivers that show a window: SDL's offscreen and dummy drivers
         // would let the program run where nobody sees it. A choice among the
@@ -93,6 +115,9 @@ public:
             return false;
         }
         FenstersymbolSetzen(window_);
+#ifdef _WIN32
+        SitzungsendeAbfangen(window_);
+#endif
         gl_ = SDL_GL_CreateContext(window_);
         if (!gl_) {
             std::fprintf(stderr, "sdl: OpenGL context: %s\n", SDL_GetError());

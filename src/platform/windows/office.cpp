@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
@@ -31,16 +32,26 @@ Text InstallationIn(const Text& programFolder, const std::vector<Text>& entries,
 Text FindSpreadsheetProgram() {
     // The system drive: the first three characters of windir ("C:\").
     const Text drive = EnvironmentVariable(u"windir").substr(0, 3);
-    Text programFolder = drive + u"Program Files (x86)";
-    if (PathKind(programFolder) != 2) programFolder = drive + u"Program Files";
-    if (drive.empty() || PathKind(programFolder) != 2) return u"";
-    // In name order as NTFS lists them, whatever the file system below.
-    std::vector<Text> entries = ListFolder(programFolder, true);
-    std::sort(entries.begin(), entries.end(),
-              [](const Text& a, const Text& b) { return LowerCase(a) < LowerCase(b); });
-    Text found = InstallationIn(programFolder, entries, u"libreoffice");
-    if (found.empty()) found = InstallationIn(programFolder, entries, u"openoffice.org");
-    return found;
+    if (drive.empty()) return u"";
+    // "Program Files (x86)" first, then "Program Files": every 64-bit Windows
+    // has both, and a 64-bit LibreOffice lies in the second one.
+    std::vector<std::pair<Text, std::vector<Text>>> folders;
+    for (const char16_t* name : {u"Program Files (x86)", u"Program Files"}) {
+        const Text programFolder = drive + name;
+        if (PathKind(programFolder) != 2) continue;
+        // In name order as NTFS lists them, whatever the file system below.
+        std::vector<Text> entries = ListFolder(programFolder, true);
+        std::sort(entries.begin(), entries.end(),
+                  [](const Text& a, const Text& b) { return LowerCase(a) < LowerCase(b); });
+        folders.push_back({programFolder, entries});
+    }
+    // Any LibreOffice before any OpenOffice.org.
+    for (const char16_t* suite : {u"libreoffice", u"openoffice.org"})
+        for (const auto& [programFolder, entries] : folders) {
+            const Text found = InstallationIn(programFolder, entries, suite);
+            if (!found.empty()) return found;
+        }
+    return u"";
 }
 
 // The spreadsheet program reads the class file's bytes as Latin-1 on
