@@ -7,6 +7,7 @@
 #include "platform/end_signals.hpp"
 #include "platform/windows/end_signals.hpp"
 #include "platform/windows/process.hpp"
+#include "platform/session_time.hpp"
 #include "platform/windows/wide.hpp"
 
 std::wstring QuotedArgument(const Text& argument) {
@@ -88,6 +89,7 @@ int WaitForExitCode(HANDLE process) {
     DWORD code = 0;
     const int exitCode = GetExitCodeProcess(process, &code) ? static_cast<int>(code) : -1;
     CloseHandle(process);
+    NoteExternalWaitEnded();  // the lock counts the time spent in the child
     return exitCode;
 }
 

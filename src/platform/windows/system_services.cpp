@@ -10,6 +10,7 @@
 #include "platform/windows/wide.hpp"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
 Text EnvironmentVariable(const Text& name) {
     if (name.empty() || name.find(u'=') != Text::npos || name.find(u'\0') != Text::npos) return u"";
@@ -47,6 +48,16 @@ Text UrlForOpening(const Text& text) {
 
 void OpenURL(const Text& text) {
     ShellExecuteW(nullptr, L"open", Wide(UrlForOpening(text)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool OpenerKnownFor(const Text& mimeType) {
+    // The system keeps its associations by file ending.
+    const wchar_t* ending = mimeType == u"application/pdf" ? L".pdf" : nullptr;
+    if (!ending) return false;
+    wchar_t program[MAX_PATH * 2];
+    DWORD length = MAX_PATH * 2;
+    return AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, ending, L"open", program, &length) == S_OK &&
+           program[0] != 0;
 }
 
 void EndProgram() { std::exit(0); }
