@@ -133,7 +133,7 @@ TEST_F(WindowsErsterTag, EncryptionSwitchedOnAndTheNextStartAsksForThePassword) 
         ASSERT_TRUE(w.EscapeEnds());
     }
     ASSERT_TRUE(fs::exists(ordner + "/.Kladdorix-Schluessel"));
-    EXPECT_EQ(ReadFileBytes(pfad).substr(0, 4), "RKV1");
+    EXPECT_EQ(ReadFileBytes(pfad).substr(0, 4), "RKV2");
     EXPECT_EQ(ReadFileBytes(pfad).find("Adler"), std::string::npos);
 
     wine::WindowsProgram w(display, ordner);
