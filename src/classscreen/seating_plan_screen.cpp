@@ -490,7 +490,11 @@ void TSitzplanAnsicht::NoteGeben(int spalte, int reihe) {
     int x = p.x + p.b + 8;
     if (x + menue.Breite > Bildschirmbreite) x = p.x - 8 - menue.Breite;
     const int y = std::clamp(p.y + p.h / 2 - menue.Tiefe / 2, 0, std::max(0, Bildschirmhoehe - menue.Tiefe));
-    menue.einblenden(x, y, p.x + p.b / 2, p.y + p.h / 2, nullptr, kPositionBehalten, kPositionBehalten);
+    // It flies in from its own edge nearest the tile: drawn over the plan's
+    // last picture, a flight from outside the panel would leave its trail.
+    const int vonX = std::clamp(p.x + p.b / 2, x, x + menue.Breite);
+    const int vonY = std::clamp(p.y + p.h / 2, y, y + menue.Tiefe);
+    menue.einblenden(x, y, vonX, vonY, nullptr, kPositionBehalten, kPositionBehalten);
     if (menue.verwenden() == u"1" && MenuewahlEintragen(*Klasse, zeile, Notenspalte, menue)) Klasse->AenderungVermerken();
     User::flush();
 }
