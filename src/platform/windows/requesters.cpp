@@ -77,9 +77,9 @@ Text RequestFile(const Text& title, const Text& filter, int saveFlag, const Text
         names.push_back(Wide(description));
         patterns.push_back(joined);
     }
-    std::vector<COMDLG_FILTERSPEC> specs;
-    for (size_t i = 0; i < names.size(); ++i) specs.push_back({names[i].c_str(), patterns[i].c_str()});
-    if (!specs.empty()) dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+    std::vector<COMDLG_FILTERSPEC> filterTypes;
+    for (size_t i = 0; i < names.size(); ++i) filterTypes.push_back({names[i].c_str(), patterns[i].c_str()});
+    if (!filterTypes.empty()) dialog->SetFileTypes(static_cast<UINT>(filterTypes.size()), filterTypes.data());
     DWORD options = 0;
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_FORCEFILESYSTEM | (saveFlag ? DWORD{0} : DWORD{FOS_FILEMUSTEXIST}));
