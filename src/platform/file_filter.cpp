@@ -11,6 +11,8 @@ Text Trimmed(const Text& text) {
     return text.substr(begin, end - begin);
 }
 
+}  // namespace
+
 std::vector<Text> Split(const Text& text, char16_t separator) {
     std::vector<Text> parts;
     size_t start = 0;
@@ -27,8 +29,6 @@ Text Joined(const std::vector<Text>& parts, const Text& separator) {
     for (size_t i = 0; i < parts.size(); ++i) out += (i ? separator : Text()) + parts[i];
     return out;
 }
-
-}  // namespace
 
 std::vector<FileFilterGroup> ParseFileFilter(const Text& filter) {
     std::vector<FileFilterGroup> groups;

@@ -18,6 +18,11 @@ Text RequestDir(const Text& title, const Text& initialPath);
 
 // The argument vectors handed to the requester programs (argv[0] is the bare
 // program name; the caller puts the found path there).
+// The pieces of a text between separators (an empty text gives one empty
+// piece), and pieces joined with a separator between them.
+std::vector<Text> Split(const Text& text, char16_t separator);
+Text Joined(const std::vector<Text>& parts, const Text& separator);
+
 using FileFilterGroup = std::pair<Text, std::vector<Text>>;  // description, glob patterns
 std::vector<FileFilterGroup> ParseFileFilter(const Text& filter);
 std::vector<Text> ZenityFileArgs(const Text& title, const Text& filter, int saveFlag, const Text& initialPath);

@@ -70,22 +70,6 @@ std::vector<std::string> SpreadsheetEnvironment(const std::vector<std::string>& 
     return out;
 }
 
-Text ProfileArgument(const Text& profileFolder) {
-    // A file URL: every byte outside the unreserved ones and "/" is escaped.
-    static const char hex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : Utf8FromText(profileFolder)) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-            url.push_back(static_cast<char>(c));
-        } else {
-            url.push_back('%');
-            url.push_back(hex[c >> 4]);
-            url.push_back(hex[c & 15]);
-        }
-    }
-    return u"-env:UserInstallation=" + TextFromUtf8(url);
-}
-
 int RunSpreadsheetAndWait(const Text& program, const Text& file, const Text& profileFolder) {
     std::vector<std::string> own;
     for (char** e = environ; e && *e; ++e) own.emplace_back(*e);

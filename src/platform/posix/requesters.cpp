@@ -11,23 +11,6 @@
 
 namespace {
 
-std::vector<Text> Split(const Text& text, char16_t separator) {
-    std::vector<Text> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t at = text.find(separator, start);
-        parts.push_back(text.substr(start, at == Text::npos ? Text::npos : at - start));
-        if (at == Text::npos) return parts;
-        start = at + 1;
-    }
-}
-
-Text Joined(const std::vector<Text>& parts, const Text& separator) {
-    Text out;
-    for (size_t i = 0; i < parts.size(); ++i) out += (i ? separator : Text()) + parts[i];
-    return out;
-}
-
 // kdialog reads an argument beginning with "-" as an option.
 Text PositionalPath(const Text& path) {
     if (path.empty()) return u".";

@@ -58,24 +58,6 @@ Text FindSpreadsheetProgram() {
 
 // The spreadsheet program reads the class file's bytes as Latin-1 on
 // Windows anyway; the program's own environment goes on unchanged.
-Text ProfileArgument(const Text& profileFolder) {
-    // A file URL of the drive path: "file:///C:/Users/...", bytes outside the
-    // unreserved ones, ":" and "/" escaped.
-    static const char hex[] = "0123456789ABCDEF";
-    std::string url = "file:///";
-    for (unsigned char c : Utf8FromText(profileFolder)) {
-        if (c == '\\') c = '/';
-        if (std::isalnum(c) || c == '/' || c == ':' || c == '-' || c == '_' || c == '.' || c == '~') {
-            url.push_back(static_cast<char>(c));
-        } else {
-            url.push_back('%');
-            url.push_back(hex[c >> 4]);
-            url.push_back(hex[c & 15]);
-        }
-    }
-    return u"-env:UserInstallation=" + TextFromUtf8(url);
-}
-
 int RunSpreadsheetAndWait(const Text& program, const Text& file, const Text& profileFolder) {
     const int code = profileFolder.empty() ? RunAndWait({program, file})
                                            : RunAndWait({program, ProfileArgument(profileFolder), file});
