@@ -30,6 +30,9 @@ constexpr size_t kOps = 4, kMem = 8, kPwSalt = 12, kPwNonce = 28, kPwBox = 52, k
 static_assert(kPwNonce == kPwSalt + kSaltBytes && kPwBox == kPwNonce + kNonceBytes &&
               kRcSalt == kPwBox + kKeyBytes + kTagBytes && kRcNonce == kRcSalt + kSaltBytes &&
               kRcBox == kRcNonce + kNonceBytes && kKeyFileSize == kRcBox + kKeyBytes + kTagBytes);
+// While the data key changes ("RKS2"): the previous data key sealed under the new one.
+constexpr size_t kPrevNonce = kKeyFileSize, kPrevBox = kPrevNonce + kNonceBytes;
+static_assert(kChangingKeyFileSize == kPrevBox + kKeyBytes + kTagBytes);
 
 // A key in sodium_malloc memory: guarded pages, wiped when freed.
 class SecretKey {
@@ -59,6 +62,7 @@ struct State {
     SecretKey data;      // the data key
     SecretKey portrait;  // subkey for portrait names
     SecretKey fresh;     // a new data key not yet in a key file
+    SecretKey previous;  // the data key being replaced, while files still use it
     Text keyFile;
     KeyLimits newLimits;
     // The last bytes sealed and their sealed form: a save writes the same
@@ -93,16 +97,20 @@ uint32_t GetLE32(std::string_view in, size_t at) {
 const unsigned char* U(std::string_view s, size_t at = 0) { return reinterpret_cast<const unsigned char*>(s.data()) + at; }
 unsigned char* U(std::string& s, size_t at = 0) { return reinterpret_cast<unsigned char*>(s.data()) + at; }
 
-// Takes key as the data key in use, with its portrait subkey.
-bool HoldDataKey(const unsigned char* key) {
+// Takes key as the data key in use, with its portrait subkey, and previous
+// (or none) as the key files may still be sealed under.
+bool HoldDataKey(const unsigned char* key, const unsigned char* previous = nullptr) {
     State& s = S();
-    if (!s.data.make() || !s.portrait.make()) {
+    s.previous.reset();
+    if (!s.data.make() || !s.portrait.make() || (previous && !s.previous.make())) {
         s.data.reset();
         s.portrait.reset();
+        s.previous.reset();
         return false;
     }
     s.forgetLast();
     std::memcpy(s.data.get(), key, kKeyBytes);
+    if (previous) std::memcpy(s.previous.get(), previous, kKeyBytes);
     crypto_kdf_derive_from_key(s.portrait.get(), kKeyBytes, 1, "Portraet", s.data.get());
     s.mode = SealMode::Unlocked;
     return true;
@@ -120,6 +128,7 @@ void LockSealing() {
     s.forgetLast();
     s.data.reset();
     s.portrait.reset();
+    s.previous.reset();
     if (s.mode != SealMode::Off) s.mode = SealMode::Locked;
 }
 
@@ -128,6 +137,7 @@ void SealingOff() {
     s.forgetLast();
     s.data.reset();
     s.portrait.reset();
+    s.previous.reset();
     s.fresh.reset();
     s.mode = SealMode::Off;
     s.keyFile.clear();
@@ -172,23 +182,30 @@ std::string SealBytes(std::string_view plain, std::string_view place) {
     return out;
 }
 
-bool OpenSealedBytes(std::string_view sealed, std::string& plain, std::string_view place) {
+namespace {
+bool OpenUnder(const unsigned char* key, std::string_view sealed, std::string& plain, std::string_view place) {
     plain.clear();
-    const State& s = S();
     const int mark = MarkOf(sealed);
-    if (!Ready() || !s.data || mark == 0 || sealed.size() < kHeader + kTagBytes) return false;
+    if (!Ready() || !key || mark == 0 || sealed.size() < kHeader + kTagBytes) return false;
     // The older form was bound to nothing but its mark.
     const std::string ad = mark == 2 ? Associated(kSealedMark, place) : std::string(kUnboundSealedMark);
     plain.resize(sealed.size() - kHeader - kTagBytes);
     unsigned long long got = 0;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(U(plain), &got, nullptr, U(sealed, kHeader),
-                                                   sealed.size() - kHeader, U(ad), ad.size(), U(sealed, 4),
-                                                   s.data.get()) != 0) {
+                                                   sealed.size() - kHeader, U(ad), ad.size(), U(sealed, 4), key) != 0) {
         plain.clear();
         return false;
     }
     plain.resize(static_cast<size_t>(got));
     return true;
+}
+}  // namespace
+
+bool OpenSealedBytes(std::string_view sealed, std::string& plain, std::string_view place) {
+    // While the data key changes, a file not yet sealed anew opens under the previous one.
+    const State& s = S();
+    return OpenUnder(s.data.get(), sealed, plain, place) ||
+           (s.previous && OpenUnder(s.previous.get(), sealed, plain, place));
 }
 
 DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes) {
@@ -304,12 +321,11 @@ bool CopyDataFile(const Text& from, const Text& to) {
     return !sealed.empty() && ReplaceFileBytes(to, sealed, true);
 }
 
-Text SealedPortraitStem(const Text& name) {
-    const State& s = S();
-    if (!Ready() || !s.portrait) return Text();
+namespace {
+Text PortraitStemUnder(const unsigned char* portraitKey, const Text& name) {
     const std::string utf8 = Utf8FromText(name);
     unsigned char hash[kPortraitHashBytes];
-    crypto_generichash(hash, sizeof hash, U(utf8), utf8.size(), s.portrait.get(), kKeyBytes);
+    crypto_generichash(hash, sizeof hash, U(utf8), utf8.size(), portraitKey, kKeyBytes);
     static const char16_t digits[] = u"0123456789abcdef";
     Text out;
     for (unsigned char b : hash) {
@@ -317,6 +333,13 @@ Text SealedPortraitStem(const Text& name) {
         out.push_back(digits[b & 15]);
     }
     return out;
+}
+}  // namespace
+
+Text SealedPortraitStem(const Text& name) {
+    const State& s = S();
+    if (!Ready() || !s.portrait) return Text();
+    return PortraitStemUnder(s.portrait.get(), name);
 }
 
 // ---- key file ------------------------------------------------------------------
@@ -367,9 +390,16 @@ bool HasPasswordSlot(std::string_view file) {
     return false;
 }
 
+// "RKS2" is "RKS1" with the previous data key after it; an older program
+// takes its other size and mark for damage and never for a key file.
+bool IsChangingKeyFile(std::string_view file) {
+    return file.size() == kChangingKeyFileSize && file.compare(0, 4, "RKS2") == 0;
+}
+
 KeyResult ReadKeyFile(const Text& keyFile, std::string& file) {
     if (PathKind(keyFile) == 0) return KeyResult::Missing;
-    if (!ReadFileBytes(keyFile, file, 4096) || file.size() != kKeyFileSize || file.compare(0, 4, "RKS1") != 0)
+    if (!ReadFileBytes(keyFile, file, 4096) ||
+        !((file.size() == kKeyFileSize && file.compare(0, 4, "RKS1") == 0) || IsChangingKeyFile(file)))
         return KeyResult::Damaged;
     const uint32_t ops = GetLE32(file, kOps), mem = GetLE32(file, kMem);
     // Only limits this program writes are taken: anything above would let a
@@ -413,7 +443,16 @@ KeyResult Unlock(const Text& keyFile, size_t salt, size_t nonce, size_t box, std
     SecretKey key;
     const KeyResult u = Unwrap(file, salt, nonce, box, secret, key);
     if (u != KeyResult::Ok) return u;
-    if (!HoldDataKey(key.get())) return KeyResult::NoMemory;
+    SecretKey previous;
+    if (IsChangingKeyFile(file)) {
+        if (!previous.make()) return KeyResult::NoMemory;
+        unsigned long long n = 0;
+        if (crypto_aead_xchacha20poly1305_ietf_decrypt(previous.get(), &n, nullptr, U(file, kPrevBox),
+                                                       kKeyBytes + kTagBytes, U(std::string_view("RKS2")), 4,
+                                                       U(file, kPrevNonce), key.get()) != 0)
+            return KeyResult::Damaged;
+    }
+    if (!HoldDataKey(key.get(), previous.get())) return KeyResult::NoMemory;
     S().keyFile = keyFile;
     return KeyResult::Ok;
 }
@@ -499,7 +538,8 @@ void KeyFileRenamed(const Text& path) {
 
 std::string StickKeyBytes(std::string_view keyFile) {
     std::string out(keyFile);
-    if (out.size() == kKeyFileSize) std::fill(out.begin() + kPwSalt, out.begin() + kRcSalt, '\0');
+    if (out.size() == kKeyFileSize || out.size() == kChangingKeyFileSize)
+        std::fill(out.begin() + kPwSalt, out.begin() + kRcSalt, '\0');
     return out;
 }
 
@@ -514,6 +554,86 @@ bool CopyKeyFileInto(const Text& folder) {
     // Written, then read back: a stick that takes the bytes but keeps others
     // would leave sealed copies nothing can open.
     return ReplaceFileBytes(copy, stick, true) && ReadFileBytes(copy, there, 4096) && there == stick;
+}
+
+// ---- changing the data key --------------------------------------------------------
+
+KeyResult BeginDataKeyChange(const Text& keyFile, const Text& newPassword,
+                             const std::array<unsigned char, kRecoveryBytes>& recovery) {
+    State& s = S();
+    // One change at a time: a third key would have no place in the key file.
+    if (!s.data || !s.fresh || s.previous) return KeyResult::Damaged;
+    std::string file(kChangingKeyFileSize, '\0');
+    std::memcpy(file.data(), "RKS2", 4);
+    const KeyLimits limits = s.newLimits;
+    PutLE32(file, kOps, limits.opslimit);
+    PutLE32(file, kMem, limits.memlimitKiB);
+    std::string secret = PasswordBytes(newPassword);
+    const std::string_view code(reinterpret_cast<const char*>(recovery.data()), recovery.size());
+    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
+                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
+    Wipe(secret);
+    if (!ok) return KeyResult::NoMemory;
+    randombytes_buf(U(file, kPrevNonce), kNonceBytes);
+    crypto_aead_xchacha20poly1305_ietf_encrypt(U(file, kPrevBox), nullptr, s.data.get(), kKeyBytes,
+                                               U(std::string_view("RKS2")), 4, nullptr, U(file, kPrevNonce),
+                                               s.fresh.get());
+    // Not written (or not surely on the disk): the old key stays the one
+    // files are sealed under, which the old key file and this one both open.
+    if (!ReplaceFileBytes(keyFile, file, true)) return KeyResult::Damaged;
+    SecretKey previous;
+    if (!previous.make()) return KeyResult::NoMemory;
+    std::memcpy(previous.get(), s.data.get(), kKeyBytes);
+    if (!HoldDataKey(s.fresh.get(), previous.get())) return KeyResult::NoMemory;
+    s.fresh.reset();
+    s.keyFile = keyFile;
+    return KeyResult::Ok;
+}
+
+bool DataKeyChanging() { return static_cast<bool>(S().previous); }
+
+ConvertResult ResealDataFile(const Text& path) {
+    State& s = S();
+    if (PathKind(path) != 1 || MarkOfFile(path) == 0) return ConvertResult::Unchanged;
+    std::string raw, plain;
+    if (!ReadFileBytes(path, raw, 256u * 1024u * 1024u)) return ConvertResult::Failed;
+    if (!s.data) return ConvertResult::Failed;
+    const std::string place = PlaceOfFile(path);
+    if (OpenUnder(s.data.get(), raw, plain, place)) {
+        Wipe(plain);
+        return ConvertResult::Unchanged;
+    }
+    if (!s.previous || !OpenUnder(s.previous.get(), raw, plain, place)) return ConvertResult::Refused;
+    // From the old sealed form to the new one in memory: no plain byte reaches the disk.
+    const std::string sealed = SealBytes(plain, place);
+    Wipe(plain);
+    if (sealed.empty()) return ConvertResult::Failed;
+    return ReplaceFileBytes(path, sealed, true) ? ConvertResult::Converted : ConvertResult::Failed;
+}
+
+KeyResult FinishDataKeyChange() {
+    State& s = S();
+    if (!s.previous) return KeyResult::Ok;
+    std::string file;
+    const KeyResult r = ReadKeyFile(s.keyFile, file);
+    if (r != KeyResult::Ok) return r;
+    if (IsChangingKeyFile(file)) {
+        // The slots stay as they are; only the previous key goes.
+        file.resize(kKeyFileSize);
+        std::memcpy(file.data(), "RKS1", 4);
+        if (!ReplaceFileBytes(s.keyFile, file, true)) return KeyResult::Damaged;
+    }
+    s.previous.reset();
+    s.forgetLast();
+    return KeyResult::Ok;
+}
+
+Text PreviousPortraitStem(const Text& name) {
+    const State& s = S();
+    SecretKey portrait;
+    if (!Ready() || !s.previous || !portrait.make()) return Text();
+    crypto_kdf_derive_from_key(portrait.get(), kKeyBytes, 1, "Portraet", s.previous.get());
+    return PortraitStemUnder(portrait.get(), name);
 }
 
 // ---- recovery code -------------------------------------------------------------

@@ -7,6 +7,8 @@
 // to another place does not.
 // The key file ("RKS1") holds the data key twice: under a key derived from
 // the password and under one derived from the recovery code (Argon2id).
+// While the data key is replaced by a new one ("RKS2") it also holds the
+// previous key, sealed under the new one, and files open under either.
 // Keys live in locked, guarded memory (sodium_malloc) and are wiped on lock
 // and at exit. This is the only code that calls libsodium.
 #pragma once
@@ -123,6 +125,7 @@ KeyResult UnlockWithRecovery(const Text& keyFile, const std::array<unsigned char
 // the new password (new salt and nonce); the recovery part stays.
 KeyResult ChangePassword(const Text& keyFile, const Text& newPassword);
 // The key file in use (set by unlocking or writing it), "" while off.
+// (Unlocking an "RKS2" key file holds the previous key too.)
 Text CurrentKeyFile();
 // The key file in use was renamed to path.
 void KeyFileRenamed(const Text& path);
@@ -134,6 +137,33 @@ std::string StickKeyBytes(std::string_view keyFile);
 // the folder unless it is there already, and reads it back; false when it
 // is not there as it must be.
 bool CopyKeyFileInto(const Text& folder);
+
+// ---- changing the data key ------------------------------------------------
+// A new data key and recovery code without a plain phase: the key file
+// becomes "RKS2" (the new key in both slots, then the previous key sealed
+// under the new one) until every file is sealed under the new key; the
+// previous key is then dropped by replacing the key file with its "RKS1"
+// part. A kill at any point leaves every file openable.
+
+inline constexpr size_t kChangingKeyFileSize = 260;
+// With the key held and a key prepared (PrepareNewKey): writes the "RKS2" key
+// file for the prepared key, the new password and the new recovery code; on
+// success the prepared key is the data key and the one held before is kept
+// as the previous key. Refused while a change is still unfinished.
+KeyResult BeginDataKeyChange(const Text& keyFile, const Text& newPassword,
+                             const std::array<unsigned char, kRecoveryBytes>& recovery);
+// True while a previous key is held: files may still be sealed under it.
+bool DataKeyChanging();
+// A sealed file under the previous key sealed again under the data key, in
+// place (beside, flush, rename), straight from one sealed form to the other.
+// Unchanged for plain files and ones already under the data key, Refused for
+// ones that open under neither.
+ConvertResult ResealDataFile(const Text& path);
+// Every file is under the new key: the key file in use loses the previous
+// key ("RKS1" again, replaced at once) and so does memory.
+KeyResult FinishDataKeyChange();
+// SealedPortraitStem under the previous key; "" when none is held.
+Text PreviousPortraitStem(const Text& name);
 
 // ---- recovery code -------------------------------------------------------
 
