@@ -2,13 +2,15 @@
 // every failing write, fsync or rename (each one in turn) is told by the
 // save's result or the conversion's count, nothing already saved is lost, and
 // after the next save without faults the stick holds its key file and a class
-// file that opens with the recovery code alone.
+// file that opens with the recovery code alone. A new data key disturbed at
+// any call leaves every file openable, and the next start finishes it.
 #include <gtest/gtest.h>
 
 #include "fault_shim.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/encryption.hpp"
 #include "gradebook/file_places.hpp"
+#include "gradebook/key_change.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/sealed_files.hpp"
 
@@ -129,4 +131,53 @@ TEST_F(Stoerungen, EveryFailureWhileSwitchingOnIsCountedAndTheNextRunFinishesIt)
         }
     }
     std::printf("%d faults injected into switching on\n", versuche);
+}
+
+TEST_F(Stoerungen, EveryFailureWhileChangingTheKeyLeavesEveryFileOpenAndTheNextStartFinishesIt) {
+    Einschalten();
+    const std::string klar = KlassendateiBytes(*Klasse(u"2"));
+    ASSERT_TRUE(Klasse(u"2")->speichern(u""));
+    const std::vector<Text> dateien{u"Noten/7a/7a Mathe.slk", u"stick/Noten/7a/7a Mathe.slk"};
+    const Text pw = u"Kreide und Tafel 42", neuesPw = u"Schwamm und Tafel 43";
+    std::array<unsigned char, kRecoveryBytes> neu{};
+    // One undisturbed change tells how many calls there are.
+    ASSERT_TRUE(PrepareNewKey(neu));
+    FehlerBeim(Fehlerart::Schreiben, 1 << 30);
+    ASSERT_EQ(BeginDataKeyChange(u".Kladdorix-Schluessel", pw, neu), KeyResult::Ok);
+    ASSERT_EQ(NeuVersiegeln(BackupOrdner, false).zahlen.fehlgeschlagen, 0);
+    FehlerEntschaerfen();
+    code = neu;
+    const int aufrufe[3] = {GezaehlteAufrufe(Fehlerart::Schreiben), GezaehlteAufrufe(Fehlerart::Sync),
+                            GezaehlteAufrufe(Fehlerart::Umbenennen)};
+    int versuche = 0;
+    for (Fehlerart art : {Fehlerart::Schreiben, Fehlerart::Sync, Fehlerart::Umbenennen}) {
+        for (int n = 1; n <= aufrufe[static_cast<int>(art)]; ++n) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(art)) + " #" + std::to_string(n));
+            ASSERT_TRUE(PrepareNewKey(neu));
+            FehlerBeim(art, n);
+            if (BeginDataKeyChange(u".Kladdorix-Schluessel", neuesPw, neu) == KeyResult::Ok)
+                NeuVersiegeln(BackupOrdner, false);
+            else
+                DiscardNewKey();
+            ASSERT_TRUE(FehlerEntschaerfen());
+            ++versuche;
+            // The next start: the key file on the disk opens with one of the two passwords.
+            SealingOff();
+            const bool gewechselt = UnlockWithPassword(u".Kladdorix-Schluessel", neuesPw) == KeyResult::Ok;
+            if (!gewechselt) ASSERT_EQ(UnlockWithPassword(u".Kladdorix-Schluessel", pw), KeyResult::Ok);
+            for (const Text& d : dateien) {
+                std::string bytes;
+                EXPECT_EQ(ReadDataFile(d, bytes, 1 << 20), DataReadResult::Ok) << Utf8FromText(d);
+            }
+            if (DataKeyChanging()) EXPECT_EQ(NeuVersiegeln(BackupOrdner, false).zahlen.fehlgeschlagen, 0);
+            EXPECT_FALSE(DataKeyChanging());
+            // Back to the old password for the next round, under the key now in use.
+            if (gewechselt) {
+                code = neu;
+                ASSERT_EQ(ChangePassword(u".Kladdorix-Schluessel", pw), KeyResult::Ok);
+            }
+            EXPECT_EQ(VomStick(), klar);
+        }
+    }
+    std::printf("%d faults injected into changing the key\n", versuche);
 }
