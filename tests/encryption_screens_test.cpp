@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "dialog_script.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/encryption.hpp"
+#include "gradebook/file_places.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/sealed_files.hpp"
 #include "shell/catalogue.hpp"
@@ -94,6 +96,50 @@ TEST_F(EncryptionScreens, Tile6SwitchesOnWithThePasswordTypedTwiceAndSealsEveryF
     EXPECT_EQ(Lesen("Noten/7a/7a Mathe.slk").find("Zappelmann"), std::string::npos);
     LockSealing();
     EXPECT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+}
+
+TEST_F(EncryptionScreens, ChangingThePasswordWithANewKeyShowsTheNewCodeAndLeavesTheOldKeyFileUseless) {
+    AblageorteBinden();
+    Schluessel();
+    ASSERT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+    auto k = TSchulklasse::bauen({u"7a", u"Mathe"}, 0);
+    Schueler(*k, u"Zappelmann", u"Quirin");
+    ASSERT_TRUE(k->speichern(u""));
+    const std::string alt = Lesen(".Kladdorix-Schluessel");
+    const Text neu = u"Schwamm und Tafel 43";
+    Dialogskript s(*backend);
+    s.Kachel(Hauptmenue, 6)
+        .Box(u"Verschlüsselung", kGelb, {u"Die Notenbücher werden verschlüsselt gespeichert."},
+             {u"Passwort ändern", u"Verschlüsselung ausschalten"}, 0)
+        .Tippen(kPasswort)
+        .Tippen(neu)
+        .Tippen(neu)
+        .Box(u"Schlüssel", kGelb,
+             {u"Soll auch ein neuer Schlüssel erzeugt werden?", u"Alte Kopien der Schlüsseldatei und der",
+              u"bisherige Wiederherstellungscode öffnen dann", u"keine Datei mehr."},
+             {u"Neuer Schlüssel", u"Schlüssel behalten"}, 0)
+        .Box(u"Wiederherstellungscode", kGelb,
+             {u"Schreiben Sie diesen Wiederherstellungscode auf", u"und bewahren Sie ihn getrennt vom Rechner auf.",
+              u" ", u"0000 0000 0000 0000 0000 0000 0000 0000", u" "},
+             {u"Code ist notiert"}, 0)
+        .Box(u"Info", kGelb,
+             {u"Das Passwort und der Schlüssel wurden geändert.", u"2 Dateien sind jetzt neu verschlüsselt."},
+             {u"      Ok      "}, 0);
+    s.Starten();
+    EXPECT_EQ(HauptmenueVerwalten(), 0);
+    EXPECT_TRUE(s.Fertig());
+    EXPECT_FALSE(DataKeyChanging());
+    EXPECT_EQ(Lesen(".Kladdorix-Schluessel").substr(0, 4), "RKS1");
+    Schreiben("alt/.Kladdorix-Schluessel", alt);
+    std::string bytes;
+    for (const auto& [datei, passwort, ergebnis] :
+         {std::tuple{u"alt/.Kladdorix-Schluessel", kPasswort, DataReadResult::Refused},
+          std::tuple{u".Kladdorix-Schluessel", neu, DataReadResult::Ok}}) {
+        SealingOff();
+        ASSERT_EQ(UnlockWithPassword(datei, passwort), KeyResult::Ok);
+        EXPECT_EQ(ReadDataFile(u"Noten/7a/7a Mathe.slk", bytes, 1 << 20), ergebnis) << Utf8FromText(datei);
+    }
+    SetPlaceRule(nullptr);
 }
 
 TEST_F(EncryptionScreens, StartAsksAgainAfterAWrongPasswordAndOpensWithTheRightOne) {

@@ -6,9 +6,11 @@
 #include "shell/encryption_screens.hpp"
 
 #include <array>
+#include <functional>
 
 #include "gradebook/data_folders.hpp"
 #include "gradebook/encryption.hpp"
+#include "gradebook/key_change.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/password_rule.hpp"
 #include "gradebook/program_state.hpp"
@@ -121,10 +123,20 @@ Text ErreichbarerSpiegel() { return BackupOrdnerErreichbar(BackupOrdner) ? OhneE
 // files stay as they are until a later start reaches it.
 Text NichtUmgestellterSpiegel;
 
+// The notice's progress callback for a whole folder's work.
+std::function<void(int, int)> Fortschrittsanzeige(const Text& was) {
+    return [was, gezeigt = -1000000](int fertig, int gesamt) mutable {
+        // A few pictures a second are enough; presenting one per file would cost more than the work.
+        const int jetzt = MillisecondClock();
+        if (fertig != 0 && fertig != gesamt && jetzt - gezeigt < 100) return;
+        gezeigt = jetzt;
+        WartehinweisZeigen(fertig, gesamt, was);
+    };
+}
+
 Umstellung Umstellen(bool versiegeln) {
     const Text was = versiegeln ? u"Sämtliche Dateien werden nun verschlüsselt ..."
                                 : u"Sämtliche Dateien werden nun entschlüsselt ...";
-    int gezeigt = -1000000;
     Cls();
     Text spiegel = ErreichbarerSpiegel();
     NichtUmgestellterSpiegel.clear();
@@ -133,13 +145,7 @@ Umstellung Umstellen(bool versiegeln) {
         NichtUmgestellterSpiegel = OhneEndtrenner(BackupOrdner);
         spiegel.clear();
     }
-    const Umstellung u = DateienUmstellen(versiegeln, spiegel, [&](int fertig, int gesamt) {
-        // A few pictures a second are enough; presenting one per file would cost more than the work.
-        const int jetzt = MillisecondClock();
-        if (fertig != 0 && fertig != gesamt && jetzt - gezeigt < 100) return;
-        gezeigt = jetzt;
-        WartehinweisZeigen(fertig, gesamt, was);
-    });
+    const Umstellung u = DateienUmstellen(versiegeln, spiegel, Fortschrittsanzeige(was));
     if (!versiegeln && !spiegel.empty() && u.fehlgeschlagen == 0) DeleteFileAt(spiegel + u"/" + kKeyFileName);
     User::flush();
     return u;
@@ -163,6 +169,24 @@ void Fehlschlaege(const Umstellung& u) {
         zeilen.push_back(u"gehören zu einem anderen Schlüssel; sie bleiben unverändert.");
     }
     Box(u"Fehler", kRot, zeilen);
+}
+
+// Every file sealed anew under the new key, with the notice; the previous
+// key leaves the key file when nothing is left under it.
+Neuversiegelung NeuVersiegelnMitHinweis() {
+    Cls();
+    const Text spiegel = ErreichbarerSpiegel();
+    const Neuversiegelung n =
+        NeuVersiegeln(spiegel, !BackupOrdner.empty() && spiegel.empty(),
+                      Fortschrittsanzeige(u"Sämtliche Dateien werden nun mit dem neuen Schlüssel verschlüsselt ..."));
+    User::flush();
+    Fehlschlaege(n.zahlen);
+    return n;
+}
+
+std::vector<Text> SpiegelSpaeterZeilen() {
+    return {u" ", u"Der externe Backup-Ordner war nicht erreichbar", u"oder nicht beschreibbar:", OhneEndtrenner(BackupOrdner),
+            u"Seine Dateien erhalten den neuen Schlüssel beim", u"nächsten Start, an dem er erreichbar ist."};
 }
 
 // Off for good once every file is plain again: the key file goes last.
@@ -201,6 +225,27 @@ void KlareKopienLoeschen() {
         Box(u"Fehler", kRot, {TextFromInt(geblieben) + u" Kopien konnten nicht gelöscht werden."});
 }
 
+// The recovery code of a prepared key, shown until the teacher has noted
+// it; false (the key discarded) when a logout comes first.
+bool CodeNotiert(const std::array<unsigned char, kRecoveryBytes>& code) {
+    Text codetext = RecoveryCodeText(code);
+    for (;;) {
+        if (EndSignalled()) {
+            WipeText(codetext);
+            DiscardNewKey();
+            return false;
+        }
+        Aufforderung(u"");
+        if (Box(u"Wiederherstellungscode", kGelb,
+                {u"Schreiben Sie diesen Wiederherstellungscode auf",
+                 u"und bewahren Sie ihn getrennt vom Rechner auf.", u" ", codetext, u" "},
+                {u"Code ist notiert"}) == u"Code ist notiert")
+            break;
+    }
+    WipeText(codetext);
+    return true;
+}
+
 int Einschalten() {
     if (Box(u"Verschlüsselung", kGelb,
             {u"Sollen alle Notenbücher, Backups, ungespeicherten", u"Änderungen, Schülerbilder und der externe",
@@ -218,23 +263,10 @@ int Einschalten() {
     }
     // The code is shown before anything is written: a kill here leaves all
     // files plain and nothing that needs a code not yet noted.
-    Text codetext = RecoveryCodeText(code);
-    for (;;) {
-        // A logout before the code is noted leaves everything plain.
-        if (EndSignalled()) {
-            WipeText(passwort);
-            WipeText(codetext);
-            DiscardNewKey();
-            return 0;
-        }
-        Aufforderung(u"");
-        if (Box(u"Wiederherstellungscode", kGelb,
-                {u"Schreiben Sie diesen Wiederherstellungscode auf",
-                 u"und bewahren Sie ihn getrennt vom Rechner auf.", u" ", codetext, u" "},
-                {u"Code ist notiert"}) == u"Code ist notiert")
-            break;
+    if (!CodeNotiert(code)) {
+        WipeText(passwort);
+        return 0;
     }
-    WipeText(codetext);
     const KeyResult r = WriteNewKeyFile(Schluesseldatei(), passwort, code);
     WipeText(passwort);
     code.fill(0);
@@ -266,10 +298,63 @@ bool PasswortPruefen(const Text& aufforderung) {
     return false;
 }
 
+// The new password with a new data key and recovery code: the code is
+// noted before the key file changes, then every file is sealed anew.
+int SchluesselWechseln(Text& neu) {
+    std::array<unsigned char, kRecoveryBytes> code{};
+    if (!PrepareNewKey(code)) {
+        WipeText(neu);
+        Ausgeben(KeyResult::NoMemory);
+        return 0;
+    }
+    if (!CodeNotiert(code)) {
+        WipeText(neu);
+        return 0;
+    }
+    const KeyResult r = BeginDataKeyChange(CurrentKeyFile(), neu, code);
+    WipeText(neu);
+    code.fill(0);
+    if (r != KeyResult::Ok) {
+        DiscardNewKey();
+        Ausgeben(r);
+        return 0;
+    }
+    const Neuversiegelung n = NeuVersiegelnMitHinweis();
+    std::vector<Text> zeilen{u"Das Passwort und der Schlüssel wurden geändert.",
+                             TextFromInt(n.zahlen.umgestellt) + u" Dateien sind jetzt neu verschlüsselt."};
+    if (n.spiegelAusgelassen)
+        for (const Text& z : SpiegelSpaeterZeilen()) zeilen.push_back(z);
+    Box(u"Info", kGelb, zeilen);
+    return 0;
+}
+
+// Yes for a new key as well; Escape changes nothing at all.
+enum class Schluesselwahl { Neu, Behalten, Abbruch };
+Schluesselwahl NeuerSchluesselGewuenscht() {
+    Aufforderung(u"");
+    const Text antwort = Box(u"Schlüssel", kGelb,
+                             {u"Soll auch ein neuer Schlüssel erzeugt werden?", u"Alte Kopien der Schlüsseldatei und der",
+                              u"bisherige Wiederherstellungscode öffnen dann", u"keine Datei mehr."},
+                             {u"Neuer Schlüssel", u"Schlüssel behalten"});
+    if (antwort == u"Neuer Schlüssel") return Schluesselwahl::Neu;
+    if (antwort == u"Schlüssel behalten") return Schluesselwahl::Behalten;
+    return Schluesselwahl::Abbruch;
+}
+
 int PasswortAendern() {
     if (!PasswortPruefen(u"Bisheriges Passwort:")) return 0;
     Text neu;
     if (!NeuesPasswort(neu)) return 0;
+    // A change of key still waiting for the mirror is finished first; until
+    // then only the password changes.
+    if (!DataKeyChanging()) {
+        const Schluesselwahl wahl = NeuerSchluesselGewuenscht();
+        if (wahl == Schluesselwahl::Abbruch) {
+            WipeText(neu);
+            return 0;
+        }
+        if (wahl == Schluesselwahl::Neu) return SchluesselWechseln(neu);
+    }
     const KeyResult r = ChangePassword(CurrentKeyFile(), neu);
     WipeText(neu);
     if (r != KeyResult::Ok) {
@@ -435,6 +520,16 @@ bool VerschluesselungBeimStart() {
     }
     User::Leerlaufwache = Sperren;
     User::LeerlaufGrenzeMs = kSperrNachMs;
+    // A change of key interrupted, or waiting for the mirror: finished before
+    // anything else is written.
+    if (DataKeyChanging()) {
+        const Neuversiegelung n = NeuVersiegelnMitHinweis();
+        if (!DataKeyChanging())
+            Box(u"Info", kGelb, {u"Der Wechsel zum neuen Schlüssel ist abgeschlossen:",
+                                 TextFromInt(n.zahlen.umgestellt) + u" Dateien sind jetzt neu verschlüsselt."});
+        else if (n.spiegelAusgelassen && n.zahlen.umgestellt > 0)
+            Box(u"Warnung", kRot, SpiegelSpaeterZeilen());
+    }
     // Files left plain by an interrupted switch-on, or copied in by hand, or
     // on a stick that was away when encryption was switched on.
     const Text spiegel = ErreichbarerSpiegel();
