@@ -180,6 +180,8 @@ Neuversiegelung NeuVersiegelnMitHinweis() {
         NeuVersiegeln(spiegel, !BackupOrdner.empty() && spiegel.empty(),
                       Fortschrittsanzeige(u"Sämtliche Dateien werden nun mit dem neuen Schlüssel verschlüsselt ..."));
     User::flush();
+    // The boxes that follow stand on a blank screen, not on the finished notice.
+    Aufforderung(u"");
     Fehlschlaege(n.zahlen);
     return n;
 }
