@@ -77,10 +77,11 @@ bool ZeilenZurueckholen(TSchulklasse& klasse) {
         t.assign(block, pos, n);
         pos += n;
     });
+    const bool ganz = passt && pos == block.size();
     WipeText(block);
     // Nothing changes the grid while it is locked; a block that does not fit
     // would be a fault of this program, and the class is then not written.
-    if (!passt || pos != block.size()) return false;
+    if (!ganz) return false;
     klasse.GesperrteZeilen.clear();
     return true;
 }
