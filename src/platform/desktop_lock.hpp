@@ -9,5 +9,3 @@
 bool DesktopLockCame();
 // Called where the system tells that the desktop was locked.
 void NoteDesktopLocked();
-// Forgets the note and what the session said before: a test's fresh start.
-void ForgetDesktopLock();

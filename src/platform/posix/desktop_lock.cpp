@@ -78,13 +78,3 @@ bool DesktopLockCame() {
 }
 
 void NoteDesktopLocked() { gekommen = true; }
-
-void ForgetDesktopLock() {
-    if (frage.pid > 0) {
-        waitpid(frage.pid, nullptr, 0);
-        close(frage.output);
-    }
-    frage = ChildWithOutput{};
-    gekommen = keineSitzung = warGesperrt = false;
-    naechsteFrage = 0;
-}

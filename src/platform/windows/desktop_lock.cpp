@@ -12,5 +12,3 @@ std::atomic<bool> gekommen{false};
 bool DesktopLockCame() { return gekommen.exchange(false); }
 
 void NoteDesktopLocked() { gekommen = true; }
-
-void ForgetDesktopLock() { gekommen = false; }
