@@ -1,7 +1,9 @@
 // The teacher's encryption dialogs on the headless backend: switching on
 // through main-menu tile 6 with the password typed twice, the start prompt
 // with a wrong try and the way in by recovery code, and the lock after five
-// idle minutes on the virtual clock that returns to the entry underneath.
+// idle minutes on the virtual clock that returns to the entry underneath;
+// the lock of an open class, which saves it and takes its rows away until
+// the password brings them back.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,8 +16,10 @@
 #include "gradebook_fixture.hpp"
 #include "platform/sealed_files.hpp"
 #include "shell/catalogue.hpp"
+#include "shell/class_screen_loop.hpp"
 #include "shell/encryption_screens.hpp"
 #include "shell/shared_menus.hpp"
+#include "tiles/offset.hpp"
 #include "tiles/user.hpp"
 
 namespace fs = std::filesystem;
@@ -210,6 +214,75 @@ TEST_F(EncryptionScreens, FiveIdleMinutesLockTheScreenAndTheRightPasswordReturns
     EXPECT_TRUE(gesperrt);
     EXPECT_EQ(Texteingabe::Eingabetext, u"Hallo Welt");
     EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked);
+}
+
+// Every text of the rows: the tiles of rows 1.., the per-student lines and
+// the grades the undo list holds.
+std::vector<Text> Zeilentexte(const TSchulklasse& k) {
+    std::vector<Text> alle;
+    for (size_t i = 1; i < k.Zensurzeile.size(); ++i)
+        for (const auto& kachel : k.Zensurzeile[i]->Kachel) alle.insert(alle.end(), kachel->Text.begin(), kachel->Text.end());
+    for (const auto* liste : {&k.Telefonnummer, &k.Notizen, &k.VergesseneHA}) alle.insert(alle.end(), liste->begin(), liste->end());
+    for (const TNoteneintrag& e : k.Eintragsverlauf) alle.insert(alle.end(), e.text.begin(), e.text.end());
+    return alle;
+}
+
+TEST_F(EncryptionScreens, TheLockSavesTheOpenClassTakesItsRowsAwayAndBringsThemBackAsTheyWere) {
+    Schluessel();
+    ASSERT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+    GridFontsLoaded();
+    auto k = TSchulklasse::bauen({u"7a", u"Mathe"}, 0);
+    Spalte(*k, u"Arbeit");
+    Schueler(*k, u"Adler", u"Anna", {u"3"}, u"0711 4711", u"liest gern vor");
+    Schueler(*k, u"Zappelmann", u"Quirin", {u"2"});
+    ASSERT_TRUE(k->speichern(u""));
+    // A grade entered since the last save: only the recovery file has it.
+    k->Zelle(1, 1).Text[0] = u"1";
+    k->Eintragsverlauf.push_back({k->Zensurzeile[1]->Kachel[1], {u"3"}, {0, 0, 0}});
+    k->AenderungVermerken();
+    const std::string rettung = "Noten/7a/7a Mathe.slk.ungespeichert";
+    ASSERT_TRUE(fs::exists(rettung));
+    const std::vector<Text> vorher = Zeilentexte(*k);
+    User::Leerlaufwache = Sperren;
+    User::LeerlaufGrenzeMs = kSperrNachMs;
+
+    float scrollX = 0, scrollY = 0;
+    bool gesperrt = false, leer = false, gespeichert = false, wieder = false;
+    Dialogskript s(*backend);
+    // The lid closed for longer than the lock's time, and opened again.
+    s.Wenn(nullptr,
+           [&] {
+               scrollX = Offset::ScrollX;
+               scrollY = Offset::ScrollY;
+               backend->Suspend(kSperrNachMs + 60000);
+           })
+        .Wenn([] { return Texteingabe::verdeckt == 1 && Texteingabe::eingeblendet == 1; },
+              [&] {
+                  gesperrt = CurrentSealMode() == SealMode::Locked;
+                  leer = true;
+                  for (const Text& t : Zeilentexte(*k)) leer &= t.empty();
+                  gespeichert = !fs::exists(rettung) && IsSealedFile(u"Noten/7a/7a Mathe.slk");
+              })
+        .Tippen(kPasswort)
+        .Wenn([] { return Texteingabe::verdeckt == 0; },
+              [&] {
+                  wieder = Zeilentexte(*k) == vorher && Offset::ScrollX == scrollX && Offset::ScrollY == scrollY;
+                  KeyTap(Frame(2), 27);
+              });
+    s.Starten();
+    EXPECT_EQ(KlassenbildschirmLaufen(*k), 3);
+    EXPECT_TRUE(s.Fertig());
+    EXPECT_TRUE(gesperrt);
+    EXPECT_TRUE(gespeichert) << "the lock saves first";
+    EXPECT_TRUE(leer) << "a text of the rows stayed in the tiles while locked";
+    EXPECT_TRUE(wieder) << "the screen after unlocking differs";
+    EXPECT_EQ(Zeilentexte(*k), vorher);
+    std::string bytes;
+    ASSERT_EQ(ReadDataFile(u"Noten/7a/7a Mathe.slk", bytes, kKlassendateiHoechstgroesse), DataReadResult::Ok);
+    const auto gelesen = KlasseAusBytes(bytes);
+    ASSERT_TRUE(gelesen);
+    EXPECT_EQ(gelesen->Zelle(1, 1).Text[0], u"1");
+    EXPECT_EQ(gelesen->Notizen[1], u"liest gern vor");
 }
 
 }  // namespace

@@ -118,3 +118,38 @@ TEST(GuardedProcess, HasNoCoreFileAndCannotBeDumped) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(ProcessGuarded());  // the test process itself is left as it was
 }
+
+// Two programs on two program folders: a start empties the private folders
+// of its own folder (and the one earlier versions shared), never those of
+// the other program, below $XDG_RUNTIME_DIR and in /tmp alike.
+TEST_F(PrivateFiles, AStartEmptiesOnlyThePrivateFoldersOfItsOwnProgramFolder) {
+    const fs::path laufzeit = ordner_ / "laufzeit";
+    for (const char* d : {"a", "b", "laufzeit"}) fs::create_directories(ordner_ / d);
+    const fs::path vorher = fs::current_path();
+    const char* alteLaufzeit = std::getenv("XDG_RUNTIME_DIR");
+    const std::string alt = alteLaufzeit ? alteLaufzeit : "";
+    setenv("XDG_RUNTIME_DIR", laufzeit.c_str(), 1);
+    std::string name[2];
+    for (int i = 0; i < 2; ++i) {
+        fs::current_path(ordner_ / (i == 0 ? "a" : "b"));
+        name[i] = Utf8FromText(PrivateFolderName(u"rido-kladdorix"));
+        EXPECT_EQ(name[i].rfind("rido-kladdorix-", 0), 0u) << name[i];
+    }
+    EXPECT_NE(name[0], name[1]);
+    const std::string tmpEnde = "-t" + std::to_string(::getpid());
+    const std::vector<fs::path> vonA{laufzeit / name[0], "/tmp/" + name[0] + tmpEnde};
+    const std::vector<fs::path> vonB{laufzeit / name[1], "/tmp/" + name[1] + tmpEnde, laufzeit / "rido-kladdorix"};
+    for (const auto* orte : {&vonA, &vonB})
+        for (const fs::path& o : *orte) {
+            fs::create_directories(o);
+            std::ofstream(o / "7a Mathe (exportiert).slk") << "Zappelmann";
+        }
+    // Program B starts (its working folder is its program folder).
+    EmptyPrivateFolders(u"rido-kladdorix");
+    for (const fs::path& o : vonA) EXPECT_TRUE(fs::exists(o / "7a Mathe (exportiert).slk")) << o;
+    for (const fs::path& o : vonB) EXPECT_FALSE(fs::exists(o / "7a Mathe (exportiert).slk")) << o;
+    fs::current_path(vorher);
+    if (alteLaufzeit) setenv("XDG_RUNTIME_DIR", alt.c_str(), 1);
+    else unsetenv("XDG_RUNTIME_DIR");
+    for (const auto* orte : {&vonA, &vonB}) fs::remove_all((*orte)[1]);
+}

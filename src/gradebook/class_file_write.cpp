@@ -75,8 +75,9 @@ Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname, bool wiederher
     const ::Text& klasse = Titel[0];
     const ::Text& fach = Titel[1];
     const ::Text datei = dateiname.empty() ? KlassendateiPfad(*this) : u"Noten/" + dateiname;
-    // A name from a damaged or foreign file never places anything outside "Noten".
-    if (!SpeicherortZulaessig(*this, datei)) return {};
+    // A name from a damaged or foreign file never places anything outside
+    // "Noten"; rows taken away by the lock are never written as blanks.
+    if (!SpeicherortZulaessig(*this, datei) || !GesperrteZeilen.empty()) return {};
     // Every save, not only the first, makes sure the class folder is
     // complete: photos and backups have their place even when a folder was
     // removed by hand.

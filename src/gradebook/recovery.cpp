@@ -21,7 +21,7 @@ void WiederherstellungEntfernen(const ::Text& klassendatei) {
 
 bool WiederherstellungSchreiben(const TSchulklasse& klasse) {
     const ::Text datei = KlassendateiPfad(klasse);
-    if (!SpeicherortZulaessig(klasse, datei)) return false;
+    if (!SpeicherortZulaessig(klasse, datei) || !klasse.GesperrteZeilen.empty()) return false;
     const ::Text ordner = KlassenordnerRelativ(klasse.Titel[0]);
     // A class not yet saved still keeps its edits: its folder is made here.
     if (PathKind(ordner) != 2) CreateFolder(ordner, true);

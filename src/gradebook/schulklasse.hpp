@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/text.hpp"
@@ -95,6 +96,9 @@ public:
     // The grade entries since the class was opened, the last one at the end;
     // "Rückgängig" takes them back one at a time (see grade_cells.cpp).
     std::vector<TNoteneintrag> Eintragsverlauf;
+    // While the screen is locked: the rows' texts, sealed (locked_rows.hpp);
+    // empty otherwise. The class is not written while it holds them.
+    std::string GesperrteZeilen;
 
     // Class screen (src/classscreen).
     int anzeigen();

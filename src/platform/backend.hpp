@@ -36,6 +36,8 @@ public:
     // The canvas as 0xAARRGGBB rows, top to bottom; false where none is kept.
     virtual bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) { return false; }
     virtual uint32_t Milliseconds() = 0;
+    // Time the computer slept, as SystemSuspendedMs counts it (see session_time.hpp).
+    virtual long long SuspendedMilliseconds();
     virtual void SleepMilliseconds(int ms) = 0;
     virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;
     // The system clipboard's text; empty when it holds none.

@@ -64,10 +64,15 @@ Text NextFolderEntry(const TFolderListing& listing);
 void CloseFolderListing(const TFolderListing& listing);
 
 // A folder only this user can enter (mode 0700) for plain copies that must
-// not lie in the program folder: $XDG_RUNTIME_DIR/<name>, else a new folder
-// made with mkdtemp under /tmp. The same folder for the whole run; "" when
-// none can be made.
+// not lie in the program folder, named by PrivateFolderName:
+// $XDG_RUNTIME_DIR/<that>, else a new folder made with mkdtemp under /tmp
+// (on Windows one of this run in the user's temporary folder). The same
+// folder for the whole run; "" when none can be made.
 Text PrivateFolder(const Text& name);
+// "<name>-<16 hex digits>", the digits from the working folder (the program
+// folder): each program folder has its own private folders, so a second
+// program on another folder never empties the first one's.
+Text PrivateFolderName(const Text& name);
 // Files deleted when the program ends (and by DeleteMarkedFiles, which
 // then also removes the private folder when it is empty).
 void DeleteAtExit(const Text& path);

@@ -17,6 +17,9 @@ public:
     void At(long long frame, ScriptedEvent event) { ScriptInput(frame, event); }
     long long Flips() const { return FramesEnded(); }
     void SetClock(uint32_t ms) { clock_ = ms; }
+    // A virtual suspend of the computer: the program's clock stands, the
+    // suspended time grows.
+    void Suspend(long long ms) { suspended_ += ms; }
 
     // What the last Present received, how it was planned, what it drew onto
     // the kept picture, and counts.
@@ -37,6 +40,7 @@ public:
     void Repaint() override {}
     void PumpEvents(InputState&) override {}
     uint32_t Milliseconds() override { return clock_; }
+    long long SuspendedMilliseconds() override { return suspended_; }
     Text ClipboardText() override { return clipboard; }
     Text clipboard;  // what a test put on the clipboard
     void SleepMilliseconds(int ms) override;
@@ -49,6 +53,7 @@ private:
     int desktopW_, desktopH_;
     bool open_ = false;
     uint32_t clock_ = 1000;
+    long long suspended_ = 0;
     long long slept_ = 0;
     int presents_ = 0;
     DrawList last_;

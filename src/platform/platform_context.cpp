@@ -4,12 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/session_time.hpp"
+
 PlatformContext& Ctx() {
     static PlatformContext context;
     return context;
 }
 
 void UseBackend(Backend* backend) { Ctx().backend = backend; }
+
+long long Backend::SuspendedMilliseconds() { return SystemSuspendedMs(); }
 
 Backend& CurrentBackend() {
     if (!Ctx().backend) {

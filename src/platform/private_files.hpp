@@ -26,7 +26,10 @@ int PermissionBits(const Text& path);
 // Removes a folder with everything below it (links removed, not followed);
 // true when nothing of it is left.
 bool DeleteFolderTree(const Text& folder);
-// Empties this user's private folders of the given name left by earlier runs
-// (also killed ones): below $XDG_RUNTIME_DIR, and "/tmp/<name>-*" of this
-// user. Folders that are links or another user's are left alone.
+// Empties this user's private folders (PrivateFolderName of the name) left
+// by earlier runs on this program folder, also killed ones: below
+// $XDG_RUNTIME_DIR, and "/tmp/<that>-*" of this user; on Windows those in
+// the temporary folder but this run's. Those of other program folders are
+// left to their own program; the folder that earlier versions shared is
+// emptied too. Folders that are links or another user's are left alone.
 void EmptyPrivateFolders(const Text& name);

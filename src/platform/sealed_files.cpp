@@ -690,3 +690,8 @@ void WipeText(Text& text) {
     if (!text.empty()) sodium_memzero(text.data(), text.size() * sizeof(char16_t));
     text.clear();
 }
+
+void WipeBytes(std::string& bytes) {
+    if (!bytes.empty()) sodium_memzero(bytes.data(), bytes.size());
+    bytes.clear();
+}

@@ -175,3 +175,5 @@ bool ParseRecoveryCode(const Text& typed, std::array<unsigned char, kRecoveryByt
 
 // Overwrites a text that held a secret.
 void WipeText(Text& text);
+// The same for bytes.
+void WipeBytes(std::string& bytes);

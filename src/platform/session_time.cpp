@@ -2,6 +2,8 @@
 // system's: see the platform's own file).
 #include "platform/session_time.hpp"
 
+#include "platform/platform_context.hpp"
+
 namespace {
 bool ended = false;
 }
@@ -13,3 +15,5 @@ bool TakeExternalWaitEnded() {
     ended = false;
     return was;
 }
+
+long long SuspendedMs() { return CurrentBackend().SuspendedMilliseconds(); }

@@ -7,6 +7,13 @@
 
 // Milliseconds of a monotonic clock that includes suspended time.
 long long SessionClockMs();
+// Milliseconds the computer has slept (suspended or hibernated) since some
+// fixed moment: the session clock less a monotonic clock that stops while
+// the computer sleeps. The system's own figure; see SuspendedMs.
+long long SystemSuspendedMs();
+// The same as the backend counts it (the system's, or a test's virtual
+// figure): only its growth between two calls means anything.
+long long SuspendedMs();
 // Called when a wait for another program has ended.
 void NoteExternalWaitEnded();
 // True once after such a wait (and clears the note).

@@ -1,6 +1,7 @@
 // Class screen loop: Cls, input, scrolling, the grid, present, wait, commands.
 #include "shell/class_screen_loop.hpp"
 
+#include "gradebook/locked_rows.hpp"
 #include "gradebook/save_failure.hpp"
 #include "platform/end_signals.hpp"
 #include "platform/graphics.hpp"
@@ -20,6 +21,9 @@ namespace {
 // Nobody can answer a box during a shutdown: a save that fails is told on
 // standard error, with where the changes are, and the program ends anyway.
 int BeimBeendenSpeichern(TSchulklasse& klasse) {
+    // Ended from the lock: the lock saved the class before it took the rows
+    // away (a failed save there left the recovery file of the last edit).
+    if (!klasse.GesperrteZeilen.empty()) return 3;
     if (klasse.speichern(u"")) return 3;
     const Text name = klasse.Titel[0] + u" " + klasse.Titel[1];
     const Text wo[] = {u"seit dem letzten Speichern wurde nichts geändert.",
@@ -34,6 +38,11 @@ int BeimBeendenSpeichern(TSchulklasse& klasse) {
 }  // namespace
 
 int KlassenbildschirmLaufen(TSchulklasse& klasse) {
+    // The lock takes this class's rows away while it holds the screen.
+    struct Offen {
+        explicit Offen(TSchulklasse* k) { OffeneKlasse = k; }
+        ~Offen() { OffeneKlasse = nullptr; }
+    } offen(&klasse);
     int stillFrames = 0;
     for (;;) {
         // Once the grid has stood still for a tenth of a second with nothing

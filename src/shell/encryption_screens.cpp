@@ -11,6 +11,7 @@
 #include "gradebook/data_folders.hpp"
 #include "gradebook/encryption.hpp"
 #include "gradebook/key_change.hpp"
+#include "gradebook/locked_rows.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/password_rule.hpp"
 #include "gradebook/program_state.hpp"
@@ -558,8 +559,15 @@ void Sperren() {
     if (CurrentSealMode() != SealMode::Unlocked) return;
     const Text datei = CurrentKeyFile();
     Texteingabe::Zustand eingabe = Texteingabe::sichern();
+    TSchulklasse* klasse = OffeneKlasse;
+    if (klasse) ZeilenWegschliessen(*klasse);
     LockSealing();
-    Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
+    const bool offen = Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
+    if (klasse && offen && !ZeilenZurueckholen(*klasse)) {
+        Aufforderung(u"");
+        Box(u"Fehler", kRot, {u"Die Klasse konnte nach dem Entsperren nicht wieder", u"angezeigt werden. Sie wurde vor dem Sperren",
+                              u"gespeichert. Bitte verlassen Sie sie ohne Speichern", u"und öffnen Sie sie erneut."});
+    }
     Texteingabe::wiederherstellen(eingabe);
     // The interrupted entry may have been a new password.
     WipeText(eingabe.text);

@@ -19,7 +19,9 @@ int VerschluesselungVerwalten();
 // program on the prompt, or the key file cannot be used.
 bool VerschluesselungBeimStart();
 
-// The lock: the screen covered by the password prompt until the right
-// password is typed; the keys are wiped meanwhile. Installed as the idle
-// watch of User::update while encryption is on.
+// The lock: the open class saved and its rows taken away (locked_rows.hpp),
+// the screen covered by the password prompt until the right password is
+// typed, the rows back; the keys are wiped meanwhile. Installed as the idle
+// watch of User::update while encryption is on (idle time, the desktop's
+// screen lock, waking from a long sleep).
 void Sperren();

@@ -2,6 +2,7 @@
 // shared input values; a touch always runs 1, 2 ... 2, 3, 0.
 #include "tiles/user.hpp"
 
+#include "platform/desktop_lock.hpp"
 #include "platform/input.hpp"
 #include "platform/session_time.hpp"
 #include "platform/timing.hpp"
@@ -22,39 +23,53 @@ namespace {
 unsigned LetzteAktivitaet = 0;
 int LetzteEingabe = 0;
 long long LetzteEingabeSitzung = 0;  // on the clock that counts a suspended laptop's sleep
+long long GeschlafenBeiEingabe = 0;  // the computer's suspended time then
+long long GeschlafenZuletzt = 0;     // and at the previous frame
 bool WacheLaeuft = false;
 
 void Eingabe() {
     LetzteEingabe = FrameTime;
     LetzteEingabeSitzung = SessionClockMs();
+    GeschlafenBeiEingabe = GeschlafenZuletzt;
 }
 
 void LeerlaufPruefen() {
     const unsigned jetzt = InputActivity();
+    const bool wache = User::Leerlaufwache && User::LeerlaufGrenzeMs > 0;
+    const long long geschlafen = SuspendedMs();
+    const long long soebenGeschlafen = geschlafen - GeschlafenZuletzt;
+    GeschlafenZuletzt = geschlafen;
+    // At once, whatever input comes with it: the desktop's own screen lock,
+    // and waking from a sleep longer than the lock's time (the key that
+    // woke the computer is no sign that the teacher is back).
+    const bool sofort = wache && (DesktopLockCame() || soebenGeschlafen >= User::LeerlaufGrenzeMs);
     // Back from a requester or the spreadsheet program: their time was the
     // session's, and what arrives with the window coming back is no input.
     const bool zurueck = TakeExternalWaitEnded();
     if (zurueck) LetzteAktivitaet = jetzt;
-    if (!zurueck &&
+    if (!sofort && !zurueck &&
         (jetzt != LetzteAktivitaet || TouchState == 1 || TouchState == 2 || WheelMove != 0 || WheelMoveX != 0 || BackRequested)) {
         LetzteAktivitaet = jetzt;
         Eingabe();
         return;
     }
-    if (!User::Leerlaufwache || User::LeerlaufGrenzeMs <= 0) {
+    if (!wache) {
         Eingabe();  // without a watch the idle time starts when one is set
         return;
     }
     if (WacheLaeuft) return;
-    if (FrameTime - LetzteEingabe < User::LeerlaufGrenzeMs &&
+    if (!sofort && FrameTime - LetzteEingabe + (geschlafen - GeschlafenBeiEingabe) < User::LeerlaufGrenzeMs &&
         SessionClockMs() - LetzteEingabeSitzung < User::LeerlaufGrenzeMs)
         return;
     WacheLaeuft = true;
     User::Leerlaufwache();
     WacheLaeuft = false;
+    // The desktop locked meanwhile is answered by this lock already.
+    DesktopLockCame();
     User::flush();
     FrameTime = MillisecondClock();
     LetzteAktivitaet = InputActivity();
+    GeschlafenZuletzt = SuspendedMs();
     Eingabe();
 }
 }  // namespace

@@ -16,8 +16,10 @@ public:
     static void update();
     static void flush();
     // Called by update once no input came for LeerlaufGrenzeMs (on the
-    // program's clock); afterwards the input is flushed and the idle time
-    // starts again. Not called again while it runs.
+    // program's clock, the computer's sleep included), and at once when the
+    // desktop's screen lock comes on or the computer wakes from a sleep that
+    // long; afterwards the input is flushed and the idle time starts again.
+    // Not called again while it runs.
     static void (*Leerlaufwache)();
     static int LeerlaufGrenzeMs;
 };

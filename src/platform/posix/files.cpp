@@ -236,10 +236,10 @@ Text PrivateFolder(const Text& name) {
     folder.clear();
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/') {
-        const std::string path = std::string(runtime) + "/" + NativePath(name).string();
+        const std::string path = std::string(runtime) + "/" + NativePath(PrivateFolderName(name)).string();
         if (OwnPrivateFolder(path)) return folder = TextFromUtf8(path);
     }
-    std::string pattern = "/tmp/" + NativePath(name).string() + "-XXXXXX";
+    std::string pattern = "/tmp/" + NativePath(PrivateFolderName(name)).string() + "-XXXXXX";
     if (!::mkdtemp(pattern.data())) return Text();
     return folder = TextFromUtf8(pattern);
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/files.hpp"
 #include "platform/paths.hpp"
 
 void GuardProcess() {
@@ -113,9 +114,12 @@ void EmptyOwnFolder(const std::string& native) {
 bool DeleteFolderTree(const Text& folder) { return folder.empty() || RemoveTree(NativePath(folder).string()); }
 
 void EmptyPrivateFolders(const Text& name) {
-    const std::string own = NativePath(name).string();
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
+    const std::string own = NativePath(PrivateFolderName(name)).string();
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
         EmptyOwnFolder(std::string(runtime) + "/" + own);
+        // The one folder that earlier versions shared between program folders.
+        EmptyOwnFolder(std::string(runtime) + "/" + NativePath(name).string());
+    }
     DIR* tmp = ::opendir("/tmp");
     if (!tmp) return;
     const std::string prefix = own + "-";

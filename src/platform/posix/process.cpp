@@ -1,6 +1,7 @@
 // Child processes through posix_spawnp: arguments go to the program exactly
 // as given, since class names and subjects end up in them.
 #include "platform/process.hpp"
+#include "platform/posix/process.hpp"
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -179,4 +180,27 @@ bool StartDetached(const std::vector<Text>& argv) {
     } catch (...) {
     }
     return true;
+}
+
+ChildWithOutput StartWithOutput(const std::vector<Text>& argv) {
+    ChildWithOutput child;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return child;
+    // Only the reading end: the child writes as usual.
+    fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    posix_spawn_file_actions_t actions;
+    int error = posix_spawn_file_actions_init(&actions);
+    if (!error) error = posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    if (!error) error = posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (!error) error = Spawn(argv, &actions, 0, pid);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (error) {
+        close(fds[0]);
+        return child;
+    }
+    child.pid = pid;
+    child.output = fds[0];
+    return child;
 }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #ifdef _WIN32
 #include <SDL_syswm.h>
+#include <wtsapi32.h>
 #undef MessageBox  // windows.h's macro; the backend has a method of that name
 #endif
 
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_lock.hpp"
 #include "platform/end_signals.hpp"
 #include "platform/image_decode.hpp"
 #include "platform/resources.hpp"
@@ -44,8 +46,12 @@ const char* const kSichtbareTreiber[] = {"windows"};
 // WM_ENDSESSION returns, before the frame loop could save. So the program
 // holds the session's end with a reason Windows shows, saves in its next
 // frames and ends itself; Windows then goes on with the logoff.
+// The same procedure hears the desktop's screen lock (registered with
+// WTSRegisterSessionNotification), which locks the program too.
 WNDPROC gSdlFensterprozedur = nullptr;
+HWND gFenster = nullptr;
 LRESULT CALLBACK Sitzungsende(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WTSSESSION_CHANGE && wParam == WTS_SESSION_LOCK) NoteDesktopLocked();
     if (message == WM_QUERYENDSESSION) {
         RequestEnd();
         ShutdownBlockReasonCreate(hwnd, L"Rido Kladdorix speichert das offene Notenbuch.");
@@ -61,6 +67,13 @@ void SitzungsendeAbfangen(SDL_Window* window) {
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WINDOWS) return;
     gSdlFensterprozedur = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         info.info.win.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Sitzungsende)));
+    if (WTSRegisterSessionNotification(info.info.win.window, NOTIFY_FOR_THIS_SESSION))
+        gFenster = info.info.win.window;
+}
+
+void SitzungsendeLoslassen() {
+    if (gFenster) WTSUnRegisterSessionNotification(gFenster);
+    gFenster = nullptr;
 }
 #else
 const char* const kSichtbareTreiber[] = {"x11", "wayland"};
@@ -150,6 +163,9 @@ public:
 
     void CloseWindow() override {
         if (!window_) return;
+#ifdef _WIN32
+        SitzungsendeLoslassen();
+#endif
         renderer_.Shutdown();
         SDL_GL_DeleteContext(gl_);
         SDL_DestroyWindow(window_);

@@ -215,7 +215,7 @@ Text PrivateFolder(const Text& name) {
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     if (n == 0 || n > MAX_PATH) return Text();
-    const Text base = NormalisePath(FromWide(temp)) + name + u"-";
+    const Text base = NormalisePath(FromWide(temp)) + PrivateFolderName(name) + u"-";
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const Text path = base + TextFromUtf8(std::to_string(GetCurrentProcessId()) + "-" +

@@ -45,18 +45,32 @@ bool DeleteFolderTree(const Text& folder) {
     return Attributes(folder) == INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+// "<process>-<n>" after the name: a folder of an earlier version, which
+// named no program folder.
+bool FolderOfAnEarlierVersion(const std::wstring& rest) {
+    const size_t strich = rest.find(L'-');
+    if (strich == 0 || strich == std::wstring::npos || strich + 1 == rest.size()) return false;
+    for (size_t i = 0; i < rest.size(); ++i)
+        if (i != strich && (rest[i] < L'0' || rest[i] > L'9')) return false;
+    return true;
+}
+}  // namespace
+
 void EmptyPrivateFolders(const Text& name) {
-    // "<temp>\<name>-<process>-<n>" of earlier runs, killed ones too; the
-    // folder of a run still going is open and stays.
+    // "<temp>\<name>-<folder>-<process>-<n>" of earlier runs on this program
+    // folder, killed ones too; the folder of this run stays.
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     if (n == 0 || n > MAX_PATH) return;
-    const std::wstring prefix = Wide(name) + L"-";
+    const std::wstring prefix = Wide(PrivateFolderName(name)) + L"-";
     const std::wstring mine = prefix + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring earlier = Wide(name) + L"-";
     std::error_code e;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(temp), e)) {
         const std::wstring leaf = entry.path().filename().wstring();
-        if (leaf.rfind(prefix, 0) != 0 || leaf.rfind(mine, 0) == 0) continue;
+        const bool ours = leaf.rfind(prefix, 0) == 0 && leaf.rfind(mine, 0) != 0;
+        if (!ours && !(leaf.rfind(earlier, 0) == 0 && FolderOfAnEarlierVersion(leaf.substr(earlier.size())))) continue;
         if (!entry.is_directory(e) || entry.is_symlink(e)) continue;
         std::error_code ignored;
         std::filesystem::remove_all(entry.path(), ignored);
