@@ -13,6 +13,7 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/encryption.hpp"
 #include "gradebook/file_places.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook_fixture.hpp"
 #include "platform/sealed_files.hpp"
 #include "shell/catalogue.hpp"
@@ -156,6 +157,38 @@ TEST_F(EncryptionScreens, StartAsksAgainAfterAWrongPasswordAndOpensWithTheRightO
     EXPECT_TRUE(VerschluesselungBeimStart());
     EXPECT_TRUE(s.Fertig());
     EXPECT_EQ(CurrentSealMode(), SealMode::Unlocked);
+}
+
+// A plain class file at start: left by a switch-on cut short it is sealed;
+// put in after the conversion had finished it stays as it is, to be refused
+// when read, instead of being sealed without a word.
+TEST_F(EncryptionScreens, PlainFilesAreSealedAtStartOnlyWhileTheConversionIsUnfinished) {
+    struct Fall {
+        const char* was;
+        bool fertig;
+        bool versiegelt;
+    };
+    for (const Fall& f : {Fall{"switch-on cut short", false, true}, Fall{"conversion finished", true, false}}) {
+        SCOPED_TRACE(f.was);
+        SealingOff();
+        fs::remove(".Kladdorix-Stand");
+        Schluessel();
+        ASSERT_EQ(UnlockWithPassword(Schluesseldatei(), kPasswort), KeyResult::Ok);
+        ASSERT_TRUE(StandBeginnen());
+        if (f.fertig) {
+            ASSERT_TRUE(StandAbschliessen());
+        }
+        LockSealing();
+        fs::create_directories("Noten/7a");
+        Schreiben("Noten/7a/7a Mathe.slk", "ID;PCALCOOO32\r\n");
+        Dialogskript s(*backend);
+        s.Tippen(kPasswort);
+        s.Starten();
+        EXPECT_TRUE(VerschluesselungBeimStart());
+        EXPECT_TRUE(s.Fertig());
+        EXPECT_EQ(IsSealedFile(u"Noten/7a/7a Mathe.slk"), f.versiegelt);
+        EXPECT_EQ(StandLage(), Standlage::Fertig);
+    }
 }
 
 TEST_F(EncryptionScreens, EscapeOnTheStartPromptEndsTheProgram) {

@@ -3,6 +3,7 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/class_file_format.hpp"
 #include "gradebook/lesson_files.hpp"
+#include "gradebook/save_index.hpp"
 #include "platform/conversions.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -68,7 +69,11 @@ std::string KlassendateiBytes(const TSchulklasse& klasse) {
 }
 
 bool DateiSicherErsetzen(const ::Text& pfad, std::string_view bytes) {
-    return WriteDataFile(pfad, bytes, KlassendateiAufPlatteZwingen);
+    // The index of saves learns of a class file before and after it is
+    // written, so a kill in between never makes the new file look older.
+    if (!StandVormerken(pfad, bytes) || !WriteDataFile(pfad, bytes, KlassendateiAufPlatteZwingen)) return false;
+    StandEintragen(pfad, bytes);
+    return true;
 }
 
 Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname, bool wiederherstellungBehalten) {

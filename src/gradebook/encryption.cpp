@@ -145,8 +145,8 @@ Verschluesselungsstand VerschluesselungsstandIn(const Text& programmordner) {
 }
 
 namespace {
-std::vector<Klassenordner> AlleOrdner(const Text& backupOrdner) {
-    std::vector<Klassenordner> ordner = Sammeln(kDatenordnerName);
+std::vector<Klassenordner> AlleOrdner(const Text& backupOrdner, bool datenordner) {
+    std::vector<Klassenordner> ordner = datenordner ? Sammeln(kDatenordnerName) : std::vector<Klassenordner>();
     if (!backupOrdner.empty()) {
         for (Klassenordner& k : Sammeln(OhneEndtrenner(backupOrdner) + u"/" + kDatenordnerName))
             ordner.push_back(std::move(k));
@@ -162,9 +162,9 @@ bool InZielform(const Text& p, bool versiegeln) {
 }
 }  // namespace
 
-int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner) {
+int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner, bool datenordner) {
     int n = 0;
-    for (const Klassenordner& k : AlleOrdner(backupOrdner)) {
+    for (const Klassenordner& k : AlleOrdner(backupOrdner, datenordner)) {
         for (const Text& p : k.daten) n += !InZielform(p, versiegeln);
         for (const Text& p : k.bilder)
             n += !InZielform(p, versiegeln) ||
@@ -192,8 +192,8 @@ std::vector<Text> KlareKopien(const Text& backupOrdner) {
 }
 
 Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
-                            const std::function<void(int, int)>& fortschritt) {
-    std::vector<Klassenordner> ordner = AlleOrdner(backupOrdner);
+                            const std::function<void(int, int)>& fortschritt, bool datenordner) {
+    std::vector<Klassenordner> ordner = AlleOrdner(backupOrdner, datenordner);
     Umstellung u;
     // Sealed files are only half the privacy: what exists is narrowed to the
     // teacher's own account too (0600 files, 0700 folders).

@@ -34,7 +34,10 @@ struct Umstellung {
 // after each one.
 // How many files DateienUmstellen would rewrite or rename (only the first
 // bytes and the names are looked at).
-int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner);
+// With datenordner false only the mirror's files are looked at (the data
+// folder's were converted once; what is plain there now was not written by
+// the program and is refused when read).
+int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner, bool datenordner = true);
 
 // Plain copies the program wrote that are only copies, to be deleted (with
 // the teacher's consent) when encryption is switched on: export copies
@@ -43,4 +46,4 @@ int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner);
 std::vector<Text> KlareKopien(const Text& backupOrdner);
 
 Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
-                            const std::function<void(int, int)>& fortschritt = {});
+                            const std::function<void(int, int)>& fortschritt = {}, bool datenordner = true);

@@ -6,6 +6,7 @@
 
 #include "gradebook/class_file.hpp"
 #include "gradebook/data_folders.hpp"
+#include "gradebook/save_index.hpp"
 #include "platform/conversions.hpp"
 #include "platform/sealed_files.hpp"
 
@@ -61,7 +62,9 @@ std::string Ablageort(const Text& pfad) {
     size_t noten = teile.size();
     for (size_t i = 0; i < teile.size(); ++i)
         if (teile[i] == kDatenordnerName) noten = i;
-    if (noten >= teile.size()) return std::string();
+    // The index of saves beside the key file is bound to its name.
+    if (noten >= teile.size())
+        return !teile.empty() && teile.back() == kStanddateiName ? Ort("Stand", u"", u"", u"") : std::string();
     const std::vector<Text> rel(teile.begin() + static_cast<long>(noten) + 1, teile.end());
     const Text slk = u".slk";
     if (rel.size() == 2) {

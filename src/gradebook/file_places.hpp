@@ -14,7 +14,8 @@
 //   "Backup\0" "7a\0" "Mathe\0" "26-10-14-10-00-00\0"         Noten/7a/Backups/7a Mathe 26-10-14-10-00-00.slk
 //   "Bild\0" "7a\0" "\0" "\0"                                 Noten/7a/Bilder/<any>.png
 //   "Datei\0" "<path below Noten>\0" "\0" "\0"                 anything else below Noten
-// A path with no folder "Noten" in it has the empty place.
+//   "Stand\0" "\0" "\0" "\0"                                   .Kladdorix-Stand (the index of saves)
+// Any other path with no folder "Noten" in it has the empty place.
 std::string Ablageort(const Text& pfad);
 // Makes Ablageort the rule of every sealed file read or written.
 void AblageorteBinden();

@@ -13,6 +13,7 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/student_rows.hpp"
 #include "platform/conversions.hpp"
@@ -105,6 +106,8 @@ Neuversiegelung NeuVersiegeln(const Text& spiegel, bool spiegelFehlt,
     }
     std::vector<Text> dateien;
     for (const Text& w : wurzeln) VersiegelteSammeln(w, 0, dateien);
+    // The index of saves beside the key file is sealed like the gradebooks.
+    if (PathKind(StanddateiIn(u".")) == 1) dateien.push_back(StanddateiIn(u"."));
     Umstellung& u = n.zahlen;
     u.dateien = static_cast<int>(dateien.size());
     if (fortschritt) fortschritt(0, u.dateien);

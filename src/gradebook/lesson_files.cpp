@@ -5,6 +5,7 @@
 #include "gradebook/data_folders.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/program_state.hpp"
+#include "gradebook/save_index.hpp"
 #include "platform/files.hpp"
 #include "platform/sealed_files.hpp"
 #include "tiles/info_box.hpp"
@@ -28,7 +29,11 @@ Lesung DateiLesen(const Text& pfad, size_t hoechstens, std::string& bytes, Text&
     if (art == 0) return Lesung::fehlt;
     switch (ReadDataFile(pfad, bytes, hoechstens)) {
         case DataReadResult::Ok: return Lesung::gelesen;
-        case DataReadResult::Refused: fehler = u"Sie ist beschädigt oder gehört zu einem anderen Schlüssel."; break;
+        case DataReadResult::Refused:
+            fehler = AblehnungsgrundVon(pfad) == Ablehnung::Unverschluesselt
+                         ? u"Sie ist nicht verschlüsselt, obwohl die Verschlüsselung an ist."
+                         : u"Sie ist beschädigt oder gehört zu einem anderen Schlüssel.";
+            break;
         case DataReadResult::Locked: fehler = u"Die Verschlüsselung ist gesperrt."; break;
         default: fehler = art == 1 ? u"Sie ist viel zu groß oder nicht lesbar." : u"Sie ist keine Datei."; break;
     }

@@ -158,7 +158,6 @@ int MarkOf(std::string_view bytes) {
     if (std::memcmp(bytes.data(), kUnboundSealedMark, 4) == 0) return 1;
     return 0;
 }
-bool HasMark(std::string_view bytes) { return MarkOf(bytes) != 0; }
 PlaceRule& Rule() {
     static PlaceRule rule = nullptr;
     return rule;
@@ -167,6 +166,34 @@ PlaceRule& Rule() {
 
 void SetPlaceRule(PlaceRule rule) { Rule() = rule; }
 std::string PlaceOfFile(const Text& path) { return Rule() ? Rule()(path) : std::string(); }
+
+namespace {
+ReadCheck& Check() {
+    static ReadCheck check = nullptr;
+    return check;
+}
+// Asked only while encryption is on: off, every form is read as before.
+bool Passes(const Text& path, int mark, std::string_view plain) {
+    if (!Check() || S().mode == SealMode::Off) return true;
+    const SealedForm form = mark == 2 ? SealedForm::Bound : mark == 1 ? SealedForm::Unbound : SealedForm::Plain;
+    return Check()(path, form, plain);
+}
+}  // namespace
+
+void SetReadCheck(ReadCheck check) { Check() = check; }
+
+std::string ContentHash(std::string_view bytes) {
+    unsigned char hash[32];
+    if (!Ready()) return std::string();
+    crypto_generichash(hash, sizeof hash, U(bytes), bytes.size(), nullptr, 0);
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char b : hash) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}
 
 std::string SealBytes(std::string_view plain, std::string_view place) {
     const State& s = S();
@@ -212,13 +239,20 @@ DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes)
     out.clear();
     std::string raw;
     if (!ReadFileBytes(path, raw, maxBytes + kHeader + kTagBytes)) return DataReadResult::Unreadable;
-    if (!HasMark(raw)) {
+    const int mark = MarkOf(raw);
+    if (mark == 0) {
         if (raw.size() > maxBytes) return DataReadResult::Unreadable;
+        if (!Passes(path, mark, raw)) return DataReadResult::Refused;
         out = std::move(raw);
         return DataReadResult::Ok;
     }
     if (!S().data) return DataReadResult::Locked;
     if (!OpenSealedBytes(raw, out, PlaceOfFile(path))) return DataReadResult::Refused;
+    if (!Passes(path, mark, out)) {
+        sodium_memzero(out.data(), out.size());
+        out.clear();
+        return DataReadResult::Refused;
+    }
     return DataReadResult::Ok;
 }
 
@@ -259,10 +293,16 @@ bool IsUnboundSealedFile(const Text& path) { return MarkOfFile(path) == 1; }
 
 bool OpenIfSealed(std::vector<unsigned char>& bytes, const Text& path) {
     const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!HasMark(raw)) return true;
+    const int mark = MarkOf(raw);
+    if (mark == 0) {
+        if (Passes(path, mark, raw)) return true;
+        bytes.clear();
+        return false;
+    }
     std::string plain;
-    const bool ok = OpenSealedBytes(raw, plain, PlaceOfFile(path));
-    bytes.assign(plain.begin(), plain.end());
+    const bool ok = OpenSealedBytes(raw, plain, PlaceOfFile(path)) && Passes(path, mark, plain);
+    if (ok) bytes.assign(plain.begin(), plain.end());
+    else bytes.clear();
     if (!plain.empty()) sodium_memzero(plain.data(), plain.size());
     return ok;
 }

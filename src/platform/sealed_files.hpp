@@ -67,6 +67,17 @@ using PlaceRule = std::string (*)(const Text& path);
 void SetPlaceRule(PlaceRule rule);
 std::string PlaceOfFile(const Text& path);
 
+// What the gradebook checks of a data file it reads while encryption is on,
+// beyond the seal: the form the file was in and its plain bytes (forms no
+// longer taken, a class file older than its last save). False makes
+// ReadDataFile answer Refused and OpenIfSealed false. Conversions and
+// moves do not ask it: they must reach every file.
+enum class SealedForm { Plain, Unbound, Bound };
+using ReadCheck = bool (*)(const Text& path, SealedForm form, std::string_view plain);
+void SetReadCheck(ReadCheck check);
+// BLAKE2b-256 of the bytes in 64 lower-case hex digits.
+std::string ContentHash(std::string_view bytes);
+
 // Opens picture bytes read from path in place when they are sealed; false
 // when they are sealed and do not open there (they are then emptied). Plain
 // bytes stay as they are.

@@ -12,6 +12,7 @@
 #include "gradebook/class_level.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/recovery_offer.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook/schulklasse.hpp"
 #include "platform/conversions.hpp"
 #include "platform/end_signals.hpp"
@@ -172,6 +173,28 @@ std::shared_ptr<TInfoBox> LadefehlerBox(const Text& klassendatei) {
                            {kOkSchalter, kBackupWaehlen});
 }
 
+namespace {
+// Why the class file is refused, in the box that offers a backup instead.
+std::vector<Text> AblehnungsZeilen(const Text& pfad, const Text& klassendatei) {
+    switch (AblehnungsgrundVon(pfad)) {
+        case Ablehnung::AelterStand:
+            return {u"Die verschlüsselte Datei", klassendatei, u"ist ein älterer Stand dieser Klassendatei:",
+                    u"Nach dem letzten Speichern wurde sie durch", u"eine frühere Fassung ersetzt.",
+                    u"Sie bleibt unverändert liegen."};
+        case Ablehnung::Unverschluesselt:
+            return {u"Die Datei", klassendatei, u"ist nicht verschlüsselt, obwohl die Verschlüsselung",
+                    u"an ist: Das Programm hat sie nicht geschrieben.", u"Sie bleibt unverändert liegen."};
+        case Ablehnung::AlteForm:
+            return {u"Die Datei", klassendatei, u"ist in der alten Form ohne Ablageort verschlüsselt,",
+                    u"die seit der Umstellung nicht mehr gilt.", u"Sie bleibt unverändert liegen."};
+        case Ablehnung::Beschaedigt: break;
+    }
+    return {u"Die verschlüsselte Datei", klassendatei, u"ist beschädigt, gehört an einen anderen Ort",
+            u"(etwa ein älteres Backup über der Klassendatei)", u"oder zu einem anderen Schlüssel.",
+            u"Sie bleibt unverändert liegen."};
+}
+}  // namespace
+
 std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassendatei, const Text& klassenordner) {
     // Unsaved changes of an earlier session are offered back first.
     Klassenoeffnung oeffnung = KlasseMitWiederherstellungLaden(pfad);
@@ -190,11 +213,7 @@ std::shared_ptr<TSchulklasse> KlasseLaden(const Text& pfad, const Text& klassend
     // A sealed file that does not open is never written over unasked: it
     // stays for the right key, or (with a backup chosen) is kept aside.
     while (abgelehnt && !oeffnung.klasse && !oeffnung.gemeldet &&
-           TInfoBox::bauen(u"Fehler", {255, 0, 0},
-                           {u"Die verschlüsselte Datei", klassendatei, u"ist beschädigt, gehört an einen anderen Ort",
-                            u"(etwa ein älteres Backup über der Klassendatei)", u"oder zu einem anderen Schlüssel.",
-                            u"Sie bleibt unverändert liegen."},
-                           {kOkSchalter, kBackupWaehlen})
+           TInfoBox::bauen(u"Fehler", {255, 0, 0}, AblehnungsZeilen(pfad, klassendatei), {kOkSchalter, kBackupWaehlen})
                    ->verwenden() == kBackupWaehlen) {
         User::flush();
         if (BeschaedigteKlasseErsetzen(klassenordner, FachAusKlassendatei(klassendatei, klassenordner)) != 1) break;

@@ -15,6 +15,7 @@
 #include "gradebook/names.hpp"
 #include "gradebook/password_rule.hpp"
 #include "gradebook/program_state.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook/waiting_notice.hpp"
 #include "platform/conversions.hpp"
 #include "platform/end_signals.hpp"
@@ -135,7 +136,8 @@ std::function<void(int, int)> Fortschrittsanzeige(const Text& was) {
     };
 }
 
-Umstellung Umstellen(bool versiegeln) {
+// With datenordner false only the mirror is converted.
+Umstellung Umstellen(bool versiegeln, bool datenordner = true) {
     const Text was = versiegeln ? u"Sämtliche Dateien werden nun verschlüsselt ..."
                                 : u"Sämtliche Dateien werden nun entschlüsselt ...";
     Cls();
@@ -146,7 +148,7 @@ Umstellung Umstellen(bool versiegeln) {
         NichtUmgestellterSpiegel = OhneEndtrenner(BackupOrdner);
         spiegel.clear();
     }
-    const Umstellung u = DateienUmstellen(versiegeln, spiegel, Fortschrittsanzeige(was));
+    const Umstellung u = DateienUmstellen(versiegeln, spiegel, Fortschrittsanzeige(was), datenordner);
     if (!versiegeln && !spiegel.empty() && u.fehlgeschlagen == 0) DeleteFileAt(spiegel + u"/" + kKeyFileName);
     User::flush();
     return u;
@@ -194,6 +196,8 @@ std::vector<Text> SpiegelSpaeterZeilen() {
 
 // Off for good once every file is plain again: the key file goes last.
 void AusschaltenBeenden() {
+    // The index goes first: plain files are what switching off makes.
+    StandVerwerfen();
     const Umstellung u = Umstellen(false);
     Fehlschlaege(u);
     if (u.fehlgeschlagen > 0) return;
@@ -280,7 +284,11 @@ int Einschalten() {
     }
     User::Leerlaufwache = Sperren;
     User::LeerlaufGrenzeMs = kSperrNachMs;
+    // Open until every file below "Noten" is sealed: a conversion cut short
+    // leaves plain files that the next start seals, not refuses.
+    StandBeginnen();
     const Umstellung u = Umstellen(true);
+    if (UmzustellendeDateien(true, u"") == 0) StandAbschliessen();
     Fehlschlaege(u);
     KlareKopienLoeschen();
     std::vector<Text> zeilen{TextFromInt(u.verschluesselt) + u" Dateien sind jetzt verschlüsselt."};
@@ -533,14 +541,22 @@ bool VerschluesselungBeimStart() {
         else if (n.spiegelAusgelassen && n.zahlen.umgestellt > 0)
             Box(u"Warnung", kRot, SpiegelSpaeterZeilen());
     }
-    // Files left plain by an interrupted switch-on, or copied in by hand, or
-    // on a stick that was away when encryption was switched on.
+    // No index (made by a version before it, or lost): begun now, and
+    // finished from the files as they are once nothing is left to seal.
+    const Standlage lage = StandLage();
+    if (lage == Standlage::Fehlt) StandBeginnen();
+    // Once the conversion has finished, plain files below "Noten" were put
+    // there by someone else: they are refused when read, not sealed. Before
+    // that: files left plain by an interrupted switch-on. Always: a stick
+    // that was away when encryption was switched on.
+    const bool fertig = lage == Standlage::Fertig;
     const Text spiegel = ErreichbarerSpiegel();
+    const int hier = fertig ? 0 : UmzustellendeDateien(true, u"");
+    const int dort = spiegel.empty() ? 0 : UmzustellendeDateien(true, spiegel, false);
     // Only the stick's files left: it was away when encryption was switched on.
-    const int hier = UmzustellendeDateien(true, u"");
-    const int aufDemStick = spiegel.empty() || hier > 0 ? 0 : UmzustellendeDateien(true, spiegel);
-    if (UmzustellendeDateien(true, spiegel) > 0) {
-        const Umstellung u = Umstellen(true);
+    const int aufDemStick = hier > 0 ? 0 : dort;
+    if (hier + dort > 0) {
+        const Umstellung u = Umstellen(true, !fertig);
         Fehlschlaege(u);
         if (aufDemStick > 0 && NichtUmgestellterSpiegel.empty())
             Box(u"Info", kGelb, {u"Der externe Backup-Ordner ist wieder erreichbar:", spiegel,
@@ -552,6 +568,8 @@ bool VerschluesselungBeimStart() {
                                spiegel, u"Ohne sie lassen sich die Kopien dort nicht öffnen.",
                                u"Es wird beim nächsten Speichern erneut versucht."});
     }
+    // Finished once nothing below "Noten" is left to seal (a failed file is tried again next time).
+    if (!fertig && UmzustellendeDateien(true, u"") == 0) StandAbschliessen();
     return true;
 }
 

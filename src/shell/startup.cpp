@@ -17,6 +17,7 @@
 #include "platform/sealed_files.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/file_places.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook/program_state.hpp"
 #include "shell/settings.hpp"
 #include "shell/media.hpp"
@@ -50,6 +51,8 @@ bool EinzigesProgrammImOrdner() {
 bool Hochfahren() {
     // Every sealed file is bound to its place from the first read on.
     AblageorteBinden();
+    // ... and, while encryption is on, checked against the index of saves.
+    StandpruefungBinden();
     // Relative paths ("Noten/", the settings file) lie beside the program.
     const Text folder = ExecutableFolder();
     if (!folder.empty()) ChangeWorkingFolder(folder);

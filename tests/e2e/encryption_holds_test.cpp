@@ -1,5 +1,5 @@
 // Encryption that holds, in the real program: an older sealed backup copied
-// over the class file is refused with its box; a key file found renamed to
+// over the class file, or an older save of it put back, is refused with its box; a key file found renamed to
 // ".aus" asks the same confirmation as the menu and stays on without a yes;
 // sealed files without a key file do not start plain; the stick's copy opens
 // with the recovery code and not with the password; a change of key killed
@@ -13,7 +13,9 @@
 #include <fstream>
 #include <map>
 
+#include "gradebook/class_file.hpp"
 #include "gradebook/file_places.hpp"
+#include "gradebook/save_index.hpp"
 #include "gradebook_files.hpp"
 #include "harness.hpp"
 #include "platform/sealed_files.hpp"
@@ -164,6 +166,34 @@ TEST_F(VerschluesselungHaelt, AnOlderBackupCopiedOverTheClassFileIsRefusedWithIt
     ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 5000));  // back on the catalogue
     Beenden();
     EXPECT_EQ(ReadFileBytes(p.Folder() + kKlassendatei), untergeschoben);  // left as it was found
+}
+
+TEST_F(VerschluesselungHaelt, AnOlderVersionOfTheClassFilePutBackIsRefusedWithItsBox) {
+    // The index as the first start leaves it, then a save through the
+    // program's own save; its sealed file from before is put back.
+    const fs::path hier = fs::current_path();
+    fs::current_path(p.Folder());
+    ASSERT_EQ(UnlockWithPassword(u"./.Kladdorix-Schluessel", TextFromUtf8(kPasswort)), KeyResult::Ok);
+    ASSERT_TRUE(StandBeginnen());
+    ASSERT_TRUE(StandAbschliessen());
+    const std::string frueher = ReadFileBytes(p.Folder() + kKlassendatei);
+    ASSERT_TRUE(DateiSicherErsetzen(u"Noten/7a/7a Mathe.slk", ClassFileBytes(Klasse("2"))));
+    SealingOff();
+    fs::current_path(hier);
+    WriteFileBytes(p.Folder() + kKlassendatei, frueher);
+    Starten();
+    Eingeben(kPasswort);
+    ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
+    ASSERT_TRUE(p.OpenTheOnlyClass());
+    int x = -1, y = -1;
+    ASSERT_TRUE(BoxDa(1, "abgelehnt-aelterer-stand", x, y));
+    int okX = -1, okY = -1;
+    ASSERT_TRUE(BoxButton(p.Shoot(), 0, okX, okY));
+    p.Click(okX, okY);
+    SleepMs(800);
+    ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 5000));
+    Beenden();
+    EXPECT_EQ(ReadFileBytes(p.Folder() + kKlassendatei), frueher);
 }
 
 TEST_F(VerschluesselungHaelt, AKeyFileRenamedToAusAsksTheConfirmationAndStaysOnWithoutAYes) {

@@ -136,6 +136,25 @@ def schluessel_seeds():
     schreibe("corpus_keyfile", "stick", b"RKS1" + struct.pack("<II", 1, 8192) + bytes(88) + bytes(range(88)))
 
 
+def wiederherstellung_seeds():
+    # The first byte: bit 0 seals the rest as the recovery file in its place;
+    # the harness's class file is "gleich".
+    zeilen = [b'ID;PCALCOOO32', b'C;X1;Y1;K"7a"', b'C;X2;Y1;K"Mathe"', b'C;X3;Y1;K"4 Noten"',
+              b'C;X1;Y2;K"1 Sch\xfcler"', b'C;X3;Y3;K"Arbeit"', b'C;X4;Y3;K"schriftl."', b'C;X5;Y3;K"sonst."',
+              b'C;X6;Y3;K"HauptF."', b'C;X3;Y4;K"14.10.15"', b'C;X4;Y4;K"\xd8"', b'C;X5;Y4;K"\xd8"',
+              b'C;X6;Y4;K"\xd8"', b'C;X1;Y5;K"Berger"', b'C;X2;Y5;K"Lena Marie"', b'C;X3;Y5;K"2-"',
+              b'C;X4;Y5;K"2.25"', b'C;X5;Y5;K" "', b'C;X6;Y5;K"2.25"', b'E', b'', b'', b'']
+    klasse = b"".join(z + b"\r\n" for z in zeilen)
+    geaendert = klasse.replace(b'K"2-"', b'K"4"')
+    schreibe("corpus_recovery", "gleich", b"\1" + klasse)
+    schreibe("corpus_recovery", "geaendert", b"\1" + geaendert)
+    schreibe("corpus_recovery", "geaendert_klar", b"\0" + geaendert)
+    schreibe("corpus_recovery", "anderer_titel", b"\1" + geaendert.replace(b'K"7a"', b'K"8b"'))
+    schreibe("corpus_recovery", "abgeschnitten", b"\1" + geaendert[:len(geaendert) // 2])
+    schreibe("corpus_recovery", "leer", b"\1")
+    schreibe("corpus_recovery", "alte_form", b"\0RKV1" + bytes(24) + bytes(40))
+
+
 def bilder_seeds():
     schreibe("corpus_png", "rgb", png(2, 2, 2, 8, [b"\xff\0\0\0\xff\0", b"\0\0\xff\x17\0\x53"]))
     schreibe("corpus_png", "rgba", png(1, 2, 6, 8, [b"\x10\x20\x30\x80", b"\0\0\0\0"]))
@@ -146,6 +165,7 @@ def bilder_seeds():
     jpegs()
     versiegelt_seeds()
     schluessel_seeds()
+    wiederherstellung_seeds()
 
 
 main()
