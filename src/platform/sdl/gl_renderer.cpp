@@ -202,9 +202,11 @@ void GlRenderer::ApplyBlend(int mode) {
     }
 }
 
-void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats) {
+bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, bool inPlaces, std::vector<ClipRect>& places,
+                        PresentStats& stats) {
+    places.clear();
     Canvas& picture = canvas_[current_];
-    if (!MakeCanvas(picture)) return;
+    if (!MakeCanvas(picture)) return false;
     if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
         Canvas& next = canvas_[1 - current_];
         for (const PixelCopy& c : plan.copies) {
@@ -213,13 +215,25 @@ void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentSta
         }
         Draw(plan.strips, next.fbo, stats);
         current_ = 1 - current_;
+    } else if (plan.kind == FramePlan::Patch) {
+        Draw(plan.strips, picture.fbo, stats);
     } else {
         // A dialog draws over the picture as it stands; a full frame clears it first.
         Draw(frame, picture.fbo, stats);
     }
     if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
-    CopyCanvas();
-    ++stats.drawCalls;
+    const bool inParts = inPlaces && plan.kind == FramePlan::Patch;
+    if (inParts) {
+        // The rest of the window shows the picture already.
+        for (const ClipRect& r : plan.exposed) {
+            CopyCanvasAt(r);
+            ++stats.drawCalls;
+        }
+        places = plan.exposed;
+    } else {
+        CopyCanvas();
+        ++stats.drawCalls;
+    }
     stats.vertices = static_cast<int>(plan.ToDraw(frame).vertices.size());
     // Forget textures whose images are gone, at once when the store says some
     // went (a portrait closed with its menu frees its GPU copy too).
@@ -234,6 +248,7 @@ void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentSta
             }
         }
     }
+    return inParts;
 }
 
 bool GlRenderer::MakeCanvas(Canvas& canvas) {
@@ -296,8 +311,10 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
             const int x = int(i % width_), y = height_ - 1 - int(i / width_);
             char line[160];
             std::snprintf(line, sizeof line, "frame %lld (%s) at %d,%d: %06x instead of %06x", checkedFrames_ + 1,
-                          plan.kind == FramePlan::Scroll ? "scroll" : plan.kind == FramePlan::Overlay ? "overlay"
-                                                                                                     : "full",
+                          plan.kind == FramePlan::Scroll    ? "scroll"
+                          : plan.kind == FramePlan::Patch   ? "patch"
+                          : plan.kind == FramePlan::Overlay ? "overlay"
+                                                            : "full",
                           x, y, kept[i] & 0xFFFFFFu, whole[i] & 0xFFFFFFu);
             firstDifference_ = line;
         }
@@ -370,14 +387,12 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
     }
 }
 
-void GlRenderer::CopyCanvas() {
+void GlRenderer::CopyCanvas() { CopyCanvasAt(ClipRect{0, 0, width_, height_}); }
+
+void GlRenderer::CopyCanvasAt(const ClipRect& r) {
     const Canvas& picture = canvas_[current_];
     if (!picture.fbo) return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.fbo);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glEnable(GL_SCISSOR_TEST);
+    Blit(picture.fbo, 0, r, r.x, r.y);
     glBindFramebuffer(GL_FRAMEBUFFER, picture.fbo);
 }
 

@@ -2,7 +2,8 @@
 // which is then copied to the back buffer: a dialog draws straight over the
 // picture of the screen below it, and a scroll (see frame_plan.hpp) moves the
 // picture's pixels into the second canvas and draws only the strips that came
-// into view. With RK_DRAW_CHECK=<file> every frame is also drawn whole into a
+// into view; a patch draws only the changed areas and copies only those to
+// the back buffer, for a backend that can show parts of it. With RK_DRAW_CHECK=<file> every frame is also drawn whole into a
 // third canvas and compared; the file tells how many pixels differed.
 // Needs a current context.
 #pragma once
@@ -17,8 +18,11 @@ class GlRenderer {
 public:
     bool Init(int width, int height);
     void Shutdown();
-    // Draws the frame into the picture as planned, then copies the picture to the back buffer.
-    void Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats);
+    // Draws the frame into the picture as planned, then copies the picture to
+    // the back buffer: whole, or, with `inPlaces`, only the areas a Patch
+    // changed; then it lists them in `places` and returns true.
+    bool Render(const DrawList& frame, const FramePlan& plan, bool inPlaces, std::vector<ClipRect>& places,
+                PresentStats& stats);
     // Shows the last picture again (after the window was exposed).
     void Repaint();
     // Reads the canvas back as 0xAARRGGBB rows, top to bottom.
@@ -29,6 +33,7 @@ private:
     struct Canvas { unsigned fbo = 0, texture = 0; };
     void Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats);
     void CopyCanvas();
+    void CopyCanvasAt(const ClipRect& area);
     bool MakeCanvas(Canvas& canvas);
     void Blit(unsigned from, unsigned to, const ClipRect& source, int toX, int toY);
     void CheckAgainstFullDraw(const DrawList& frame, const FramePlan& plan);

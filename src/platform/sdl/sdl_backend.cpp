@@ -17,6 +17,7 @@
 #include "platform/image_decode.hpp"
 #include "platform/resources.hpp"
 #include "platform/sdl/gl_renderer.hpp"
+#include "platform/sdl/partial_present.hpp"
 #include "platform/sdl/sdl_keys.hpp"
 
 namespace {
@@ -132,6 +133,7 @@ public:
             OhneOpenGlMelden(title);
             return false;
         }
+        partial_.Start(window_);
         width_ = width;
         height_ = height;
         SDL_StartTextInput();
@@ -150,6 +152,7 @@ public:
 
     void CloseWindow() override {
         if (!window_) return;
+        partial_.Stop();
         renderer_.Shutdown();
         SDL_GL_DeleteContext(gl_);
         SDL_DestroyWindow(window_);
@@ -161,8 +164,11 @@ public:
 
     void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         if (!window_) return;
-        renderer_.Render(frame, plan, stats);
-        SDL_GL_SwapWindow(window_);
+        // A window that lost its picture gets all of it again.
+        if (renderer_.Render(frame, plan, partial_.Available() && !repaint_, places_, stats))
+            partial_.Show(places_, height_);
+        else
+            SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }
 
@@ -299,6 +305,8 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_GLContext gl_ = nullptr;
     GlRenderer renderer_;
+    PartialPresent partial_;
+    std::vector<ClipRect> places_;  // what the last patch changed
     int width_ = 0, height_ = 0;
     bool repaint_ = false;
     // Shift as the key events in the queue left it, up to the event at hand:
