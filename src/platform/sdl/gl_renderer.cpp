@@ -202,35 +202,29 @@ void GlRenderer::ApplyBlend(int mode) {
     }
 }
 
-bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, bool inPlaces, std::vector<ClipRect>& places,
+bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
                         PresentStats& stats) {
     places.clear();
-    Canvas& picture = canvas_[current_];
-    if (!MakeCanvas(picture)) return false;
-    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
-        Canvas& next = canvas_[1 - current_];
-        for (const PixelCopy& c : plan.copies) {
-            Blit(picture.fbo, next.fbo, c.from, c.toX, c.toY);
-            ++stats.drawCalls;
-        }
-        Draw(plan.strips, next.fbo, stats);
-        current_ = 1 - current_;
-    } else if (plan.kind == FramePlan::Patch) {
-        Draw(plan.strips, picture.fbo, stats);
+    if (inWindow_) {
+        RenderInWindow(frame, plan, places, stats);
     } else {
-        // A dialog draws over the picture as it stands; a full frame clears it first.
-        Draw(frame, picture.fbo, stats);
-    }
-    if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
-    const bool inParts = inPlaces && plan.kind == FramePlan::Patch;
-    if (inParts) {
-        // The rest of the window shows the picture already.
-        for (const ClipRect& r : plan.exposed) {
-            CopyCanvasAt(r);
-            ++stats.drawCalls;
+        Canvas& picture = canvas_[current_];
+        if (!MakeCanvas(picture)) return false;
+        if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
+            Canvas& next = canvas_[1 - current_];
+            for (const PixelCopy& c : plan.copies) {
+                Blit(picture.fbo, next.fbo, c.from, c.toX, c.toY);
+                ++stats.drawCalls;
+            }
+            Draw(plan.strips, next.fbo, stats);
+            current_ = 1 - current_;
+        } else if (plan.kind == FramePlan::Patch) {
+            Draw(plan.strips, picture.fbo, stats);
+        } else {
+            // A dialog draws over the picture as it stands; a full frame clears it first.
+            Draw(frame, picture.fbo, stats);
         }
-        places = plan.exposed;
-    } else {
+        if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
         CopyCanvas();
         ++stats.drawCalls;
     }
@@ -248,7 +242,31 @@ bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, bool inPla
             }
         }
     }
-    return inParts;
+    return inWindow_;
+}
+
+void GlRenderer::RenderInWindow(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
+                                PresentStats& stats) {
+    const ClipRect window{0, 0, width_, height_};
+    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[0])) {
+        // The regions move within the one picture: their pixels go out into a
+        // canvas first, all of them, so that no copy reads what another wrote.
+        for (const PixelCopy& c : plan.copies) Blit(0, canvas_[0].fbo, c.from, c.from.x, c.from.y);
+        for (const PixelCopy& c : plan.copies) {
+            Blit(canvas_[0].fbo, 0, c.from, c.toX, c.toY);
+            stats.drawCalls += 2;
+        }
+        Draw(plan.strips, 0, stats);
+        places.push_back(window);
+    } else if (plan.kind == FramePlan::Patch) {
+        Draw(plan.strips, 0, stats);
+        places = plan.exposed;
+    } else {
+        Draw(frame, 0, stats);
+        places.push_back(window);
+    }
+    if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
+    stats.drawCalls += static_cast<int>(places.size());  // shown part by part
 }
 
 bool GlRenderer::MakeCanvas(Canvas& canvas) {
@@ -287,8 +305,10 @@ void GlRenderer::Blit(unsigned from, unsigned to, const ClipRect& r, int toX, in
     glEnable(GL_SCISSOR_TEST);
 }
 
+unsigned GlRenderer::Picture() const { return inWindow_ ? 0 : canvas_[current_].fbo; }
+
 bool GlRenderer::ReadPixels(unsigned framebuffer, std::vector<uint32_t>& rgba) {
-    if (!framebuffer) return false;
+    if (!framebuffer && !inWindow_) return false;
     rgba.resize(size_t(width_) * height_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -303,7 +323,7 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
     PresentStats ignored;
     Draw(frame, check_.fbo, ignored);
     std::vector<uint32_t> kept, whole;
-    if (!ReadPixels(canvas_[current_].fbo, kept) || !ReadPixels(check_.fbo, whole)) return;
+    if (!ReadPixels(Picture(), kept) || !ReadPixels(check_.fbo, whole)) return;
     long long different = 0;
     for (size_t i = 0; i < kept.size(); ++i) {
         if ((kept[i] & 0xFFFFFFu) == (whole[i] & 0xFFFFFFu)) continue;
@@ -331,7 +351,7 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
 }
 
 void GlRenderer::Repaint() {
-    if (canvas_[current_].fbo) CopyCanvas();
+    if (!inWindow_ && canvas_[current_].fbo) CopyCanvas();
 }
 
 void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats) {
@@ -387,18 +407,16 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
     }
 }
 
-void GlRenderer::CopyCanvas() { CopyCanvasAt(ClipRect{0, 0, width_, height_}); }
-
-void GlRenderer::CopyCanvasAt(const ClipRect& r) {
+void GlRenderer::CopyCanvas() {
     const Canvas& picture = canvas_[current_];
     if (!picture.fbo) return;
-    Blit(picture.fbo, 0, r, r.x, r.y);
+    Blit(picture.fbo, 0, ClipRect{0, 0, width_, height_}, 0, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, picture.fbo);
 }
 
 bool GlRenderer::ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) {
     std::vector<uint32_t> rgba;
-    if (!ReadPixels(canvas_[current_].fbo, rgba)) return false;
+    if (!ReadPixels(Picture(), rgba)) return false;
     width = width_;
     height = height_;
     argb.resize(rgba.size());

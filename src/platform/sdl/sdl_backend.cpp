@@ -133,7 +133,7 @@ public:
             OhneOpenGlMelden(title);
             return false;
         }
-        partial_.Start(window_);
+        renderer_.KeepPictureInWindow(partial_.Start(window_));
         width_ = width;
         height_ = height;
         SDL_StartTextInput();
@@ -164,11 +164,12 @@ public:
 
     void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         if (!window_) return;
-        // A window that lost its picture gets all of it again.
-        if (renderer_.Render(frame, plan, partial_.Available() && !repaint_, places_, stats))
-            partial_.Show(places_, height_);
-        else
+        if (!renderer_.Render(frame, plan, places_, stats))
             SDL_GL_SwapWindow(window_);
+        else if (repaint_)  // the window lost its picture: all of it again
+            partial_.Show({ClipRect{0, 0, width_, height_}}, height_);
+        else
+            partial_.Show(places_, height_);
         repaint_ = false;
     }
 
@@ -181,7 +182,10 @@ public:
     void Repaint() override {
         if (!window_) return;
         renderer_.Repaint();
-        SDL_GL_SwapWindow(window_);
+        if (partial_.Available())
+            partial_.Show({ClipRect{0, 0, width_, height_}}, height_);
+        else
+            SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }
 
