@@ -13,7 +13,7 @@ constexpr uint32_t kClearItem = ~0u;
 // A drag or a tap changes a few dozen items; beyond these bounds the frame
 // changed so much that drawing it whole costs no more than matching it.
 constexpr int kMostEdits = 192;
-constexpr long long kMostComparisons = 400000;
+constexpr long long kMostComparisons = 100000;
 
 struct Item {
     uint32_t command;
@@ -117,10 +117,15 @@ ClipRect Bounding(const ClipRect& a, const ClipRect& b) {
     return ClipRect{x0, y0, std::max(a.x + a.w, b.x + b.w) - x0, std::max(a.y + a.h, b.y + b.h) - y0};
 }
 
+long long Area(const ClipRect& r) { return static_cast<long long>(r.w) * r.h; }
+
 // Rectangles that overlap or nearly touch become their bounding box, until
-// none overlaps another: a pixel drawn twice would blend twice.
+// none overlaps another: a pixel drawn twice would blend twice. Beyond
+// kMostAreas the two whose box grows least are joined: every area costs
+// its own draw calls.
 void Merge(std::vector<ClipRect>& rects) {
     constexpr int kNah = 8;  // glyphs of one word, a tile and its text: one rectangle
+    constexpr size_t kMostAreas = 4;
     for (bool again = true; again;) {
         again = false;
         for (size_t i = 0; i < rects.size() && !again; ++i)
@@ -131,6 +136,21 @@ void Merge(std::vector<ClipRect>& rects) {
                     again = true;
                     break;
                 }
+        if (again || rects.size() <= kMostAreas) continue;
+        size_t a = 0, b = 1;
+        long long wenigste = -1;
+        for (size_t i = 0; i < rects.size(); ++i)
+            for (size_t j = i + 1; j < rects.size(); ++j) {
+                const long long mehr = Area(Bounding(rects[i], rects[j])) - Area(rects[i]) - Area(rects[j]);
+                if (wenigste < 0 || mehr < wenigste) {
+                    wenigste = mehr;
+                    a = i;
+                    b = j;
+                }
+            }
+        rects[a] = Bounding(rects[a], rects[b]);
+        rects.erase(rects.begin() + std::ptrdiff_t(b));
+        again = true;
     }
 }
 }  // namespace

@@ -113,6 +113,7 @@ bool GlRenderer::Init(int width, int height) {
         glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     current_ = 0;
+    canvasHolds_ = false;
     const char* check = std::getenv("RK_DRAW_CHECK");
     checkFile_ = check ? check : "";
     checkedFrames_ = scrollFramesChecked_ = differentPixels_ = 0;
@@ -248,21 +249,34 @@ bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, std::vecto
 void GlRenderer::RenderInWindow(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
                                 PresentStats& stats) {
     const ClipRect window{0, 0, width_, height_};
-    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[0])) {
-        // The regions move within the one picture: their pixels go out into a
-        // canvas first, all of them, so that no copy reads what another wrote.
-        for (const PixelCopy& c : plan.copies) Blit(0, canvas_[0].fbo, c.from, c.from.x, c.from.y);
-        for (const PixelCopy& c : plan.copies) {
-            Blit(canvas_[0].fbo, 0, c.from, c.toX, c.toY);
-            stats.drawCalls += 2;
+    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[0]) && MakeCanvas(canvas_[1])) {
+        // A scroll moves the pixels between the two canvases as without the
+        // window's picture (copies between canvases are the cheap ones), then
+        // the result goes to the window. While the grid scrolls on, the
+        // canvas holds the picture already; the first scroll after frames
+        // drawn in the window fetches it from there.
+        if (!canvasHolds_) {
+            Blit(0, canvas_[current_].fbo, window, 0, 0);
+            ++stats.drawCalls;
         }
-        Draw(plan.strips, 0, stats);
+        Canvas& next = canvas_[1 - current_];
+        for (const PixelCopy& c : plan.copies) {
+            Blit(canvas_[current_].fbo, next.fbo, c.from, c.toX, c.toY);
+            ++stats.drawCalls;
+        }
+        Draw(plan.strips, next.fbo, stats);
+        current_ = 1 - current_;
+        CopyCanvas();
+        ++stats.drawCalls;
+        canvasHolds_ = true;
         places.push_back(window);
     } else if (plan.kind == FramePlan::Patch) {
         Draw(plan.strips, 0, stats);
+        canvasHolds_ = false;
         places = plan.exposed;
     } else {
         Draw(frame, 0, stats);
+        canvasHolds_ = false;
         places.push_back(window);
     }
     if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);

@@ -52,6 +52,7 @@ private:
     Canvas canvas_[2];           // the picture, and the one a scroll moves it into
     int current_ = 0;            // which of the two holds the picture
     bool inWindow_ = false;      // the back buffer holds it (the canvases only help a scroll)
+    bool canvasHolds_ = false;   // in the window, canvas_[current_] holds the same picture
     unsigned nearest_ = 0, linear_ = 0;  // samplers
     std::string checkFile_;      // RK_DRAW_CHECK
     Canvas check_;
