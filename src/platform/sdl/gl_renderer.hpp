@@ -1,11 +1,12 @@
-// Replays recorded frames with OpenGL 3.3 into a kept off-screen picture,
-// which is then copied to the back buffer: a dialog draws straight over the
-// picture of the screen below it, and a scroll (see frame_plan.hpp) moves the
-// picture's pixels into the second canvas and draws only the strips that came
-// into view; a patch draws only the changed areas. A backend that can show
-// parts of the back buffer keeps the picture there instead. With RK_DRAW_CHECK=<file> every frame is also drawn whole into a
-// third canvas and compared; the file tells how many pixels differed.
-// Needs a current context.
+// Replays recorded frames with OpenGL 3.3 into a kept picture: a dialog
+// draws straight over the picture of the screen below it, a scroll (see
+// frame_plan.hpp) moves the picture's pixels into the second canvas and
+// draws only the strips that came into view, and a patch draws only the
+// changed areas. The picture is an off-screen canvas copied to the back
+// buffer for a swap, or, for a backend that shows parts of the back buffer
+// and never swaps it, the back buffer itself. With RK_DRAW_CHECK=<file>
+// every frame is also drawn whole into a third canvas and compared; the
+// file tells how many pixels differed. Needs a current context.
 #pragma once
 #include <cstdint>
 #include <string>
