@@ -1,12 +1,17 @@
 // The seating plan: the default arrangement, a drag on the screen swapping
 // two students, shuffling, students added and removed later, its file, and
 // the roll call and oral grades tapped on the plan.
+#include <functional>
 #include <set>
 
 #include "class_edit_fixture.hpp"
 #include "classscreen/seating_plan_screen.hpp"
 #include "gradebook/class_file.hpp"
 #include "gradebook/dates.hpp"
+#include "gradebook/portrait_cache.hpp"
+#include "gradebook/portrait_files.hpp"
+#include "platform/files.hpp"
+#include "platform/pixmap.hpp"
 #include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
 
@@ -244,4 +249,44 @@ TEST_F(SeatingPlan, OralGradeTappedOnThePlanGoesIntoTodaysColumnWithAverages) {
     EXPECT_EQ(Reihe(*k, 1), (std::vector<Text>{u"S01", u"3", u"2+", u"3.00", u"1.75", u"2.37"}));
     // Kept in the recovery file at once.
     EXPECT_NE(Lesen("Noten/7a/7a Mathe.slk.ungespeichert").find("\"2+\""), std::string::npos);
+}
+
+TEST_F(SeatingPlan, PortraitsAreDecodedOnceAcrossOpeningsAndAgainWhenTheirFileChanged) {
+    auto k = Klasse(3);
+    fs::create_directories("Noten/7a/Bilder");
+    auto foto = [&](int zeile, uint32_t farbe) {
+        TPixmap p = CreatePixmap(360, 360, 3, 4);
+        for (int y = 0; y < 360; ++y)
+            for (int x = 0; x < 360; ++x) WritePixel(p, x, y, 0xFF000000u | farbe);
+        ASSERT_TRUE(SavePixmapAsPNG(p, PortraitDerZeile(*k, zeile), 0));
+    };
+    for (int i = 1; i <= 3; ++i) foto(i, 0x204060u * uint32_t(i));
+    struct Schritt {
+        const char* was;
+        std::function<void()> vorher;
+        long long gelesen;  // files decoded by this opening
+        std::vector<bool> bild;  // whether rows 1 to 3 have a picture afterwards
+    };
+    const std::vector<Schritt> schritte{
+        {"first opening", [] {}, 3, {true, true, true}},
+        {"opened again", [] {}, 0, {true, true, true}},
+        {"S02's photo replaced", [&] { foto(2, 0xC0C0C0u); }, 1, {true, true, true}},
+        {"S03's photo removed", [&] { ASSERT_TRUE(DeleteFileAt(PortraitDerZeile(*k, 3))); }, 0, {true, true, false}},
+        {"a photo for S03 again", [&] { foto(3, 0x00FF00u); }, 1, {true, true, true}},
+    };
+    for (const Schritt& s : schritte) {
+        s.vorher();
+        const long long vorher = PortraitZahlen().gelesen;
+        auto a = TSitzplanAnsicht::bauen(*k);
+        Laufen(*a, 1);
+        EXPECT_EQ(PortraitZahlen().gelesen - vorher, s.gelesen) << s.was;
+        const int groesse = std::min(220, a->Platz(1, 1).b + 8) - 8 - 24;
+        for (int i = 1; i <= 3; ++i) {
+            const TImage b = PortraitBild(PortraitDerZeile(*k, i), groesse);
+            EXPECT_EQ(b != nullptr, s.bild[size_t(i - 1)]) << s.was << ", row " << i;
+            if (b) {
+                EXPECT_EQ(ImageWidthOf(b), groesse) << s.was;
+            }
+        }
+    }
 }

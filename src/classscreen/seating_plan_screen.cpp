@@ -12,6 +12,7 @@
 #include "gradebook/grade_scale.hpp"
 #include "gradebook/grade_types.hpp"
 #include "gradebook/photo_paths.hpp"
+#include "gradebook/portrait_cache.hpp"
 #include "gradebook/portrait_files.hpp"
 #include "gradebook/program_state.hpp"
 #include "platform/conversions.hpp"
@@ -109,43 +110,15 @@ TSitzplanAnsicht::Rechteck TSitzplanAnsicht::Knopfplatz(int knopf) const {
     return {8 + knopf * 208, 8, 200, 72};
 }
 
-namespace {
-// The picture averaged down to s x s pixels (box filter): a small texture
-// uploads and draws in a fraction of the time of the 360-pixel portrait.
-TPixmap Verkleinert(const TPixmap& q, int s) {
-    if (!q || q->width <= s || q->height <= s) return q;
-    TPixmap z = CreatePixmap(s, s, 3, 4);
-    const int bpp = q->format == 4 ? 4 : 3;
-    for (int y = 0; y < s; ++y) {
-        const int y0 = y * q->height / s, y1 = std::max(y0 + 1, (y + 1) * q->height / s);
-        for (int x = 0; x < s; ++x) {
-            const int x0 = x * q->width / s, x1 = std::max(x0 + 1, (x + 1) * q->width / s);
-            unsigned sum[3] = {0, 0, 0};
-            for (int yy = y0; yy < y1; ++yy) {
-                const unsigned char* p = q->pixels.data() + size_t(yy) * q->pitch + size_t(x0) * bpp;
-                for (int xx = x0; xx < x1; ++xx, p += bpp)
-                    for (int c = 0; c < 3; ++c) sum[c] += p[c];
-            }
-            const unsigned n = unsigned((y1 - y0) * (x1 - x0));
-            unsigned char* d = z->pixels.data() + size_t(y) * z->pitch + size_t(x) * 3;
-            for (int c = 0; c < 3; ++c) d[c] = static_cast<unsigned char>(sum[c] / n);
-        }
-    }
-    return z;
-}
-}  // namespace
-
 void TSitzplanAnsicht::PortraitsLaden() {
     PortraitsGeladen = true;
     // At the largest size a picture takes on this screen (the plan's layout with the fewest desks).
     const int groesse = std::max(16, std::min(220, Teilung) - 8 - kNamenshoehe);
-    for (int i = 1; i < Klasse->Schueleranzahl; ++i) {
-        const Text pfad = PortraitDerZeile(*Klasse, i);
-        if (pfad.empty() || PathKind(pfad) != 1) continue;
-        TPixmap p = LoadPixmapFrom(pfad, groesse);
-        if (!p) continue;
-        if (TImage bild = LoadImageFrom(Verkleinert(p, groesse))) Portraits[Schluessel(NameInZeile(*Klasse, i))] = bild;
-    }
+    // Kept across openings: a small texture uploads and draws in a fraction
+    // of the time of the 360-pixel portrait, and a second opening decodes nothing.
+    for (int i = 1; i < Klasse->Schueleranzahl; ++i)
+        if (TImage bild = PortraitBild(PortraitDerZeile(*Klasse, i), groesse))
+            Portraits[Schluessel(NameInZeile(*Klasse, i))] = bild;
 }
 
 void TSitzplanAnsicht::TischZeichnen(const Tisch& t, int x, int y, int g, float alpha, bool texte) {
@@ -275,8 +248,13 @@ void TSitzplanAnsicht::LeisteZeichnen() {
 
 void TSitzplanAnsicht::anzeigen() {
     if (!PortraitsGeladen) PortraitsLaden();
-    Farbe(kGrund);
-    DrawRect(0, 0, Bildschirmbreite, Bildschirmhoehe);
+    // The room's colour as a clear of the window: a rectangle over all of it
+    // would cost the software rasteriser a second pass over every pixel.
+    int r0 = 0, g0 = 0, b0 = 0;
+    GetClsColor(r0, g0, b0);
+    SetClsColor(kGrund[0], kGrund[1], kGrund[2]);
+    Cls();
+    SetClsColor(r0, g0, b0);
     LeisteZeichnen();
     // Free places of the arranging mode, where a desk can be put.
     if (Modus_ == kAnordnen) {

@@ -1,6 +1,7 @@
 // Files and folders: kind of a path, creating folders, deleting, copying and
 // renaming files, flushing them to disk, and listing folders.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <vector>
 #include "platform/text.hpp"
@@ -40,6 +41,20 @@ bool FlushFolderOf(const Text& path);
 // Time of the file's last change, as the platform's date and time texts
 // ("06 Dec 2026", "14:05:09", local time); false when there is no such file.
 bool FileModifiedTime(const Text& path, Text& date, Text& time);
+
+// What tells one state of a file from the next without reading it: its
+// size, the time of its last change (to the nanosecond, on Windows to 100 ns)
+// and its file number where the system gives one cheaply (a file renamed over
+// it has another). A cache of what was read from a file keeps it while the
+// stamp stays the same.
+struct FileStamp {
+    uint64_t size = 0;
+    int64_t modified = 0;
+    uint64_t number = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// False when there is no file (a folder, nothing) at the path.
+bool FileStampOf(const Text& path, FileStamp& stamp);
 
 // The absolute path with "." and ".." resolved and every symbolic link
 // followed; "" when the path does not exist.

@@ -1,10 +1,12 @@
 // The frame plan: a scroll of named regions becomes pixel copies of the last
-// picture plus the strips that came into view; everything else is drawn.
+// picture plus the strips that came into view; a frame that changed in a few
+// places is drawn there only; everything else is drawn whole.
 #include "platform/frame_plan.hpp"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/draw_list_diff.hpp"
 #include "platform/texture_store.hpp"
 
 namespace {
@@ -144,9 +146,29 @@ void AddItem(DrawList& out, const DrawList& l, Item it, const ClipRect& strip) {
     const DrawVertex& b = l.vertices[it.vertex + 2];
     out.AddQuad(c.texture, c.blend, c.smooth, clip, a.x, a.y, b.x, b.y, a.u, a.v, b.u, b.v, a.rgba);
 }
+
+// The frame drawn only where it differs from the last: in each changed area,
+// what the new frame draws there from its last opaque cover on.
+FramePlan Patched(const DrawList& last, const DrawList& frame, int width, int height) {
+    FramePlan plan;
+    std::vector<ClipRect> areas;
+    if (!ChangedAreas(last, frame, width, height, areas)) return plan;
+    long long flaeche = 0;
+    for (const ClipRect& r : areas) flaeche += static_cast<long long>(r.w) * r.h;
+    // Most of the window changed: drawn whole, it costs the same and needs no sorting out.
+    if (flaeche * 2 > static_cast<long long>(width) * height) return plan;
+    plan.kind = FramePlan::Patch;
+    plan.exposed = areas;
+    std::vector<std::vector<Item>> now;
+    CollectVisible(frame, areas, now);
+    for (size_t s = 0; s < areas.size(); ++s)
+        for (const Item& it : now[s]) AddItem(plan.strips, frame, it, areas[s]);
+    return plan;
+}
 }  // namespace
 
-FramePlan PlanFrame(const DrawList& last, bool lastValid, const DrawList& frame, int width, int height) {
+FramePlan PlanFrame(const DrawList& last, bool lastValid, const DrawList& frame, int width, int height,
+                    bool texturesKept) {
     FramePlan plan;
     if (!frame.BeginsWithFullClear(width, height)) {
         plan.kind = FramePlan::Overlay;
@@ -154,17 +176,17 @@ FramePlan PlanFrame(const DrawList& last, bool lastValid, const DrawList& frame,
     }
     plan.kind = FramePlan::Full;
     const std::vector<ScrollRegion>& regions = frame.scrollRegions;
-    if (!lastValid || regions.empty() || !last.BeginsWithFullClear(width, height) ||
-        !SameRects(regions, last.scrollRegions) || !RegionsTileTheWindow(regions, width, height))
+    if (!lastValid || !last.BeginsWithFullClear(width, height) || !SameRects(regions, last.scrollRegions))
         return plan;
 
     // Nothing scrolled: a frame that differs from the last changed something
-    // else and is drawn whole (without comparing the lists item by item).
+    // else, which the two lists, compared item by item, find.
     bool moved = false;
     for (size_t i = 0; i < regions.size(); ++i)
         moved = moved || regions[i].scrollX != last.scrollRegions[i].scrollX ||
                 regions[i].scrollY != last.scrollRegions[i].scrollY;
-    if (!moved) return plan;
+    if (!moved) return texturesKept ? Patched(last, frame, width, height) : plan;
+    if (!RegionsTileTheWindow(regions, width, height)) return plan;
 
     // Per region: the part that keeps showing what it showed (moved), and
     // the strips that came into view.

@@ -43,6 +43,7 @@ bool OpenGraphicsWindow(int width, int height, int depth, int hertz, int flags) 
     c.frame.Reset();
     c.shown.Reset();
     c.shownValid = false;
+    c.frameBegan = TextureStore::ReleaseGeneration();
     c.pacer.Start(c.hertz, CurrentBackend().Milliseconds());
     return true;
 }
@@ -96,14 +97,19 @@ void Flip(int sync) {
                          c.frame.RedrawsToTheSamePixels(TextureStore::White().texture, TextureStore::White().u0,
                                                         TextureStore::White().v0));
     PresentStats stats;
+    c.figures.patched = false;
     if (repeat) {
         stats.skipped = true;
         if (be.NeedsRepaint()) be.Repaint();
         ++c.figures.framesSkipped;
     } else {
         const auto w0 = std::chrono::steady_clock::now();
-        const FramePlan plan = PlanFrame(c.shown, c.shownValid, c.frame, c.width, c.height);
+        // A place given back since the last frame began may hold other texels
+        // now under the same coordinates.
+        const bool texturesKept = TextureStore::ReleaseGeneration() == c.shownBegan;
+        const FramePlan plan = PlanFrame(c.shown, c.shownValid, c.frame, c.width, c.height, texturesKept);
         be.Present(c.frame, plan, stats);
+        c.figures.patched = plan.kind == FramePlan::Patch;
         c.figures.presentMs =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - w0).count();
         ++c.figures.framesPresented;
@@ -114,6 +120,8 @@ void Flip(int sync) {
     c.figures.skipped = stats.skipped;
     std::swap(c.frame, c.shown);
     c.shownValid = true;
+    c.shownBegan = c.frameBegan;
+    c.frameBegan = TextureStore::ReleaseGeneration();
     c.frame.Reset();
     EndFrameByFlip();
     if (FrameObserver()) FrameObserver()();
@@ -159,6 +167,10 @@ void SetDrawFont(const TImageFont& font) { Ctx().state.font = font; }
 void GetColor(int& r, int& g, int& b) {
     const int* col = Ctx().state.color;
     r = col[0]; g = col[1]; b = col[2];
+}
+void GetClsColor(int& r, int& g, int& b) {
+    const int* cc = Ctx().state.clsColor;
+    r = cc[0]; g = cc[1]; b = cc[2];
 }
 double GetAlpha() { return Ctx().state.alpha; }
 int GetBlend() { return Ctx().state.blend; }

@@ -47,6 +47,7 @@ void DrawTextAt(const Text& text, double x, double y);
 
 // Reading the drawing state back (tests and debug checks).
 void GetColor(int& r, int& g, int& b);
+void GetClsColor(int& r, int& g, int& b);
 double GetAlpha();
 int GetBlend();
 void GetDrawScale(double& sx, double& sy);
@@ -70,6 +71,7 @@ struct FrameFigures {
     int vertices = 0;
     int commands = 0;
     bool skipped = false;
+    bool patched = false;  // drawn only where it differed from the last frame
     long long framesPresented = 0;
     long long framesSkipped = 0;
     double presentMs = 0;  // wall time the backend took to draw and show the frame

@@ -42,6 +42,9 @@ struct PlatformContext {
     DrawList frame;          // being recorded
     DrawList shown;          // last presented
     bool shownValid = false;
+    // TextureStore::ReleaseGeneration() when the recording of `shown` and of
+    // `frame` began: a place given back after that may hold other texels.
+    uint64_t shownBegan = 0, frameBegan = 0;
     InputState input;
     FramePacer pacer;
     FrameFigures figures;

@@ -165,6 +165,15 @@ bool FileModifiedTime(const Text& path, Text& date, Text& time) {
     return true;
 }
 
+bool FileStampOf(const Text& path, FileStamp& stamp) {
+    struct stat st {};
+    if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    stamp.size = static_cast<uint64_t>(st.st_size);
+    stamp.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.number = static_cast<uint64_t>(st.st_ino);
+    return true;
+}
+
 bool ListFolderInto(const Text& path, bool skipDots, std::vector<Text>& names) {
     names.clear();
     TFolderListing listing = OpenFolderListing(path);

@@ -113,6 +113,7 @@ bool GlRenderer::Init(int width, int height) {
         glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     current_ = 0;
+    canvasHolds_ = false;
     const char* check = std::getenv("RK_DRAW_CHECK");
     checkFile_ = check ? check : "";
     checkedFrames_ = scrollFramesChecked_ = differentPixels_ = 0;
@@ -202,24 +203,32 @@ void GlRenderer::ApplyBlend(int mode) {
     }
 }
 
-void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats) {
-    Canvas& picture = canvas_[current_];
-    if (!MakeCanvas(picture)) return;
-    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
-        Canvas& next = canvas_[1 - current_];
-        for (const PixelCopy& c : plan.copies) {
-            Blit(picture.fbo, next.fbo, c.from, c.toX, c.toY);
-            ++stats.drawCalls;
-        }
-        Draw(plan.strips, next.fbo, stats);
-        current_ = 1 - current_;
+bool GlRenderer::Render(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
+                        PresentStats& stats) {
+    places.clear();
+    if (inWindow_) {
+        RenderInWindow(frame, plan, places, stats);
     } else {
-        // A dialog draws over the picture as it stands; a full frame clears it first.
-        Draw(frame, picture.fbo, stats);
+        Canvas& picture = canvas_[current_];
+        if (!MakeCanvas(picture)) return false;
+        if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[1 - current_])) {
+            Canvas& next = canvas_[1 - current_];
+            for (const PixelCopy& c : plan.copies) {
+                Blit(picture.fbo, next.fbo, c.from, c.toX, c.toY);
+                ++stats.drawCalls;
+            }
+            Draw(plan.strips, next.fbo, stats);
+            current_ = 1 - current_;
+        } else if (plan.kind == FramePlan::Patch) {
+            Draw(plan.strips, picture.fbo, stats);
+        } else {
+            // A dialog draws over the picture as it stands; a full frame clears it first.
+            Draw(frame, picture.fbo, stats);
+        }
+        if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
+        CopyCanvas();
+        ++stats.drawCalls;
     }
-    if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
-    CopyCanvas();
-    ++stats.drawCalls;
     stats.vertices = static_cast<int>(plan.ToDraw(frame).vertices.size());
     // Forget textures whose images are gone, at once when the store says some
     // went (a portrait closed with its menu frees its GPU copy too).
@@ -234,6 +243,44 @@ void GlRenderer::Render(const DrawList& frame, const FramePlan& plan, PresentSta
             }
         }
     }
+    return inWindow_;
+}
+
+void GlRenderer::RenderInWindow(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
+                                PresentStats& stats) {
+    const ClipRect window{0, 0, width_, height_};
+    if (plan.kind == FramePlan::Scroll && MakeCanvas(canvas_[0]) && MakeCanvas(canvas_[1])) {
+        // A scroll moves the pixels between the two canvases as without the
+        // window's picture (copies between canvases are the cheap ones), then
+        // the result goes to the window. While the grid scrolls on, the
+        // canvas holds the picture already; the first scroll after frames
+        // drawn in the window fetches it from there.
+        if (!canvasHolds_) {
+            Blit(0, canvas_[current_].fbo, window, 0, 0);
+            ++stats.drawCalls;
+        }
+        Canvas& next = canvas_[1 - current_];
+        for (const PixelCopy& c : plan.copies) {
+            Blit(canvas_[current_].fbo, next.fbo, c.from, c.toX, c.toY);
+            ++stats.drawCalls;
+        }
+        Draw(plan.strips, next.fbo, stats);
+        current_ = 1 - current_;
+        CopyCanvas();
+        ++stats.drawCalls;
+        canvasHolds_ = true;
+        places.push_back(window);
+    } else if (plan.kind == FramePlan::Patch) {
+        Draw(plan.strips, 0, stats);
+        canvasHolds_ = false;
+        places = plan.exposed;
+    } else {
+        Draw(frame, 0, stats);
+        canvasHolds_ = false;
+        places.push_back(window);
+    }
+    if (!checkFile_.empty()) CheckAgainstFullDraw(frame, plan);
+    stats.drawCalls += static_cast<int>(places.size());  // shown part by part
 }
 
 bool GlRenderer::MakeCanvas(Canvas& canvas) {
@@ -272,8 +319,10 @@ void GlRenderer::Blit(unsigned from, unsigned to, const ClipRect& r, int toX, in
     glEnable(GL_SCISSOR_TEST);
 }
 
+unsigned GlRenderer::Picture() const { return inWindow_ ? 0 : canvas_[current_].fbo; }
+
 bool GlRenderer::ReadPixels(unsigned framebuffer, std::vector<uint32_t>& rgba) {
-    if (!framebuffer) return false;
+    if (!framebuffer && !inWindow_) return false;
     rgba.resize(size_t(width_) * height_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -288,7 +337,7 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
     PresentStats ignored;
     Draw(frame, check_.fbo, ignored);
     std::vector<uint32_t> kept, whole;
-    if (!ReadPixels(canvas_[current_].fbo, kept) || !ReadPixels(check_.fbo, whole)) return;
+    if (!ReadPixels(Picture(), kept) || !ReadPixels(check_.fbo, whole)) return;
     long long different = 0;
     for (size_t i = 0; i < kept.size(); ++i) {
         if ((kept[i] & 0xFFFFFFu) == (whole[i] & 0xFFFFFFu)) continue;
@@ -296,8 +345,10 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
             const int x = int(i % width_), y = height_ - 1 - int(i / width_);
             char line[160];
             std::snprintf(line, sizeof line, "frame %lld (%s) at %d,%d: %06x instead of %06x", checkedFrames_ + 1,
-                          plan.kind == FramePlan::Scroll ? "scroll" : plan.kind == FramePlan::Overlay ? "overlay"
-                                                                                                     : "full",
+                          plan.kind == FramePlan::Scroll    ? "scroll"
+                          : plan.kind == FramePlan::Patch   ? "patch"
+                          : plan.kind == FramePlan::Overlay ? "overlay"
+                                                            : "full",
                           x, y, kept[i] & 0xFFFFFFu, whole[i] & 0xFFFFFFu);
             firstDifference_ = line;
         }
@@ -314,7 +365,7 @@ void GlRenderer::CheckAgainstFullDraw(const DrawList& frame, const FramePlan& pl
 }
 
 void GlRenderer::Repaint() {
-    if (canvas_[current_].fbo) CopyCanvas();
+    if (!inWindow_ && canvas_[current_].fbo) CopyCanvas();
 }
 
 void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats) {
@@ -373,17 +424,13 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
 void GlRenderer::CopyCanvas() {
     const Canvas& picture = canvas_[current_];
     if (!picture.fbo) return;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.fbo);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glEnable(GL_SCISSOR_TEST);
+    Blit(picture.fbo, 0, ClipRect{0, 0, width_, height_}, 0, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, picture.fbo);
 }
 
 bool GlRenderer::ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) {
     std::vector<uint32_t> rgba;
-    if (!ReadPixels(canvas_[current_].fbo, rgba)) return false;
+    if (!ReadPixels(Picture(), rgba)) return false;
     width = width_;
     height = height_;
     argb.resize(rgba.size());

@@ -1,10 +1,12 @@
-// Replays recorded frames with OpenGL 3.3 into a kept off-screen picture,
-// which is then copied to the back buffer: a dialog draws straight over the
-// picture of the screen below it, and a scroll (see frame_plan.hpp) moves the
-// picture's pixels into the second canvas and draws only the strips that came
-// into view. With RK_DRAW_CHECK=<file> every frame is also drawn whole into a
-// third canvas and compared; the file tells how many pixels differed.
-// Needs a current context.
+// Replays recorded frames with OpenGL 3.3 into a kept picture: a dialog
+// draws straight over the picture of the screen below it, a scroll (see
+// frame_plan.hpp) moves the picture's pixels into the second canvas and
+// draws only the strips that came into view, and a patch draws only the
+// changed areas. The picture is an off-screen canvas copied to the back
+// buffer for a swap, or, for a backend that shows parts of the back buffer
+// and never swaps it, the back buffer itself. With RK_DRAW_CHECK=<file>
+// every frame is also drawn whole into a third canvas and compared; the
+// file tells how many pixels differed. Needs a current context.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -17,8 +19,14 @@ class GlRenderer {
 public:
     bool Init(int width, int height);
     void Shutdown();
-    // Draws the frame into the picture as planned, then copies the picture to the back buffer.
-    void Render(const DrawList& frame, const FramePlan& plan, PresentStats& stats);
+    // With a backend that shows parts of the back buffer and never swaps it,
+    // the back buffer itself keeps the picture: a frame drawn there needs no
+    // 8 MB copy afterwards, and a patch is shown where it changed.
+    void KeepPictureInWindow(bool on) { inWindow_ = on; }
+    // Draws the frame into the picture as planned. Keeping the picture in
+    // the window, it lists the areas to show in `places` and returns true;
+    // else it copies the picture to the back buffer for a swap.
+    bool Render(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places, PresentStats& stats);
     // Shows the last picture again (after the window was exposed).
     void Repaint();
     // Reads the canvas back as 0xAARRGGBB rows, top to bottom.
@@ -28,7 +36,10 @@ private:
     struct GpuTexture { unsigned id = 0; uint64_t version = 0; int rows = 0; };  // rows: allocated height
     struct Canvas { unsigned fbo = 0, texture = 0; };
     void Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats);
+    void RenderInWindow(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
+                        PresentStats& stats);
     void CopyCanvas();
+    unsigned Picture() const;  // the framebuffer that holds the picture
     bool MakeCanvas(Canvas& canvas);
     void Blit(unsigned from, unsigned to, const ClipRect& source, int toX, int toY);
     void CheckAgainstFullDraw(const DrawList& frame, const FramePlan& plan);
@@ -41,6 +52,8 @@ private:
     unsigned program_ = 0, vao_ = 0, vbo_ = 0, ibo_ = 0;
     Canvas canvas_[2];           // the picture, and the one a scroll moves it into
     int current_ = 0;            // which of the two holds the picture
+    bool inWindow_ = false;      // the back buffer holds it (the canvases only help a scroll)
+    bool canvasHolds_ = false;   // in the window, canvas_[current_] holds the same picture
     unsigned nearest_ = 0, linear_ = 0;  // samplers
     std::string checkFile_;      // RK_DRAW_CHECK
     Canvas check_;

@@ -19,6 +19,7 @@
 #include "platform/image_decode.hpp"
 #include "platform/resources.hpp"
 #include "platform/sdl/gl_renderer.hpp"
+#include "platform/sdl/partial_present.hpp"
 #include "platform/sdl/sdl_keys.hpp"
 
 namespace {
@@ -145,6 +146,7 @@ public:
             OhneOpenGlMelden(title);
             return false;
         }
+        renderer_.KeepPictureInWindow(partial_.Start(window_));
         width_ = width;
         height_ = height;
         SDL_StartTextInput();
@@ -166,6 +168,7 @@ public:
 #ifdef _WIN32
         SitzungsendeLoslassen();
 #endif
+        partial_.Stop();
         renderer_.Shutdown();
         SDL_GL_DeleteContext(gl_);
         SDL_DestroyWindow(window_);
@@ -177,8 +180,12 @@ public:
 
     void Present(const DrawList& frame, const FramePlan& plan, PresentStats& stats) override {
         if (!window_) return;
-        renderer_.Render(frame, plan, stats);
-        SDL_GL_SwapWindow(window_);
+        if (!renderer_.Render(frame, plan, places_, stats))
+            SDL_GL_SwapWindow(window_);
+        else if (repaint_)  // the window lost its picture: all of it again
+            partial_.Show({ClipRect{0, 0, width_, height_}}, height_);
+        else
+            partial_.Show(places_, height_);
         repaint_ = false;
     }
 
@@ -191,7 +198,10 @@ public:
     void Repaint() override {
         if (!window_) return;
         renderer_.Repaint();
-        SDL_GL_SwapWindow(window_);
+        if (partial_.Available())
+            partial_.Show({ClipRect{0, 0, width_, height_}}, height_);
+        else
+            SDL_GL_SwapWindow(window_);
         repaint_ = false;
     }
 
@@ -315,6 +325,8 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_GLContext gl_ = nullptr;
     GlRenderer renderer_;
+    PartialPresent partial_;
+    std::vector<ClipRect> places_;  // what the last patch changed
     int width_ = 0, height_ = 0;
     bool repaint_ = false;
     // Shift as the key events in the queue left it, up to the event at hand:
