@@ -3,9 +3,9 @@
 #pragma once
 #define glActiveTexture rk_glActiveTexture
 #define glAttachShader rk_glAttachShader
+#define glBindAttribLocation rk_glBindAttribLocation
 #define glBindBuffer rk_glBindBuffer
 #define glBindFramebuffer rk_glBindFramebuffer
-#define glBindSampler rk_glBindSampler
 #define glBindVertexArray rk_glBindVertexArray
 #define glBlitFramebuffer rk_glBlitFramebuffer
 #define glBufferData rk_glBufferData
@@ -17,14 +17,12 @@
 #define glDeleteBuffers rk_glDeleteBuffers
 #define glDeleteFramebuffers rk_glDeleteFramebuffers
 #define glDeleteProgram rk_glDeleteProgram
-#define glDeleteSamplers rk_glDeleteSamplers
 #define glDeleteShader rk_glDeleteShader
 #define glDeleteVertexArrays rk_glDeleteVertexArrays
 #define glEnableVertexAttribArray rk_glEnableVertexAttribArray
 #define glFramebufferTexture2D rk_glFramebufferTexture2D
 #define glGenBuffers rk_glGenBuffers
 #define glGenFramebuffers rk_glGenFramebuffers
-#define glGenSamplers rk_glGenSamplers
 #define glGenVertexArrays rk_glGenVertexArrays
 #define glGetProgramiv rk_glGetProgramiv
 #define glGetProgramInfoLog rk_glGetProgramInfoLog
@@ -32,7 +30,6 @@
 #define glGetShaderiv rk_glGetShaderiv
 #define glGetUniformLocation rk_glGetUniformLocation
 #define glLinkProgram rk_glLinkProgram
-#define glSamplerParameteri rk_glSamplerParameteri
 #define glShaderSource rk_glShaderSource
 #define glUniform1i rk_glUniform1i
 #define glUniform2f rk_glUniform2f

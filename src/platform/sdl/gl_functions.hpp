@@ -11,10 +11,9 @@
 #define RK_GL_LOADED_FUNCTIONS(X)                                                              \
     X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                                                 \
     X(PFNGLATTACHSHADERPROC, glAttachShader)                                                   \
+    X(PFNGLBINDATTRIBLOCATIONPROC, glBindAttribLocation)                                       \
     X(PFNGLBINDBUFFERPROC, glBindBuffer)                                                       \
     X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)                                             \
-    X(PFNGLBINDSAMPLERPROC, glBindSampler)                                                     \
-    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray)                                             \
     X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer)                                             \
     X(PFNGLBUFFERDATAPROC, glBufferData)                                                       \
     X(PFNGLBUFFERSUBDATAPROC, glBufferSubData)                                                 \
@@ -25,30 +24,32 @@
     X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                                                 \
     X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                                       \
     X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                                                 \
-    X(PFNGLDELETESAMPLERSPROC, glDeleteSamplers)                                               \
     X(PFNGLDELETESHADERPROC, glDeleteShader)                                                   \
-    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays)                                       \
     X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)                             \
     X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D)                                   \
     X(PFNGLGENBUFFERSPROC, glGenBuffers)                                                       \
     X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                                             \
-    X(PFNGLGENSAMPLERSPROC, glGenSamplers)                                                     \
-    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays)                                             \
     X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                                                   \
     X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)                                         \
     X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                                           \
     X(PFNGLGETSHADERIVPROC, glGetShaderiv)                                                     \
     X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)                                       \
     X(PFNGLLINKPROGRAMPROC, glLinkProgram)                                                     \
-    X(PFNGLSAMPLERPARAMETERIPROC, glSamplerParameteri)                                         \
     X(PFNGLSHADERSOURCEPROC, glShaderSource)                                                   \
     X(PFNGLUNIFORM1IPROC, glUniform1i)                                                         \
     X(PFNGLUNIFORM2FPROC, glUniform2f)                                                         \
     X(PFNGLUSEPROGRAMPROC, glUseProgram)                                                       \
     X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)
 
+// Needed only by a core-profile context, which a 2.1 driver does not have.
+#define RK_GL_CORE_FUNCTIONS(X)                                                                \
+    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray)                                             \
+    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays)                                       \
+    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays)
+
 #define RK_GL_DECLARE(type, name) extern type rk_##name;
 RK_GL_LOADED_FUNCTIONS(RK_GL_DECLARE)
+RK_GL_CORE_FUNCTIONS(RK_GL_DECLARE)
 #undef RK_GL_DECLARE
 #include "platform/sdl/gl_function_names.hpp"
 #else
@@ -56,6 +57,8 @@ RK_GL_LOADED_FUNCTIONS(RK_GL_DECLARE)
 #include <GL/glext.h>
 #endif
 
-// Fetches the functions above from the current context; false when one is
-// missing (the driver offers less than the renderer needs). Always true on Linux.
-bool LoadGlFunctions();
+// Checks that the current context offers OpenGL 2.1 with framebuffer objects
+// (see gl_version.hpp) and fetches the functions above; false, with the
+// reason on stderr, when the driver offers less than the renderer needs.
+// `core`: a core-profile context, which draws only with a vertex array object.
+bool LoadGlFunctions(bool& core);

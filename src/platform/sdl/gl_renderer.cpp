@@ -1,4 +1,4 @@
-// OpenGL replay of draw lists: one vertex upload per frame, one draw call per
+// OpenGL 2.1 replay of draw lists: one vertex upload per frame, one draw call per
 // recorded command, premultiplied alpha throughout.
 #include "platform/sdl/gl_renderer.hpp"
 
@@ -12,15 +12,20 @@
 #include "platform/texture_store.hpp"
 
 namespace {
-const char* kVertexShader = R"(#version 330 core
-layout(location = 0) in vec2 aPos;
-layout(location = 1) in vec2 aUV;
-layout(location = 2) in vec4 aColor;
+// GLSL 1.20, which every OpenGL 2.1 driver compiles. Texture coordinates
+// come in texels; uTextureSize is the bound texture's size (1.20 has no
+// textureSize), divided per vertex: per pixel it cost a software rasteriser
+// about 2 ms a frame.
+const char* kVertexShader = R"(#version 120
+attribute vec2 aPos;
+attribute vec2 aUV;
+attribute vec4 aColor;
 uniform vec2 uScreen;
-out vec2 vUV;
-out vec4 vColor;
+uniform vec2 uTextureSize;
+varying vec2 vUV;
+varying vec4 vColor;
 void main() {
-    vUV = aUV;
+    vUV = aUV / uTextureSize;
     vColor = aColor;
     gl_Position = vec4(aPos.x * 2.0 / uScreen.x - 1.0, 1.0 - aPos.y * 2.0 / uScreen.y, 0.0, 1.0);
 }
@@ -28,19 +33,18 @@ void main() {
 
 // Mode 1 (mask) draws texels of at least half alpha without blending; mode 2
 // (solid) writes the colour without blending; the others blend in GL state.
-const char* kFragmentShader = R"(#version 330 core
-in vec2 vUV;
-in vec4 vColor;
+const char* kFragmentShader = R"(#version 120
+varying vec2 vUV;
+varying vec4 vColor;
 uniform sampler2D uTexture;
 uniform int uMode;
-out vec4 fragColor;
 void main() {
-    vec4 c = texture(uTexture, vUV / vec2(textureSize(uTexture, 0))) * vColor;
+    vec4 c = texture2D(uTexture, vUV) * vColor;
     if (uMode == 1 || uMode == 2) {
         if (uMode == 1 && c.a < 0.5) discard;
-        fragColor = vec4(c.a > 0.0 ? c.rgb / c.a : c.rgb, 1.0);
+        gl_FragColor = vec4(c.a > 0.0 ? c.rgb / c.a : c.rgb, 1.0);
     } else {
-        fragColor = c;
+        gl_FragColor = c;
     }
 }
 )";
@@ -61,10 +65,8 @@ unsigned Compile(GLenum type, const char* source) {
 }  // namespace
 
 bool GlRenderer::Init(int width, int height) {
-    if (!LoadGlFunctions()) {
-        std::fprintf(stderr, "gl: the driver lacks functions of OpenGL 3.3\n");
-        return false;
-    }
+    bool core = false;
+    if (!LoadGlFunctions(core)) return false;
     width_ = width;
     height_ = height;
     const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
@@ -72,6 +74,9 @@ bool GlRenderer::Init(int width, int height) {
     program_ = glCreateProgram();
     glAttachShader(program_, vs);
     glAttachShader(program_, fs);
+    glBindAttribLocation(program_, 0, "aPos");
+    glBindAttribLocation(program_, 1, "aUV");
+    glBindAttribLocation(program_, 2, "aColor");
     glLinkProgram(program_);
     glDeleteShader(vs);
     glDeleteShader(fs);
@@ -83,9 +88,14 @@ bool GlRenderer::Init(int width, int height) {
     }
     modeUniform_ = glGetUniformLocation(program_, "uMode");
     screenUniform_ = glGetUniformLocation(program_, "uScreen");
+    textureSizeUniform_ = glGetUniformLocation(program_, "uTextureSize");
 
-    glGenVertexArrays(1, &vao_);
-    glBindVertexArray(vao_);
+    // A compatibility context keeps the attribute arrays as global state; a
+    // core one only in a vertex array object.
+    if (core) {
+        glGenVertexArrays(1, &vao_);
+        glBindVertexArray(vao_);
+    }
     glGenBuffers(1, &vbo_);
     glGenBuffers(1, &ibo_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
@@ -100,18 +110,6 @@ bool GlRenderer::Init(int width, int height) {
 
     glViewport(0, 0, width, height);
 
-    // At scale 1 texels map onto pixels and nearest sampling is exact and
-    // much cheaper on a software rasteriser; scaled drawing filters.
-    glGenSamplers(1, &nearest_);
-    glSamplerParameteri(nearest_, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glSamplerParameteri(nearest_, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glGenSamplers(1, &linear_);
-    glSamplerParameteri(linear_, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glSamplerParameteri(linear_, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    for (unsigned smp : {nearest_, linear_}) {
-        glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
     current_ = 0;
     canvasHolds_ = false;
     const char* check = std::getenv("RK_DRAW_CHECK");
@@ -131,9 +129,6 @@ bool GlRenderer::Init(int width, int height) {
 void GlRenderer::Shutdown() {
     for (auto& [id, t] : textures_) glDeleteTextures(1, &t.id);
     textures_.clear();
-    if (nearest_) glDeleteSamplers(1, &nearest_);
-    if (linear_) glDeleteSamplers(1, &linear_);
-    nearest_ = linear_ = 0;
     for (Canvas* c : {&canvas_[0], &canvas_[1], &check_}) {
         if (c->fbo) glDeleteFramebuffers(1, &c->fbo);
         if (c->texture) glDeleteTextures(1, &c->texture);
@@ -170,12 +165,24 @@ void GlRenderer::Sync(uint32_t textureId) {
     // Atlas pages fill from the top: the GPU copy holds only the rows in use
     // (in steps of 256), which spares the driver most of a 16 MB page at start.
     const int wanted = std::min(src->height, std::max(256, (rows + 255) / 256 * 256));
-    if (t.id == 0 || wanted > t.rows) {
-        if (t.id == 0) glGenTextures(1, &t.id);
+    if (t.id == 0) {
+        glGenTextures(1, &t.id);
+        glBindTexture(GL_TEXTURE_2D, t.id);
+        // At scale 1 texels map onto pixels and nearest sampling is exact and
+        // much cheaper on a software rasteriser; scaled drawing switches the
+        // texture to linear (see Draw).
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        t.smooth = false;
+    }
+    if (wanted > t.rows) {
         glBindTexture(GL_TEXTURE_2D, t.id);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, src->width, wanted, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         if (rows > 0)
             glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, src->width, rows, GL_RGBA, GL_UNSIGNED_BYTE, src->pixels.data());
+        t.width = src->width;
         t.rows = wanted;
     } else if (t.version != src->version) {
         glBindTexture(GL_TEXTURE_2D, t.id);
@@ -372,7 +379,7 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width_, height_);
     glUseProgram(program_);
-    glBindVertexArray(vao_);
+    if (vao_) glBindVertexArray(vao_);
     if (!frame.vertices.empty()) {
         const size_t bytes = frame.vertices.size() * sizeof(DrawVertex);
         glBindBuffer(GL_ARRAY_BUFFER, vbo_);
@@ -389,7 +396,7 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
 
     int lastBlend = -1;
     uint32_t lastTexture = 0;
-    int lastSmooth = -1;
+    GpuTexture* bound = nullptr;
     ClipRect lastClip{-1, -1, -1, -1};
     for (const DrawCommand& c : frame.commands) {
         if (!(c.clip == lastClip)) {
@@ -408,12 +415,17 @@ void GlRenderer::Draw(const DrawList& frame, unsigned framebuffer, PresentStats&
         }
         if (c.texture != lastTexture) {
             auto it = textures_.find(c.texture);
-            glBindTexture(GL_TEXTURE_2D, it == textures_.end() ? 0 : it->second.id);
+            bound = it == textures_.end() ? nullptr : &it->second;
+            glBindTexture(GL_TEXTURE_2D, bound ? bound->id : 0);
+            glUniform2f(textureSizeUniform_, bound ? float(bound->width) : 1.0f, bound ? float(bound->rows) : 1.0f);
             lastTexture = c.texture;
         }
-        if (int(c.smooth) != lastSmooth) {
-            glBindSampler(0, c.smooth ? linear_ : nearest_);
-            lastSmooth = c.smooth;
+        // The filter belongs to the texture: set only when it changes.
+        if (bound && bound->smooth != c.smooth) {
+            const GLint filter = c.smooth ? GL_LINEAR : GL_NEAREST;
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+            bound->smooth = c.smooth;
         }
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(c.vertexCount / 4 * 6), GL_UNSIGNED_INT,
                        reinterpret_cast<void*>(size_t(c.firstVertex) / 4 * 6 * sizeof(uint32_t)));

@@ -1,4 +1,4 @@
-// Replays recorded frames with OpenGL 3.3 into a kept picture: a dialog
+// Replays recorded frames with OpenGL 2.1 into a kept picture: a dialog
 // draws straight over the picture of the screen below it, a scroll (see
 // frame_plan.hpp) moves the picture's pixels into the second canvas and
 // draws only the strips that came into view, and a patch draws only the
@@ -33,7 +33,8 @@ public:
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb);
 
 private:
-    struct GpuTexture { unsigned id = 0; uint64_t version = 0; int rows = 0; };  // rows: allocated height
+    // rows: allocated height; smooth: the filter set on it (linear or nearest)
+    struct GpuTexture { unsigned id = 0; uint64_t version = 0; int width = 0, rows = 0; bool smooth = false; };
     struct Canvas { unsigned fbo = 0, texture = 0; };
     void Draw(const DrawList& frame, unsigned framebuffer, PresentStats& stats);
     void RenderInWindow(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places,
@@ -54,12 +55,11 @@ private:
     int current_ = 0;            // which of the two holds the picture
     bool inWindow_ = false;      // the back buffer holds it (the canvases only help a scroll)
     bool canvasHolds_ = false;   // in the window, canvas_[current_] holds the same picture
-    unsigned nearest_ = 0, linear_ = 0;  // samplers
     std::string checkFile_;      // RK_DRAW_CHECK
     Canvas check_;
     long long checkedFrames_ = 0, scrollFramesChecked_ = 0, differentPixels_ = 0;
     std::string firstDifference_;
-    int modeUniform_ = -1, screenUniform_ = -1;
+    int modeUniform_ = -1, screenUniform_ = -1, textureSizeUniform_ = -1;
     size_t indexQuads_ = 0;
     size_t vboBytes_ = 0;
     std::unordered_map<uint32_t, GpuTexture> textures_;

@@ -118,9 +118,9 @@ public:
     int DesktopHeight() override { return DesktopMode().h; }
 
     bool OpenWindow(int width, int height, const Text& title) override {
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        // The driver's default context (compatibility, its newest version):
+        // asking for a version would refuse older drivers the renderer can
+        // use; it checks what it got (OpenGL 2.1 with framebuffer objects).
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
         window_ = SDL_CreateWindow(Utf8FromText(title).c_str(), 0, 0, width, height, SDL_WINDOW_OPENGL);
@@ -157,7 +157,7 @@ public:
     // A program without a console (Windows) has no other place to say it.
     void OhneOpenGlMelden(const Text& title) {
         MessageBox(title,
-                   u"Die Grafikkarte oder ihr Treiber bietet kein OpenGL 3.3, das Rido Kladdorix\n"
+                   u"Die Grafikkarte oder ihr Treiber bietet kein OpenGL 2.1, das Rido Kladdorix\n"
                    u"für sein Fenster braucht. Das Programm wird beendet; es wurde nichts geschrieben.\n"
                    u"Bitte den Grafiktreiber aktualisieren.",
                    true);
