@@ -242,7 +242,13 @@ void ProgramUnderTest::Type(const std::string& utf8) {
     Xdo({"type", "--delay", "60", utf8});
 }
 
-void ProgramUnderTest::MoveTo(int x, int y) { Xdo({"mousemove", "--sync", std::to_string(x), std::to_string(y)}); }
+void ProgramUnderTest::MoveTo(int x, int y) {
+    // "--sync" waits until the pointer has moved, and a pointer already there
+    // never moves: xdotool then waits about 15 s before it gives up.
+    const std::string at = "X=" + std::to_string(x) + "\nY=" + std::to_string(y) + "\n";
+    if (Xdo({"getmouselocation", "--shell"}).rfind(at, 0) == 0) return;
+    Xdo({"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+}
 
 void ProgramUnderTest::Click(int x, int y) {
     MoveTo(x, y);
