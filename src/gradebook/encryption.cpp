@@ -91,15 +91,6 @@ std::map<Text, Text> PortraitnamenDerKlasse(const Klassenordner& k) {
     return namen;
 }
 
-void Zaehlen(Umstellung& u, ConvertResult r) {
-    switch (r) {
-        case ConvertResult::Converted: ++u.umgestellt; break;
-        case ConvertResult::Refused: ++u.abgelehnt; break;
-        case ConvertResult::Failed: ++u.fehlgeschlagen; break;
-        case ConvertResult::Unchanged: break;
-    }
-}
-
 // The portrait's name for the target form: "" when it keeps its name.
 Text ZielnameDesBilds(const Text& name, bool versiegeln, const std::map<Text, Text>& klarnamen) {
     if (versiegeln) {
@@ -228,4 +219,13 @@ Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
                 if (IsSealedFile(k.pfad + u"/Bilder/" + f)) ++u.verschluesselt;
     }
     return u;
+}
+
+void Zaehlen(Umstellung& u, ConvertResult r) {
+    switch (r) {
+        case ConvertResult::Converted: ++u.umgestellt; break;
+        case ConvertResult::Refused: ++u.abgelehnt; break;
+        case ConvertResult::Failed: ++u.fehlgeschlagen; break;
+        case ConvertResult::Unchanged: break;
+    }
 }

@@ -45,5 +45,9 @@ int UmzustellendeDateien(bool versiegeln, const Text& backupOrdner, bool datenor
 // and leftovers of interrupted writes below "Noten" and the mirror's "Noten".
 std::vector<Text> KlareKopien(const Text& backupOrdner);
 
+// Counts one file's rewrite in u.
+enum class ConvertResult;
+void Zaehlen(Umstellung& u, ConvertResult r);
+
 Umstellung DateienUmstellen(bool versiegeln, const Text& backupOrdner,
                             const std::function<void(int, int)>& fortschritt = {}, bool datenordner = true);

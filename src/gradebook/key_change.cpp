@@ -71,15 +71,6 @@ std::map<Text, Text> Portraitnamen(const Text& klassenordner) {
     return namen;
 }
 
-void Zaehlen(Umstellung& u, ConvertResult r) {
-    switch (r) {
-        case ConvertResult::Converted: ++u.umgestellt; break;
-        case ConvertResult::Refused: ++u.abgelehnt; break;
-        case ConvertResult::Failed: ++u.fehlgeschlagen; break;
-        case ConvertResult::Unchanged: break;
-    }
-}
-
 // A portrait under its old key's name takes the new key's name; one already
 // there was made after the change and stays, the older one goes.
 bool BildUmbenennen(const Text& pfad, const std::map<Text, Text>& namen) {
