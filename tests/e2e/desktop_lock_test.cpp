@@ -58,48 +58,12 @@ protected:
         std::error_code ec;
         fs::remove_all(bin, ec);
     }
-    // Typed, then Enter once the entry shows every character.
-    void Eingeben(const std::string& text) {
-        SleepMs(700);
-        p.Type(text);
-        Screenshot vorher = p.Shoot();
-        for (int i = 0; i < 40; ++i) {
-            SleepMs(400);
-            Screenshot jetzt = p.Shoot();
-            if (jetzt.rgb == vorher.rgb) break;
-            vorher = std::move(jetzt);
-        }
-        p.Key("Return");
-        SleepMs(400);
-    }
+    void Eingeben(const std::string& text) { p.EnterText(text); }
     VirtualDisplay display{1920, 1080};
     ProgramUnderTest p{display};
     std::string bin, alterPfad;
 };
 
-// Copies of the text as UTF-16 in the readable, writable mappings of the process.
-int Utf16Funde(pid_t pid, const std::string& ascii) {
-    std::string gesucht;
-    for (char c : ascii) gesucht += std::string{c, '\0'};
-    std::ifstream karten("/proc/" + std::to_string(pid) + "/maps");
-    std::ifstream speicher("/proc/" + std::to_string(pid) + "/mem", std::ios::binary);
-    if (!karten || !speicher) return -1;
-    int funde = 0;
-    std::string zeile;
-    while (std::getline(karten, zeile)) {
-        unsigned long von = 0, bis = 0;
-        char rechte[5] = {};
-        if (std::sscanf(zeile.c_str(), "%lx-%lx %4s", &von, &bis, rechte) != 3 || rechte[0] != 'r' || rechte[1] != 'w')
-            continue;
-        if (bis - von > (1ul << 30)) continue;
-        std::string bytes(bis - von, '\0');
-        speicher.clear();
-        speicher.seekg(static_cast<std::streamoff>(von));
-        if (!speicher.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) continue;
-        for (size_t at = bytes.find(gesucht); at != std::string::npos; at = bytes.find(gesucht, at + 1)) ++funde;
-    }
-    return funde;
-}
 
 int Verschieden(const Screenshot& a, const Screenshot& b) {
     if (a.rgb.size() != b.rgb.size()) return -1;
@@ -120,7 +84,7 @@ TEST_F(Bildschirmsperre, TheDesktopsLockLocksTheOpenClassAndThePasswordBringsItB
     const Screenshot vorher = p.Shoot();
     p.Save(vorher, "bildschirmsperre-vorher");
     const std::string gespeichert = ReadFileBytes(p.Folder() + kKlassendatei);
-    EXPECT_GT(Utf16Funde(p.Pid(), "Zappelmann"), 0) << "the search finds the grid's name";
+    EXPECT_GT(MemoryFinds(p.Pid(), {Utf16Bytes("Zappelmann")}), 0) << "the search finds the grid's name";
 
     std::ofstream(bin + "/gesperrt") << "";
     SleepMs(5000);  // asked every two seconds
@@ -128,7 +92,7 @@ TEST_F(Bildschirmsperre, TheDesktopsLockLocksTheOpenClassAndThePasswordBringsItB
     p.Save(gesperrt, "bildschirmsperre-gesperrt");
     EXPECT_GT(Verschieden(gesperrt, vorher), 100000) << "the class screen is still shown";
     for (const char* geheim : {"Zappelmann", "Sitzplatz vorne"})
-        EXPECT_EQ(Utf16Funde(p.Pid(), geheim), 0) << geheim << " stayed in memory while locked";
+        EXPECT_EQ(MemoryFinds(p.Pid(), {Utf16Bytes(geheim)}), 0) << geheim << " stayed in memory while locked";
     // Saved before the lock: the class file was written again, sealed.
     const std::string waehrend = ReadFileBytes(p.Folder() + kKlassendatei);
     EXPECT_NE(waehrend, gespeichert);

@@ -71,21 +71,7 @@ protected:
         ASSERT_NE(p.WaitForWindow(), 0u);
         SleepMs(1500);
     }
-    // Typed, then Enter once the entry shows every character: a loaded
-    // machine takes one typed character per frame.
-    void Eingeben(const std::string& text) {
-        SleepMs(700);  // the keyboard slides in
-        p.Type(text);
-        Screenshot vorher = p.Shoot();
-        for (int i = 0; i < 40; ++i) {
-            SleepMs(400);
-            Screenshot jetzt = p.Shoot();
-            if (jetzt.rgb == vorher.rgb) break;
-            vorher = std::move(jetzt);
-        }
-        p.Key("Return");
-        SleepMs(400);
-    }
+    void Eingeben(const std::string& text) { p.EnterText(text); }
     // Waits until a box with at least index + 1 buttons stands still, saves its
     // picture; false when none comes.
     bool BoxDa(int index, const std::string& bild, int& x, int& y) {
@@ -119,34 +105,6 @@ protected:
     std::array<unsigned char, kRecoveryBytes> code{};
 };
 
-// Every readable, writable mapping of the process, searched for the bytes.
-int FundstellenImSpeicher(pid_t pid, const std::vector<std::string>& gesucht) {
-    std::ifstream karten("/proc/" + std::to_string(pid) + "/maps");
-    std::ifstream speicher("/proc/" + std::to_string(pid) + "/mem", std::ios::binary);
-    if (!karten || !speicher) return -1;
-    int funde = 0;
-    std::string zeile;
-    while (std::getline(karten, zeile)) {
-        unsigned long von = 0, bis = 0;
-        char rechte[5] = {};
-        if (std::sscanf(zeile.c_str(), "%lx-%lx %4s", &von, &bis, rechte) != 3 || rechte[0] != 'r' || rechte[1] != 'w')
-            continue;
-        if (bis - von > (1ul << 30)) continue;
-        std::string bytes(bis - von, '\0');
-        speicher.clear();
-        speicher.seekg(static_cast<std::streamoff>(von));
-        if (!speicher.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) continue;
-        for (const std::string& g : gesucht)
-            for (size_t at = bytes.find(g); at != std::string::npos; at = bytes.find(g, at + 1)) ++funde;
-    }
-    return funde;
-}
-
-std::string Utf16(const std::string& ascii) {
-    std::string out;
-    for (char c : ascii) out += std::string{c, '\0'};
-    return out;
-}
 }  // namespace
 
 TEST_F(VerschluesselungHaelt, AnOlderBackupCopiedOverTheClassFileIsRefusedWithItsBox) {
@@ -332,9 +290,9 @@ TEST_F(VerschluesselungHaelt, NoCopyOfTheTypedPasswordIsLeftInMemoryAfterUnlocki
     Eingeben(kPasswort);
     ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
     SleepMs(500);
-    const int funde = FundstellenImSpeicher(p.Pid(), {kPasswort, Utf16(kPasswort)});
+    const int funde = MemoryFinds(p.Pid(), {kPasswort, Utf16Bytes(kPasswort)});
     // The check itself finds what is there: a name of the catalogue's class file.
-    const int kontrolle = FundstellenImSpeicher(p.Pid(), {"7a Mathe", Utf16("7a Mathe")});
+    const int kontrolle = MemoryFinds(p.Pid(), {"7a Mathe", Utf16Bytes("7a Mathe")});
     // A core dump forced from outside (gdb's gcore, as root may) holds no password either.
     const std::string kern = p.Folder() + "-kern";
     int imKern = -1;
@@ -342,7 +300,7 @@ TEST_F(VerschluesselungHaelt, NoCopyOfTheTypedPasswordIsLeftInMemoryAfterUnlocki
         const std::string datei = kern + "." + std::to_string(p.Pid());
         const std::string bytes = ReadFileBytes(datei);
         imKern = 0;
-        for (const std::string& g : {kPasswort, Utf16(kPasswort)})
+        for (const std::string& g : {kPasswort, Utf16Bytes(kPasswort)})
             for (size_t at = bytes.find(g); at != std::string::npos; at = bytes.find(g, at + 1)) ++imKern;
         std::printf("core dump of %zu bytes: %d copies of the password\n", bytes.size(), imKern);
         fs::remove(datei);

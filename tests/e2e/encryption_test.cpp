@@ -87,21 +87,7 @@ protected:
         p.Click(x, y);
         SleepMs(600);
     }
-    // Enter once the entry shows every character: a loaded machine takes one
-    // typed character per frame.
-    void Eingeben(const std::string& text) {
-        SleepMs(700);  // the keyboard slides in
-        p.Type(text);
-        Screenshot vorher = p.Shoot();
-        for (int i = 0; i < 40; ++i) {
-            SleepMs(400);
-            Screenshot jetzt = p.Shoot();
-            if (jetzt.rgb == vorher.rgb) break;
-            vorher = std::move(jetzt);
-        }
-        p.Key("Return");
-        SleepMs(400);
-    }
+    void Eingeben(const std::string& text) { p.EnterText(text); }
     VirtualDisplay display{1920, 1080};
     ProgramUnderTest p{display};
     std::string stick;

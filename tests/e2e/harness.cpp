@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 extern char** environ;
@@ -319,4 +321,46 @@ bool BoxButton(const Screenshot& s, int index, int& x, int& y) {
     x += 15;
     y += 15;
     return true;
+}
+
+void ProgramUnderTest::EnterText(const std::string& utf8) {
+    SleepMs(700);  // the keyboard slides in
+    Type(utf8);
+    Screenshot vorher = Shoot();
+    for (int i = 0; i < 40; ++i) {
+        SleepMs(400);
+        Screenshot jetzt = Shoot();
+        if (jetzt.rgb == vorher.rgb) break;
+        vorher = std::move(jetzt);
+    }
+    Key("Return");
+    SleepMs(400);
+}
+
+int MemoryFinds(pid_t pid, const std::vector<std::string>& wanted) {
+    std::ifstream karten("/proc/" + std::to_string(pid) + "/maps");
+    std::ifstream speicher("/proc/" + std::to_string(pid) + "/mem", std::ios::binary);
+    if (!karten || !speicher) return -1;
+    int funde = 0;
+    std::string zeile;
+    while (std::getline(karten, zeile)) {
+        unsigned long von = 0, bis = 0;
+        char rechte[5] = {};
+        if (std::sscanf(zeile.c_str(), "%lx-%lx %4s", &von, &bis, rechte) != 3 || rechte[0] != 'r' || rechte[1] != 'w')
+            continue;
+        if (bis - von > (1ul << 30)) continue;
+        std::string bytes(bis - von, '\0');
+        speicher.clear();
+        speicher.seekg(static_cast<std::streamoff>(von));
+        if (!speicher.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) continue;
+        for (const std::string& g : wanted)
+            for (size_t at = bytes.find(g); at != std::string::npos; at = bytes.find(g, at + 1)) ++funde;
+    }
+    return funde;
+}
+
+std::string Utf16Bytes(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
 }

@@ -69,6 +69,9 @@ public:
     void Focus();
     void Key(const std::string& keyName);
     void Type(const std::string& utf8);
+    // Types into the on-screen keyboard's entry, then Enter once the entry
+    // shows every character (a loaded machine takes one character per frame).
+    void EnterText(const std::string& utf8);
     void MoveTo(int x, int y);
     // Press and release in separate frames.
     void Click(int x, int y);
@@ -106,3 +109,9 @@ bool FindRun(const Screenshot& s, uint32_t colour, int x0, int y0, int x1, int y
 // A point on button `index` (0 the left one) of the information box on the
 // screen, found by its face colour (56, 56, 56); false when there is none.
 bool BoxButton(const Screenshot& s, int index, int& x, int& y);
+
+// How often any of the byte strings stands in the readable, writable
+// mappings of the process (-1 when its memory cannot be read).
+int MemoryFinds(pid_t pid, const std::vector<std::string>& wanted);
+// ASCII text as UTF-16 (little-endian) bytes, as the program holds its texts.
+std::string Utf16Bytes(const std::string& ascii);
