@@ -14,6 +14,7 @@
 #include "gradebook/locked_rows.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/password_rule.hpp"
+#include "gradebook/portrait_cache.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_index.hpp"
 #include "gradebook/waiting_notice.hpp"
@@ -597,6 +598,8 @@ void Sperren() {
     Texteingabe::Zustand eingabe = Texteingabe::sichern();
     TSchulklasse* klasse = OffeneKlasse;
     if (klasse) ZeilenWegschliessen(*klasse);
+    // Portraits show the students as well as their names do.
+    PortraitsVergessen();
     LockSealing();
     const bool offen = Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
     if (klasse && offen && !ZeilenZurueckholen(*klasse)) {
