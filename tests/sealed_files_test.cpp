@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -287,4 +288,78 @@ TEST_F(SealedFiles, KeyDerivationNeverWeakensAndKeyFilesOutsideTheWrittenLimitsA
     Schreiben(P("gross"), datei);
     LockSealing();
     EXPECT_EQ(UnlockWithPassword(P("gross"), u"Kreide und Tafel 42"), KeyResult::Damaged);
+}
+
+// The key file reader across its layouts: the older one without the mark of
+// the index, the marked one, and what a hand without the key can do to it.
+TEST_F(SealedFiles, TheIndexMarkIsReadOnlyAsWrittenUnderTheDataKey) {
+    const Text passwort = u"Kreide und Tafel 42";
+    Einschalten(passwort);
+    const std::string aelter = Lesen(P("key"));
+    ASSERT_EQ(SetIndexMark(), KeyResult::Ok);
+    EXPECT_EQ(Lesen(P("key")).substr(0, kKeyFileSize), "RKS3" + aelter.substr(4));
+    // The first unlock seals the password slot anew for the marked layout.
+    LockSealing();
+    ASSERT_EQ(UnlockWithPassword(P("key"), passwort), KeyResult::Ok);
+    const std::string markiert = Lesen(P("key"));
+    ASSERT_EQ(markiert.size(), kMarkedKeyFileSize);
+    EXPECT_NE(markiert.substr(12, 88), aelter.substr(12, 88));
+    auto geaendert = [&](size_t at, char bits) {
+        std::string d = markiert;
+        d[at] = static_cast<char>(d[at] ^ bits);
+        return d;
+    };
+    std::string zurueck = markiert.substr(0, kKeyFileSize);
+    zurueck[3] = '1';
+    struct Fall {
+        const char* was;
+        std::string datei;
+        KeyResult ergebnis;
+        bool mark;
+    };
+    for (const Fall& f : std::vector<Fall>{{"older layout", aelter, KeyResult::Ok, false},
+                                           {"marked", markiert, KeyResult::Ok, true},
+                                           {"mark cleared by hand", geaendert(kKeyFileSize, 1), KeyResult::Damaged, false},
+                                           {"unknown flag", geaendert(kKeyFileSize, 4), KeyResult::Damaged, false},
+                                           {"MAC changed", geaendert(kMarkedKeyFileSize - 1, 1), KeyResult::Damaged, false},
+                                           {"cut back to the older layout", zurueck, KeyResult::Damaged, false},
+                                           {"truncated", markiert.substr(0, kMarkedKeyFileSize - 1), KeyResult::Damaged, false},
+                                           {"taken for a change of key", geaendert(3, '3' ^ '4'), KeyResult::Damaged, false}}) {
+        SealingOff();
+        Schreiben(P("fall"), f.datei);
+        EXPECT_EQ(UnlockWithPassword(P("fall"), passwort), f.ergebnis) << f.was;
+        EXPECT_EQ(IndexMarkSet(), f.mark) << f.was;
+    }
+}
+
+TEST_F(SealedFiles, TheIndexMarkGoesThroughPasswordChangeStickAndChangeOfKey) {
+    Einschalten(u"erstes Passwort");
+    // A change begun before the mark ("RKS2", as an older version leaves it) takes it too.
+    std::array<unsigned char, kRecoveryBytes> code{};
+    ASSERT_TRUE(PrepareNewKey(code));
+    ASSERT_EQ(BeginDataKeyChange(P("key"), u"zweites Passwort", code), KeyResult::Ok);
+    ASSERT_EQ(SetIndexMark(), KeyResult::Ok);
+    EXPECT_EQ(Lesen(P("key")).size(), kMarkedChangingKeyFileSize);
+    ASSERT_EQ(FinishDataKeyChange(), KeyResult::Ok);
+    EXPECT_EQ(Lesen(P("key")).size(), kMarkedKeyFileSize);
+    ASSERT_EQ(ChangePassword(P("key"), u"drittes Passwort"), KeyResult::Ok);
+    fs::create_directories(ordner_ / "stick");
+    ASSERT_TRUE(CopyKeyFileInto(P("stick")));
+    std::array<unsigned char, kRecoveryBytes> neu{};
+    ASSERT_TRUE(PrepareNewKey(neu));
+    ASSERT_EQ(BeginDataKeyChange(P("key"), u"viertes Passwort", neu), KeyResult::Ok);
+    EXPECT_EQ(Lesen(P("key")).substr(0, 4), "RKS4");
+    const std::vector<std::pair<const char*, std::function<KeyResult()>>> wege{
+        {"stick", [&] { return UnlockWithRecovery(P("stick/.Kladdorix-Schluessel"), code); }},
+        {"changing", [&] { return UnlockWithPassword(P("key"), u"viertes Passwort"); }}};
+    for (const auto& [was, auf] : wege) {
+        SealingOff();
+        EXPECT_EQ(auf(), KeyResult::Ok) << was;
+        EXPECT_TRUE(IndexMarkSet()) << was;
+    }
+    ASSERT_EQ(FinishDataKeyChange(), KeyResult::Ok);
+    SealingOff();
+    EXPECT_EQ(UnlockWithRecovery(P("key"), neu), KeyResult::Ok);
+    EXPECT_TRUE(IndexMarkSet());
+    EXPECT_EQ(Lesen(P("key")).substr(0, 4), "RKS3");
 }

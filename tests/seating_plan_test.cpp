@@ -289,4 +289,12 @@ TEST_F(SeatingPlan, PortraitsAreDecodedOnceAcrossOpeningsAndAgainWhenTheirFileCh
             }
         }
     }
+    // The lock lets them go, also those the open plan holds; its next frame reads them again.
+    auto a = TSitzplanAnsicht::bauen(*k);
+    Laufen(*a, 1);
+    PortraitsVergessen();
+    EXPECT_EQ(PortraitZahlen().behalten, 0);
+    const long long vorher = PortraitZahlen().gelesen;
+    Laufen(*a, 1);
+    EXPECT_EQ(PortraitZahlen().gelesen - vorher, 3);
 }

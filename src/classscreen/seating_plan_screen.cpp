@@ -76,7 +76,16 @@ std::unique_ptr<TSitzplanAnsicht> TSitzplanAnsicht::bauen(TSchulklasse& klasse) 
     if (a->U->Sitzplan.Abgleichen(SchuelerDerKlasse(klasse)) && a->U->PlanVorhanden) SitzplanSpeichern(klasse);
     MenuesBauen();
     a->Auslegen();
+    // The lock takes the portraits away; the next frame reads them again.
+    PortraitHalterSetzen(a.get(), [p = a.get()] {
+        p->Portraits.clear();
+        p->PortraitsGeladen = false;
+    });
     return a;
+}
+
+TSitzplanAnsicht::~TSitzplanAnsicht() {
+    PortraitHalterLoesen(this);
 }
 
 Text TSitzplanAnsicht::Heute() const { return DatumVerschieben(CurrentDateText(), 0); }

@@ -31,6 +31,7 @@ public:
     static constexpr int kLangerDruckMs = 600;
 
     static std::unique_ptr<TSitzplanAnsicht> bauen(TSchulklasse& klasse);
+    ~TSitzplanAnsicht();
 
     // Draws the frame (portraits are loaded at the first one) and records
     // the input; verwalten then acts: 1 when the screen is left.

@@ -5,6 +5,7 @@
 #include "gradebook/names.hpp"
 #include "platform/files.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 #include "gradebook/data_folders.hpp"
 #include "gradebook/program_state.hpp"
 
@@ -65,6 +66,7 @@ Speicherergebnis BackupsSchreiben(const ::Text& klasse, const ::Text& fach, cons
     // the requester of "Zurück zu Backup" keeps only states worth choosing.
     ::Text backup = NeuestesBackup(klasse, fach);
     std::string alt;
+    const WipeOnExit weg(alt);
     if (backup.empty() || ReadDataFile(backup, alt, kKlassendateiHoechstgroesse) != DataReadResult::Ok || alt != bytes) {
         // The backup holds the bytes of the complete new file; written the
         // same safe way, a restore never finds half a backup. Two saves in

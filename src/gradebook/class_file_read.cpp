@@ -10,6 +10,7 @@
 #include "gradebook/scale_of_class.hpp"
 #include "platform/conversions.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 
 namespace {
 
@@ -134,6 +135,7 @@ std::shared_ptr<TSchulklasse> KlasseAusBytes(std::string_view bytes, const std::
 
 std::shared_ptr<TSchulklasse> TSchulklasse::laden(const ::Text& pfad) {
     std::string bytes;
+    const WipeOnExit weg(bytes);
     if (ReadDataFile(pfad, bytes, kKlassendateiHoechstgroesse) != DataReadResult::Ok) return nullptr;
     return KlasseAusBytes(bytes);
 }

@@ -8,6 +8,7 @@
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 
 bool KlassendateiAufPlatteZwingen = true;
 
@@ -91,7 +92,8 @@ Speicherergebnis TSchulklasse::speichern(const ::Text& dateiname, bool wiederher
     CreateFolder(ordner + u"/Bilder", false);
     CreateFolder(ordner + u"/Backups", false);
 
-    const std::string bytes = KlassendateiBytes(*this);
+    std::string bytes = KlassendateiBytes(*this);
+    const WipeOnExit weg(bytes);
     if (!DateiSicherErsetzen(datei, bytes)) return {};
     const Speicherergebnis ergebnis = BackupsSchreiben(klasse, fach, Mid(datei, 7), bytes);
     UnterrichtSichern(*this, datei);

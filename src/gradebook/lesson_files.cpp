@@ -8,6 +8,7 @@
 #include "gradebook/save_index.hpp"
 #include "platform/files.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 #include "tiles/info_box.hpp"
 #include "tiles/user.hpp"
 
@@ -65,6 +66,7 @@ TUnterricht& UnterrichtLesen(TSchulklasse& klasse, std::vector<Text>* fehler) {
 
     const Text planpfad = Nebendatei(datei, kSitzplanEndung);
     std::string bytes;
+    const WipeOnExit weg(bytes);
     Text grund;
     switch (DateiLesen(planpfad, kSitzplanHoechstgroesse, bytes, grund)) {
         case Lesung::fehlt: u.Sitzplan = TSitzplan::Standard(schueler); break;
@@ -89,7 +91,7 @@ TUnterricht& UnterrichtLesen(TSchulklasse& klasse, std::vector<Text>* fehler) {
     }
 
     const Text fzpfad = Nebendatei(datei, kFehlzeitenEndung);
-    bytes.clear();
+    WipeBytes(bytes);
     grund.clear();
     switch (DateiLesen(fzpfad, kFehlzeitenHoechstgroesse, bytes, grund)) {
         case Lesung::fehlt: break;
@@ -131,6 +133,7 @@ std::vector<Text> Ablehnungszeilen(const Text& fehler) {
 TFehlzeiten FehlzeitenFuerBerichte(const TSchulklasse& klasse) {
     if (klasse.Unterricht) return klasse.Unterricht->FehlzeitenGesperrt ? TFehlzeiten() : klasse.Unterricht->Fehlzeiten;
     std::string bytes;
+    const WipeOnExit weg(bytes);
     const Text pfad = Nebendatei(KlassendateiPfad(klasse), kFehlzeitenEndung);
     if (PathKind(pfad) != 1 || ReadDataFile(pfad, bytes, kFehlzeitenHoechstgroesse) != DataReadResult::Ok) return {};
     Fehlzeitenlesung f = FehlzeitenAusBytes(bytes, SchuelerDerKlasse(klasse));
@@ -145,7 +148,9 @@ bool SitzplanSpeichern(TSchulklasse& klasse) {
     const Text ordner = KlassenordnerRelativ(klasse.Titel[0]);
     if (PathKind(ordner) != 2) CreateFolder(ordner, true);
     const Text pfad = Nebendatei(datei, kSitzplanEndung);
-    if (DateiSicherErsetzen(pfad, u.Sitzplan.Bytes())) {
+    std::string bytes = u.Sitzplan.Bytes();
+    const WipeOnExit weg(bytes);
+    if (DateiSicherErsetzen(pfad, bytes)) {
         u.PlanVorhanden = true;
         return true;
     }
@@ -161,7 +166,9 @@ bool FehlzeitenSpeichern(TSchulklasse& klasse) {
     const Text ordner = KlassenordnerRelativ(klasse.Titel[0]);
     if (PathKind(ordner) != 2) CreateFolder(ordner, true);
     const Text pfad = Nebendatei(datei, kFehlzeitenEndung);
-    if (DateiSicherErsetzen(pfad, u.Fehlzeiten.Bytes())) return true;
+    std::string bytes = u.Fehlzeiten.Bytes();
+    const WipeOnExit weg(bytes);
+    if (DateiSicherErsetzen(pfad, bytes)) return true;
     Schreibfehler(klasse, pfad);
     return false;
 }
@@ -172,6 +179,7 @@ void UnterrichtSichern(const TSchulklasse& klasse, const Text& klassendatei) {
     for (const Text& endung : {kSitzplanEndung, kFehlzeitenEndung}) {
         const Text pfad = Nebendatei(klassendatei, endung);
         std::string bytes;
+        const WipeOnExit weg(bytes);
         // A refused file is not copied over a good backup.
         if (PathKind(pfad) != 1 || ReadDataFile(pfad, bytes, kFehlzeitenHoechstgroesse) != DataReadResult::Ok) continue;
         if (klasse.Unterricht && (endung == kSitzplanEndung ? klasse.Unterricht->PlanGesperrt
@@ -190,6 +198,7 @@ void UnterrichtSichern(const TSchulklasse& klasse, const Text& klassendatei) {
 void UnterrichtAusBackup(const Text& klassendatei, const Text& backup) {
     for (const Text& endung : {kSitzplanEndung, kFehlzeitenEndung}) {
         std::string bytes;
+        const WipeOnExit weg(bytes);
         if (ReadDataFile(Nebendatei(backup, endung), bytes, kFehlzeitenHoechstgroesse) != DataReadResult::Ok) continue;
         DateiSicherErsetzen(Nebendatei(klassendatei, endung), bytes);
     }
@@ -203,6 +212,7 @@ void UnterrichtDuplizieren(TSchulklasse& neu, const Text& alteKlassendatei) {
         plan = alt->Sitzplan;
     } else {
         std::string bytes;
+        const WipeOnExit weg(bytes);
         if (ReadDataFile(Nebendatei(alteKlassendatei, kSitzplanEndung), bytes, kSitzplanHoechstgroesse) !=
             DataReadResult::Ok)
             return;

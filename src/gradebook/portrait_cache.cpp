@@ -19,6 +19,8 @@ struct Cache {
     std::map<std::pair<Text, int>, Eintrag> bilder;
     unsigned long long uhr = 0;
     long long gelesen = 0;
+    const void* halter = nullptr;
+    std::function<void()> vergessen;
 };
 
 Cache& Bilder() {
@@ -79,3 +81,20 @@ TImage PortraitBild(const Text& pfad, int groesse) {
 }
 
 Portraitzahlen PortraitZahlen() { return {int(Bilder().bilder.size()), Bilder().gelesen}; }
+
+void PortraitsVergessen() {
+    Cache& c = Bilder();
+    c.bilder.clear();
+    if (c.vergessen) c.vergessen();
+}
+
+void PortraitHalterSetzen(const void* halter, std::function<void()> vergessen) {
+    Bilder().halter = halter;
+    Bilder().vergessen = std::move(vergessen);
+}
+
+void PortraitHalterLoesen(const void* halter) {
+    if (Bilder().halter != halter) return;
+    Bilder().halter = nullptr;
+    Bilder().vergessen = nullptr;
+}

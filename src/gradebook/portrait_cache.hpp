@@ -4,6 +4,8 @@
 // changed since (another photo, a quarter turn) is read again; beyond
 // kBehalteneBilder pictures the one unused longest goes.
 #pragma once
+#include <functional>
+
 #include "platform/graphics.hpp"
 #include "platform/pixmap.hpp"
 #include "platform/text.hpp"
@@ -24,3 +26,10 @@ struct Portraitzahlen {
     long long gelesen = 0;
 };
 Portraitzahlen PortraitZahlen();
+
+// The lock lets every portrait go: the kept pictures, and those the screen
+// that shows them holds (it names its forget call while it lives, and reads
+// them again when it draws next, after unlocking).
+void PortraitsVergessen();
+void PortraitHalterSetzen(const void* halter, std::function<void()> vergessen);
+void PortraitHalterLoesen(const void* halter);

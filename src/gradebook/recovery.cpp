@@ -7,6 +7,7 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/save_failure.hpp"
 #include "platform/files.hpp"
+#include "platform/wipe_on_exit.hpp"
 #include "tiles/user.hpp"
 
 ::Text Wiederherstellungspfad(const ::Text& klassendatei) { return klassendatei + kWiederherstellungsEndung; }
@@ -25,7 +26,9 @@ bool WiederherstellungSchreiben(const TSchulklasse& klasse) {
     const ::Text ordner = KlassenordnerRelativ(klasse.Titel[0]);
     // A class not yet saved still keeps its edits: its folder is made here.
     if (PathKind(ordner) != 2) CreateFolder(ordner, true);
-    return DateiSicherErsetzen(Wiederherstellungspfad(datei), KlassendateiBytes(klasse));
+    std::string bytes = KlassendateiBytes(klasse);
+    const WipeOnExit weg(bytes);
+    return DateiSicherErsetzen(Wiederherstellungspfad(datei), bytes);
 }
 
 void TSchulklasse::AenderungVermerken() {

@@ -14,6 +14,7 @@
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 
 namespace {
 
@@ -100,6 +101,7 @@ Klassenoeffnung Oeffnen(const ::Text& pfad, const Titel& titel, const ::Text& da
     // A sealed class file that does not open under the key is never saved
     // over: nothing opens, and the caller tells why.
     std::string klassenbytes;
+    const WipeOnExit weg(klassenbytes);
     const DataReadResult gelesen = ReadDataFile(pfad, klassenbytes, kKlassendateiHoechstgroesse);
     if (gelesen == DataReadResult::Refused) return ergebnis;
     if (gelesen == DataReadResult::Ok) ergebnis.klasse = AlsKatalogklasse(klassenbytes, titel, datei, abweichung);
@@ -113,6 +115,7 @@ Klassenoeffnung Oeffnen(const ::Text& pfad, const Titel& titel, const ::Text& da
     const ::Text name = KlassenName(ergebnis.klasse.get(), pfad);
 
     std::string bytes;
+    const WipeOnExit wegGerettet(bytes);
     std::shared_ptr<TSchulklasse> gerettet;
     std::optional<Titel> gerettetAbweichung;
     if (ReadDataFile(rpfad, bytes, kKlassendateiHoechstgroesse) == DataReadResult::Ok)
@@ -132,7 +135,10 @@ Klassenoeffnung Oeffnen(const ::Text& pfad, const Titel& titel, const ::Text& da
         Melden(u"Fehler", {255, 0, 0}, zeilen);
         return ergebnis;
     }
-    if (ergebnis.klasse && KlassendateiBytes(*gerettet) == KlassendateiBytes(*ergebnis.klasse)) {
+    std::string gerettetBytes = KlassendateiBytes(*gerettet);
+    std::string klassenBytes = ergebnis.klasse ? KlassendateiBytes(*ergebnis.klasse) : std::string();
+    const WipeOnExit weg1(gerettetBytes), weg2(klassenBytes);
+    if (ergebnis.klasse && gerettetBytes == klassenBytes) {
         // Nothing beyond the class file: the offer would only confuse.
         DeleteFileAt(rpfad);
         FlushFolderOf(rpfad);

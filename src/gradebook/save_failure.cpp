@@ -6,6 +6,7 @@
 
 #include "gradebook/class_file.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
 #include "platform/graphics.hpp"
@@ -34,6 +35,7 @@ std::vector<::Text> Zeilen(const TSchulklasse& klasse) {
 
 bool DateiGleich(const ::Text& pfad, const std::string& bytes) {
     std::string datei;
+    const WipeOnExit weg(datei);
     return ReadDataFile(pfad, datei, kKlassendateiHoechstgroesse) == DataReadResult::Ok && datei == bytes;
 }
 }  // namespace
@@ -83,7 +85,8 @@ std::shared_ptr<TInfoBox> WiederherstellungswarnungBox(const ::Text& wiederherst
 }
 
 int VerlustOhneSpeichern(const TSchulklasse& klasse) {
-    const std::string bytes = KlassendateiBytes(klasse);
+    std::string bytes = KlassendateiBytes(klasse);
+    const WipeOnExit weg(bytes);
     const ::Text datei = KlassendateiPfad(klasse);
     if (DateiGleich(datei, bytes)) return 0;
     if (DateiGleich(Wiederherstellungspfad(datei), bytes)) return 1;

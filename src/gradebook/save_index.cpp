@@ -22,6 +22,7 @@
 #include "platform/files.hpp"
 #include "platform/paths.hpp"
 #include "platform/sealed_files.hpp"
+#include "platform/wipe_on_exit.hpp"
 
 namespace {
 
@@ -214,6 +215,7 @@ bool StandVormerken(const Text& pfad, std::string_view bytes) {
         // An earlier save that got no further than its file: reading the
         // file records it when it is that save, so it stays accepted.
         std::string klar;
+        const WipeOnExit weg(klar);
         ReadDataFile(pfad, klar, kKlassendateiHoechstgroesse);
         if (!Lesen(s)) return false;
     }

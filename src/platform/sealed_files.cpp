@@ -33,6 +33,11 @@ static_assert(kPwNonce == kPwSalt + kSaltBytes && kPwBox == kPwNonce + kNonceByt
 // While the data key changes ("RKS2"): the previous data key sealed under the new one.
 constexpr size_t kPrevNonce = kKeyFileSize, kPrevBox = kPrevNonce + kNonceBytes;
 static_assert(kChangingKeyFileSize == kPrevBox + kKeyBytes + kTagBytes);
+// The marked layouts ("RKS3", "RKS4") end in the flags and their MAC.
+constexpr size_t kFlagBytes = 4, kMacBytes = 32;
+constexpr uint32_t kIndexFlag = 1;
+static_assert(kMarkedKeyFileSize == kKeyFileSize + kFlagBytes + kMacBytes &&
+              kMarkedChangingKeyFileSize == kChangingKeyFileSize + kFlagBytes + kMacBytes);
 
 // A key in sodium_malloc memory: guarded pages, wiped when freed.
 class SecretKey {
@@ -64,6 +69,7 @@ struct State {
     SecretKey fresh;     // a new data key not yet in a key file
     SecretKey previous;  // the data key being replaced, while files still use it
     Text keyFile;
+    bool indexMark = false;  // the key file unlocked last carries the mark
     KeyLimits newLimits;
     // The last bytes sealed and their sealed form: a save writes the same
     // bytes as class file, backup and mirror copies, and sealing equal bytes
@@ -141,6 +147,7 @@ void SealingOff() {
     s.fresh.reset();
     s.mode = SealMode::Off;
     s.keyFile.clear();
+    s.indexMark = false;
 }
 
 // ---- data files --------------------------------------------------------------
@@ -398,30 +405,39 @@ bool Derive(SecretKey& out, std::string_view secret, const unsigned char* salt, 
     return true;
 }
 
+// Associated data of the slots: the marked layouts have their own, so a
+// marked key file cut back to the older layout does not open.
+constexpr char kSlotLabel[] = "RKS1", kMarkedSlotLabel[] = "RKS3";
+
 // Encrypts the data key into the key file at salt/nonce/box offsets.
 bool Wrap(std::string& file, size_t salt, size_t nonce, size_t box, std::string_view secret, KeyLimits limits,
-          const unsigned char* dataKey) {
+          const unsigned char* dataKey, const char* label) {
     randombytes_buf(U(file, salt), kSaltBytes);
     randombytes_buf(U(file, nonce), kNonceBytes);
     SecretKey k;
     if (!Derive(k, secret, U(file, salt), limits)) return false;
     unsigned long long n = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(U(file, box), &n, dataKey, kKeyBytes, U(std::string_view("RKS1")), 4,
+    crypto_aead_xchacha20poly1305_ietf_encrypt(U(file, box), &n, dataKey, kKeyBytes, U(std::string_view(label)), 4,
                                                nullptr, U(file, nonce), k.get());
     return n == kKeyBytes + kTagBytes;
 }
 
+// label tells which associated data opened the slot.
 KeyResult Unwrap(std::string_view file, size_t salt, size_t nonce, size_t box, std::string_view secret,
-                 SecretKey& dataKey) {
+                 SecretKey& dataKey, const char*& label) {
     const KeyLimits limits{GetLE32(file, kOps), GetLE32(file, kMem)};
     SecretKey k;
     if (!Derive(k, secret, U(file, salt), limits)) return KeyResult::NoMemory;
     if (!dataKey.make()) return KeyResult::NoMemory;
-    unsigned long long n = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(dataKey.get(), &n, nullptr, U(file, box), kKeyBytes + kTagBytes,
-                                                   U(std::string_view("RKS1")), 4, U(file, nonce), k.get()) != 0)
-        return KeyResult::WrongSecret;
-    return KeyResult::Ok;
+    for (const char* l : {kMarkedSlotLabel, kSlotLabel}) {
+        unsigned long long n = 0;
+        if (crypto_aead_xchacha20poly1305_ietf_decrypt(dataKey.get(), &n, nullptr, U(file, box), kKeyBytes + kTagBytes,
+                                                       U(std::string_view(l)), 4, U(file, nonce), k.get()) == 0) {
+            label = l;
+            return KeyResult::Ok;
+        }
+    }
+    return KeyResult::WrongSecret;
 }
 
 bool HasPasswordSlot(std::string_view file) {
@@ -430,16 +446,47 @@ bool HasPasswordSlot(std::string_view file) {
     return false;
 }
 
-// "RKS2" is "RKS1" with the previous data key after it; an older program
-// takes its other size and mark for damage and never for a key file.
+bool HasLayout(std::string_view file, const char* mark, size_t size) {
+    return file.size() == size && file.compare(0, 4, mark) == 0;
+}
+// "RKS2" is "RKS1" with the previous data key after it; "RKS3" and "RKS4"
+// are the two with the flags and their MAC after them. An older program
+// takes another size and mark for damage and never for a key file.
 bool IsChangingKeyFile(std::string_view file) {
-    return file.size() == kChangingKeyFileSize && file.compare(0, 4, "RKS2") == 0;
+    return HasLayout(file, "RKS2", kChangingKeyFileSize) || HasLayout(file, "RKS4", kMarkedChangingKeyFileSize);
+}
+bool IsMarkedKeyFile(std::string_view file) {
+    return HasLayout(file, "RKS3", kMarkedKeyFileSize) || HasLayout(file, "RKS4", kMarkedChangingKeyFileSize);
+}
+size_t FlagsAt(std::string_view file) { return file.size() - kMacBytes - kFlagBytes; }
+
+// The MAC of a marked key file: keyed BLAKE2b under a subkey of the data key
+// over all but the MAC, the password part counted as zeros (the stick's
+// copy lacks it, and a new password changes nothing else).
+void KeyFileMac(std::string_view file, const unsigned char* dataKey, unsigned char* mac) {
+    unsigned char sub[kKeyBytes];
+    crypto_kdf_derive_from_key(sub, sizeof sub, 1, "Standmrk", dataKey);
+    std::string covered(file.substr(0, file.size() - kMacBytes));
+    std::fill(covered.begin() + kPwSalt, covered.begin() + kRcSalt, '\0');
+    crypto_generichash(mac, kMacBytes, U(covered), covered.size(), sub, sizeof sub);
+    sodium_memzero(sub, sizeof sub);
+}
+void SealFlags(std::string& file, uint32_t flags, const unsigned char* dataKey) {
+    PutLE32(file, FlagsAt(file), flags);
+    KeyFileMac(file, dataKey, U(file, file.size() - kMacBytes));
+}
+// False when the MAC does not hold or unknown flags are set.
+bool FlagsHold(std::string_view file, const unsigned char* dataKey, uint32_t& flags) {
+    unsigned char mac[kMacBytes];
+    KeyFileMac(file, dataKey, mac);
+    flags = GetLE32(file, FlagsAt(file));
+    return crypto_verify_32(mac, U(file, file.size() - kMacBytes)) == 0 && (flags & ~kIndexFlag) == 0;
 }
 
 KeyResult ReadKeyFile(const Text& keyFile, std::string& file) {
     if (PathKind(keyFile) == 0) return KeyResult::Missing;
     if (!ReadFileBytes(keyFile, file, 4096) ||
-        !((file.size() == kKeyFileSize && file.compare(0, 4, "RKS1") == 0) || IsChangingKeyFile(file)))
+        !(HasLayout(file, "RKS1", kKeyFileSize) || IsChangingKeyFile(file) || IsMarkedKeyFile(file)))
         return KeyResult::Damaged;
     const uint32_t ops = GetLE32(file, kOps), mem = GetLE32(file, kMem);
     // Only limits this program writes are taken: anything above would let a
@@ -481,8 +528,14 @@ KeyResult Unlock(const Text& keyFile, size_t salt, size_t nonce, size_t box, std
     const KeyResult r = ReadKeyFile(keyFile, file);
     if (r != KeyResult::Ok) return r;
     SecretKey key;
-    const KeyResult u = Unwrap(file, salt, nonce, box, secret, key);
+    const char* label = nullptr;
+    const KeyResult u = Unwrap(file, salt, nonce, box, secret, key, label);
     if (u != KeyResult::Ok) return u;
+    const bool marked = IsMarkedKeyFile(file);
+    // A marked key file cut back to the older layout to drop its mark.
+    if (!marked && label == kMarkedSlotLabel) return KeyResult::Damaged;
+    uint32_t flags = 0;
+    if (marked && !FlagsHold(file, key.get(), flags)) return KeyResult::Damaged;
     SecretKey previous;
     if (IsChangingKeyFile(file)) {
         if (!previous.make()) return KeyResult::NoMemory;
@@ -494,6 +547,14 @@ KeyResult Unlock(const Text& keyFile, size_t salt, size_t nonce, size_t box, std
     }
     if (!HoldDataKey(key.get(), previous.get())) return KeyResult::NoMemory;
     S().keyFile = keyFile;
+    S().indexMark = (flags & kIndexFlag) != 0;
+    // A slot still sealed with the older label (marked since) is sealed anew
+    // with the marked one; when that fails it is tried at the next unlock.
+    if (marked && label == kSlotLabel &&
+        Wrap(file, salt, nonce, box, secret, {GetLE32(file, kOps), GetLE32(file, kMem)}, key.get(), kMarkedSlotLabel)) {
+        SealFlags(file, flags, key.get());
+        ReplaceFileBytes(keyFile, file, true);
+    }
     return KeyResult::Ok;
 }
 
@@ -531,14 +592,15 @@ KeyResult WriteNewKeyFile(const Text& keyFile, const Text& password,
     const KeyLimits limits = s.newLimits;
     PutLE32(file, kOps, limits.opslimit);
     PutLE32(file, kMem, limits.memlimitKiB);
-    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
-                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
+    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get(), kSlotLabel) &&
+                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get(), kSlotLabel);
     Wipe(secret);
     if (!ok) return KeyResult::NoMemory;
     if (!ReplaceFileBytes(keyFile, file, true)) return KeyResult::Damaged;
     if (!HoldDataKey(s.fresh.get())) return KeyResult::NoMemory;
     s.fresh.reset();
     s.keyFile = keyFile;
+    s.indexMark = false;
     return KeyResult::Ok;
 }
 
@@ -563,9 +625,13 @@ KeyResult ChangePassword(const Text& keyFile, const Text& newPassword) {
     std::string file;
     const KeyResult r = ReadKeyFile(keyFile, file);
     if (r != KeyResult::Ok) return r;
+    const bool marked = IsMarkedKeyFile(file);
+    uint32_t flags = 0;
+    if (marked && !FlagsHold(file, s.data.get(), flags)) return KeyResult::Damaged;
+    // The MAC leaves the password part out: it holds as it is.
     std::string secret = PasswordBytes(newPassword);
-    const bool ok =
-        Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, {GetLE32(file, kOps), GetLE32(file, kMem)}, s.data.get());
+    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, {GetLE32(file, kOps), GetLE32(file, kMem)},
+                         s.data.get(), marked ? kMarkedSlotLabel : kSlotLabel);
     Wipe(secret);
     if (!ok) return KeyResult::NoMemory;
     return ReplaceFileBytes(keyFile, file, true) ? KeyResult::Ok : KeyResult::Damaged;
@@ -578,7 +644,8 @@ void KeyFileRenamed(const Text& path) {
 
 std::string StickKeyBytes(std::string_view keyFile) {
     std::string out(keyFile);
-    if (out.size() == kKeyFileSize || out.size() == kChangingKeyFileSize)
+    if (out.size() == kKeyFileSize || out.size() == kChangingKeyFileSize || out.size() == kMarkedKeyFileSize ||
+        out.size() == kMarkedChangingKeyFileSize)
         std::fill(out.begin() + kPwSalt, out.begin() + kRcSalt, '\0');
     return out;
 }
@@ -596,6 +663,35 @@ bool CopyKeyFileInto(const Text& folder) {
     return ReplaceFileBytes(copy, stick, true) && ReadFileBytes(copy, there, 4096) && there == stick;
 }
 
+// ---- the mark of the index of saves ------------------------------------------------
+
+bool IndexMarkSet() { return S().indexMark; }
+
+KeyResult SetIndexMark() {
+    State& s = S();
+    if (!s.data) return KeyResult::WrongSecret;
+    std::string file;
+    const KeyResult r = ReadKeyFile(s.keyFile, file);
+    if (r != KeyResult::Ok) return r;
+    if (IsMarkedKeyFile(file)) {
+        uint32_t flags = 0;
+        if (!FlagsHold(file, s.data.get(), flags)) return KeyResult::Damaged;
+        if (flags & kIndexFlag) {
+            s.indexMark = true;
+            return KeyResult::Ok;
+        }
+    } else {
+        // Once, from the older layout: its slots keep their label until the
+        // next unlock seals each anew.
+        file[3] = IsChangingKeyFile(file) ? '4' : '3';
+        file.append(kFlagBytes + kMacBytes, '\0');
+    }
+    SealFlags(file, kIndexFlag, s.data.get());
+    if (!ReplaceFileBytes(s.keyFile, file, true)) return KeyResult::Damaged;
+    s.indexMark = true;
+    return KeyResult::Ok;
+}
+
 // ---- changing the data key --------------------------------------------------------
 
 KeyResult BeginDataKeyChange(const Text& keyFile, const Text& newPassword,
@@ -603,21 +699,25 @@ KeyResult BeginDataKeyChange(const Text& keyFile, const Text& newPassword,
     State& s = S();
     // One change at a time: a third key would have no place in the key file.
     if (!s.data || !s.fresh || s.previous) return KeyResult::Damaged;
-    std::string file(kChangingKeyFileSize, '\0');
-    std::memcpy(file.data(), "RKS2", 4);
+    // The mark goes along: the index stays, sealed anew under the new key.
+    const bool marked = s.indexMark;
+    std::string file(marked ? kMarkedChangingKeyFileSize : kChangingKeyFileSize, '\0');
+    std::memcpy(file.data(), marked ? "RKS4" : "RKS2", 4);
+    const char* label = marked ? kMarkedSlotLabel : kSlotLabel;
     const KeyLimits limits = s.newLimits;
     PutLE32(file, kOps, limits.opslimit);
     PutLE32(file, kMem, limits.memlimitKiB);
     std::string secret = PasswordBytes(newPassword);
     const std::string_view code(reinterpret_cast<const char*>(recovery.data()), recovery.size());
-    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get()) &&
-                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get());
+    const bool ok = Wrap(file, kPwSalt, kPwNonce, kPwBox, secret, limits, s.fresh.get(), label) &&
+                    Wrap(file, kRcSalt, kRcNonce, kRcBox, code, limits, s.fresh.get(), label);
     Wipe(secret);
     if (!ok) return KeyResult::NoMemory;
     randombytes_buf(U(file, kPrevNonce), kNonceBytes);
     crypto_aead_xchacha20poly1305_ietf_encrypt(U(file, kPrevBox), nullptr, s.data.get(), kKeyBytes,
                                                U(std::string_view("RKS2")), 4, nullptr, U(file, kPrevNonce),
                                                s.fresh.get());
+    if (marked) SealFlags(file, kIndexFlag, s.fresh.get());
     // Not written (or not surely on the disk): the old key stays the one
     // files are sealed under, which the old key file and this one both open.
     if (!ReplaceFileBytes(keyFile, file, true)) return KeyResult::Damaged;
@@ -658,9 +758,16 @@ KeyResult FinishDataKeyChange() {
     const KeyResult r = ReadKeyFile(s.keyFile, file);
     if (r != KeyResult::Ok) return r;
     if (IsChangingKeyFile(file)) {
+        const bool marked = IsMarkedKeyFile(file);
+        uint32_t flags = 0;
+        if (marked && !FlagsHold(file, s.data.get(), flags)) return KeyResult::Damaged;
         // The slots stay as they are; only the previous key goes.
         file.resize(kKeyFileSize);
-        std::memcpy(file.data(), "RKS1", 4);
+        std::memcpy(file.data(), marked ? "RKS3" : "RKS1", 4);
+        if (marked) {
+            file.append(kFlagBytes + kMacBytes, '\0');
+            SealFlags(file, flags, s.data.get());
+        }
         if (!ReplaceFileBytes(s.keyFile, file, true)) return KeyResult::Damaged;
     }
     s.previous.reset();

@@ -9,6 +9,9 @@
 // the password and under one derived from the recovery code (Argon2id).
 // While the data key is replaced by a new one ("RKS2") it also holds the
 // previous key, sealed under the new one, and files open under either.
+// Once the gradebook keeps its index of saves, the key file says so ("RKS3",
+// "RKS4" while the key changes): flags and a MAC under a subkey of the data
+// key, so the mark cannot be cleared without the password or the code.
 // Keys live in locked, guarded memory (sodium_malloc) and are wiped on lock
 // and at exit. This is the only code that calls libsodium.
 #pragma once
@@ -102,6 +105,8 @@ Text SealedPortraitStem(const Text& name);
 
 inline constexpr char16_t kKeyFileName[] = u".Kladdorix-Schluessel";
 inline constexpr size_t kKeyFileSize = 188;
+// "RKS3": the 188 bytes, then the flags (4, little endian) and a MAC (32).
+inline constexpr size_t kMarkedKeyFileSize = kKeyFileSize + 4 + 32;
 inline constexpr size_t kRecoveryBytes = 20;
 
 struct KeyLimits {
@@ -149,6 +154,22 @@ std::string StickKeyBytes(std::string_view keyFile);
 // is not there as it must be.
 bool CopyKeyFileInto(const Text& folder);
 
+// ---- the mark of the index of saves ------------------------------------------
+// A flag in the key file that the gradebook's index of saves exists, so a
+// start that finds the index missing can tell a deleted one from an update
+// of a version before it. Authenticated with a BLAKE2b MAC under a subkey of
+// the data key over every byte but the password part (the stick's copy has
+// that part zeroed and checks too); a flag or MAC changed by hand makes the
+// key file refused as damaged. The slots of a marked key file are sealed
+// with "RKS3" as associated data (the slot opened with an older label is
+// sealed anew at unlocking), so the file cut back to "RKS1" does not open.
+
+// True when the key file unlocked last carries the mark.
+bool IndexMarkSet();
+// With the key held: the key file in use rewritten with the mark (in the
+// marked layout, once). Ok also when it is set already.
+KeyResult SetIndexMark();
+
 // ---- changing the data key ------------------------------------------------
 // A new data key and recovery code without a plain phase: the key file
 // becomes "RKS2" (the new key in both slots, then the previous key sealed
@@ -157,6 +178,8 @@ bool CopyKeyFileInto(const Text& folder);
 // part. A kill at any point leaves every file openable.
 
 inline constexpr size_t kChangingKeyFileSize = 260;
+// "RKS4": "RKS2" with the flags and the MAC after it (a change of key with the mark set).
+inline constexpr size_t kMarkedChangingKeyFileSize = kChangingKeyFileSize + 4 + 32;
 // With the key held and a key prepared (PrepareNewKey): writes the "RKS2" key
 // file for the prepared key, the new password and the new recovery code; on
 // success the prepared key is the data key and the one held before is kept

@@ -14,6 +14,7 @@
 #include "gradebook/locked_rows.hpp"
 #include "gradebook/names.hpp"
 #include "gradebook/password_rule.hpp"
+#include "gradebook/portrait_cache.hpp"
 #include "gradebook/program_state.hpp"
 #include "gradebook/save_index.hpp"
 #include "gradebook/waiting_notice.hpp"
@@ -285,8 +286,9 @@ int Einschalten() {
     User::Leerlaufwache = Sperren;
     User::LeerlaufGrenzeMs = kSperrNachMs;
     // Open until every file below "Noten" is sealed: a conversion cut short
-    // leaves plain files that the next start seals, not refuses.
-    StandBeginnen();
+    // leaves plain files that the next start seals, not refuses. The key
+    // file records that the index exists only once it does.
+    if (StandBeginnen()) SetIndexMark();
     const Umstellung u = Umstellen(true);
     if (UmzustellendeDateien(true, u"") == 0) StandAbschliessen();
     Fehlschlaege(u);
@@ -401,6 +403,18 @@ int Ausschalten() {
 }
 
 // ---- start and lock ------------------------------------------------------------------
+
+// The key file says an index of saves was kept, and it is gone: whoever
+// deleted it may have put back older class files. The teacher decides
+// before anything is written; true to go on.
+bool OhneStandWeiter() {
+    Aufforderung(u"");
+    return Box(u"Warnung", kRot,
+               {u"Die Aufzeichnung der gespeicherten Stände fehlt.", u"Die Klassendateien in diesem Ordner könnten",
+                u"durch ältere Fassungen ersetzt worden sein:", CanonicalPath(u".") + u"/" + kDatenordnerName, u" ",
+                u"Weiter: Die Aufzeichnung wird aus den Dateien,", u"wie sie jetzt sind, neu angelegt."},
+               {u"Weiter", u"Programm beenden"}) == u"Weiter";
+}
 
 // From the fifth wrong try on, each further try waits 2 s longer than the last.
 void Warten(int falsche) {
@@ -529,6 +543,10 @@ bool VerschluesselungBeimStart() {
         KeyFileRenamed(Schluesseldatei());
         stand = Verschluesselungsstand::An;
     }
+    // No index, though the key file says there was one: asked before any
+    // file is sealed anew or counted.
+    const Standlage lage = StandLage();
+    if (lage == Standlage::Fehlt && IndexMarkSet() && !OhneStandWeiter()) return false;
     User::Leerlaufwache = Sperren;
     User::LeerlaufGrenzeMs = kSperrNachMs;
     // A change of key interrupted, or waiting for the mirror: finished before
@@ -541,10 +559,11 @@ bool VerschluesselungBeimStart() {
         else if (n.spiegelAusgelassen && n.zahlen.umgestellt > 0)
             Box(u"Warnung", kRot, SpiegelSpaeterZeilen());
     }
-    // No index (made by a version before it, or lost): begun now, and
-    // finished from the files as they are once nothing is left to seal.
-    const Standlage lage = StandLage();
+    // No index (made by a version before it, or lost with the teacher's
+    // consent): begun now, and finished from the files as they are once
+    // nothing is left to seal. The key file records from then on that it exists.
     if (lage == Standlage::Fehlt) StandBeginnen();
+    if (!IndexMarkSet() && StandLage() != Standlage::Fehlt) SetIndexMark();
     // Once the conversion has finished, plain files below "Noten" were put
     // there by someone else: they are refused when read, not sealed. Before
     // that: files left plain by an interrupted switch-on. Always: a stick
@@ -579,6 +598,8 @@ void Sperren() {
     Texteingabe::Zustand eingabe = Texteingabe::sichern();
     TSchulklasse* klasse = OffeneKlasse;
     if (klasse) ZeilenWegschliessen(*klasse);
+    // Portraits show the students as well as their names do.
+    PortraitsVergessen();
     LockSealing();
     const bool offen = Entsperren(datei, u"Gesperrt. Bitte geben Sie Ihr Passwort ein:", false);
     if (klasse && offen && !ZeilenZurueckholen(*klasse)) {

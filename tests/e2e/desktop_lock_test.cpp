@@ -1,7 +1,7 @@
 // The desktop's screen lock in the real program: a stand-in loginctl on PATH
 // tells that the session is locked. The open class is saved and the program
 // locks within a few seconds, with no name of the grid left in its memory as
-// the program's text (UTF-16); after the password the class screen looks
+// the program's text (UTF-16) or as the bytes of its files; after the password the class screen looks
 // exactly as before.
 #include <gtest/gtest.h>
 
@@ -91,8 +91,12 @@ TEST_F(Bildschirmsperre, TheDesktopsLockLocksTheOpenClassAndThePasswordBringsItB
     const Screenshot gesperrt = p.Shoot();
     p.Save(gesperrt, "bildschirmsperre-gesperrt");
     EXPECT_GT(Verschieden(gesperrt, vorher), 100000) << "the class screen is still shown";
-    for (const char* geheim : {"Zappelmann", "Sitzplatz vorne"})
+    // Neither as the program's text nor as the file's bytes (the names are
+    // ASCII: UTF-8 and Latin-1 alike).
+    for (const char* geheim : {"Zappelmann", "Sitzplatz vorne"}) {
         EXPECT_EQ(MemoryFinds(p.Pid(), {Utf16Bytes(geheim)}), 0) << geheim << " stayed in memory while locked";
+        EXPECT_EQ(MemoryFinds(p.Pid(), {geheim}), 0) << geheim << " stayed in memory as the file's bytes while locked";
+    }
     // Saved before the lock: the class file was written again, sealed.
     const std::string waehrend = ReadFileBytes(p.Folder() + kKlassendatei);
     EXPECT_NE(waehrend, gespeichert);

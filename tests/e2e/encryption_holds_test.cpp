@@ -1,5 +1,6 @@
 // Encryption that holds, in the real program: an older sealed backup copied
-// over the class file, or an older save of it put back, is refused with its box; a key file found renamed to
+// over the class file, or an older save of it put back, is refused with its box, also
+// when the index of saves was deleted with it; a key file found renamed to
 // ".aus" asks the same confirmation as the menu and stays on without a yes;
 // sealed files without a key file do not start plain; the stick's copy opens
 // with the recovery code and not with the password; a change of key killed
@@ -154,6 +155,48 @@ TEST_F(VerschluesselungHaelt, AnOlderVersionOfTheClassFilePutBackIsRefusedWithIt
     EXPECT_EQ(ReadFileBytes(p.Folder() + kKlassendatei), frueher);
 }
 
+TEST_F(VerschluesselungHaelt, AnOlderVersionPutBackWithTheIndexDeletedIsNotOpenedSilently) {
+    // The first start of this version makes the index and marks it in the key file.
+    Starten();
+    Eingeben(kPasswort);
+    ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
+    Beenden();
+    ASSERT_EQ(ReadFileBytes(Schluessel()).size(), kMarkedKeyFileSize);
+    const std::string stand = p.Folder() + "/.Kladdorix-Stand";
+    ASSERT_TRUE(fs::exists(stand));
+    // A save through the program's own save; the sealed file from before is
+    // kept, the index deleted and the older file put back.
+    const fs::path hier = fs::current_path();
+    fs::current_path(p.Folder());
+    ASSERT_EQ(UnlockWithPassword(u"./.Kladdorix-Schluessel", TextFromUtf8(kPasswort)), KeyResult::Ok);
+    const std::string frueher = ReadFileBytes(p.Folder() + kKlassendatei);
+    ASSERT_TRUE(DateiSicherErsetzen(u"Noten/7a/7a Mathe.slk", ClassFileBytes(Klasse("2"))));
+    SealingOff();
+    fs::current_path(hier);
+    fs::remove(stand);
+    WriteFileBytes(p.Folder() + kKlassendatei, frueher);
+    const std::string schluessel = ReadFileBytes(Schluessel());
+
+    // "Weiter" / "Programm beenden": ending leaves everything as it was found.
+    Starten();
+    Eingeben(kPasswort);
+    Schalter(1, "stand-fehlt");
+    int status = -1;
+    ASSERT_TRUE(p.WaitForExit(10000, status));
+    EXPECT_EQ(ReadFileBytes(p.Folder() + kKlassendatei), frueher);
+    EXPECT_FALSE(fs::exists(stand));
+    EXPECT_EQ(ReadFileBytes(Schluessel()), schluessel);
+
+    // Going on: the index is made from the files as they are, the mark stays.
+    Starten();
+    Eingeben(kPasswort);
+    Schalter(0, "stand-fehlt-weiter");
+    ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
+    Beenden();
+    EXPECT_TRUE(fs::exists(stand));
+    EXPECT_EQ(ReadFileBytes(Schluessel()).size(), kMarkedKeyFileSize);
+}
+
 TEST_F(VerschluesselungHaelt, AKeyFileRenamedToAusAsksTheConfirmationAndStaysOnWithoutAYes) {
     fs::rename(Schluessel(), Schluessel() + ".aus");
     const std::string vorher = ReadFileBytes(p.Folder() + kKlassendatei);
@@ -270,7 +313,8 @@ TEST_F(VerschluesselungHaelt, AChangeOfKeyKilledHalfWayIsFinishedByTheNextStart)
     Schalter(0, "schluesselwechsel-beendet");
     ASSERT_TRUE(p.WaitForPixel(848, 123 + 111, kKachel, 15000));
     Beenden();
-    EXPECT_EQ(ReadFileBytes(Schluessel()).size(), kKeyFileSize);
+    // Finished, and marked: that start also made the index of saves.
+    EXPECT_EQ(ReadFileBytes(Schluessel()).size(), kMarkedKeyFileSize);
     EXPECT_EQ(ReadFileBytes(stick + "/.Kladdorix-Schluessel"), StickKeyBytes(ReadFileBytes(Schluessel())));
     for (const auto& [c, ergebnis] : {std::pair{code, KeyResult::WrongSecret}, std::pair{neu, KeyResult::Ok}}) {
         SealingOff();

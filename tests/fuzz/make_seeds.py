@@ -134,6 +134,10 @@ def schluessel_seeds():
         datei = b"RKS1" + struct.pack("<II", ops, mem) + bytes(range(176))
         schreibe("corpus_keyfile", name, datei)
     schreibe("corpus_keyfile", "stick", b"RKS1" + struct.pack("<II", 1, 8192) + bytes(88) + bytes(range(88)))
+    # The marked layouts: flags and a MAC after the slots (and the previous key).
+    markiert = struct.pack("<II", 1, 8192) + bytes(range(176))
+    schreibe("corpus_keyfile", "markiert", b"RKS3" + markiert + struct.pack("<I", 1) + bytes(32))
+    schreibe("corpus_keyfile", "markiert_wechsel", b"RKS4" + markiert + bytes(range(72)) + struct.pack("<I", 1) + bytes(32))
 
 
 def wiederherstellung_seeds():
