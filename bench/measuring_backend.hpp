@@ -41,6 +41,7 @@ public:
         sleepWall += WallMs() - w0;
         return came;
     }
+    void UploadTextures(const std::vector<uint32_t>& ids) override { inner_.UploadTextures(ids); }
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) override {
         return inner_.ReadCanvas(width, height, argb);
     }

@@ -1,8 +1,9 @@
 // Seating plan benchmark on the real SDL/OpenGL backend after the program's
 // own start-up: a class of 32 students with a 360 x 360 portrait each. Prints
-// the plan's first frame coming from the class grid (reading the plan and
-// loading the 32 portraits included; the first opening apart, which decodes
-// them), the frames of a student dragged across the room, each split into
+// where decoding a class's portraits spends its time, the plan's first frame
+// after the class opened (through the class menu as a teacher gets there, at
+// the earliest moment, and without decoding ahead), opened again with its
+// portraits kept, the frames of a student dragged across the room, each split into
 // recording and present, and the taps a roll call of 28 students with three
 // absent takes. Frames are presented with Flip(0): the figures hold the work,
 // not the 50 Hz pacing.
@@ -17,14 +18,20 @@
 #include "bench_util.hpp"
 #include "program_start.hpp"
 #include "temp_work_folder.hpp"
+#include "classscreen/class_commands.hpp"
 #include "classscreen/seating_plan_screen.hpp"
+#include "gradebook/class_menus.hpp"
 #include "gradebook/grid_tiles.hpp"
 #include "gradebook/photo_paths.hpp"
 #include "gradebook/portrait_cache.hpp"
 #include "gradebook/portrait_files.hpp"
+#include "gradebook/portrait_preparation.hpp"
 #include "gradebook/program_state.hpp"
 #include "platform/conversions.hpp"
 #include "platform/files.hpp"
+#include "platform/image_decode.hpp"
+#include "platform/resources.hpp"
+#include "platform/sealed_files.hpp"
 #include "platform/input_script.hpp"
 #include "platform/pixmap.hpp"
 #include "platform/process.hpp"
@@ -35,6 +42,9 @@ using namespace bench;
 
 namespace {
 MeasuringBackend* gBackend = nullptr;
+// The class screen's frames (50 Hz) before the class menu is tapped, and the
+// portraits the class screen loop makes textures per frame.
+constexpr int kBisZumMenue = 25, kJeFrame = 4;
 
 std::shared_ptr<TSchulklasse> Klasse(int n) {
     auto k = TSchulklasse::bauen({u"6b", u"Englisch"}, 0);
@@ -110,16 +120,59 @@ int main(int argc, char** argv) {
                 GraphicsHeight(), klasse->Schueleranzahl - 1);
     std::printf("load average at start: %s\n", LoadAverage().c_str());
 
-    // ---- a) The first frame: plan read, 32 portraits loaded, drawn, presented,
-    // each time coming from the class grid as in the program. The first
-    // opening decodes the portraits; later ones find them in the portrait cache.
-    std::vector<double> erstes, aufbau, praesent, calls;
-    double kalt = 0, kaltAufbau = 0, kaltPraesent = 0;
-    for (int n = 0; n < openings + 1; ++n) {
-        KlassenbildAufbauen(*klasse);
-        Flip(0);
-        WaitTimer(Taktgeber);
-        klasse->Unterricht.reset();
+    // ---- a) Where a first opening's time goes, portrait by portrait.
+    std::vector<TPixmap> bilder;  // what Portraits wrote, to write it anew
+    for (int i = 1; i < klasse->Schueleranzahl; ++i) bilder.push_back(LoadPixmapFrom(PortraitDerZeile(*klasse, i)));
+    const int groesse = TSitzplanAnsicht::Portraitgroesse();
+    {
+        double lesen = 0, entschluesseln = 0, dekodieren = 0, umwandeln = 0, verkleinern = 0, hochladen = 0;
+        std::vector<TImage> behalten;
+        for (int i = 1; i < klasse->Schueleranzahl; ++i) {
+            const Text pfad = PortraitDerZeile(*klasse, i);
+            std::vector<unsigned char> bytes;
+            DecodedImage d;
+            const double t0 = WallMs();
+            ReadSourceBytes(pfad, bytes);
+            const double t1 = WallMs();
+            OpenIfSealed(bytes, pfad);
+            const double t2 = WallMs();
+            DecodeImage(bytes, d, groesse);
+            const double t3 = WallMs();
+            const TPixmap p = LoadPixmapFrom(pfad, groesse);
+            const double t4 = WallMs();
+            const TPixmap k = Verkleinert(p, groesse);
+            const double t5 = WallMs();
+            behalten.push_back(LoadImageFrom(k));
+            const double t6 = WallMs();
+            lesen += t1 - t0;
+            entschluesseln += t2 - t1;
+            dekodieren += t3 - t2;
+            umwandeln += (t4 - t3) - (t3 - t0);  // LoadPixmapFrom reads and decodes again
+            verkleinern += t5 - t4;
+            hochladen += t6 - t5;
+        }
+        std::printf("one class's portraits (%d), step by step, at %d x %d px:\n", klasse->Schueleranzahl - 1, groesse,
+                    groesse);
+        Figure("  file read", lesen, "ms");
+        Figure("  opened if sealed", entschluesseln, "ms");
+        Figure("  PNG decode", dekodieren, "ms");
+        Figure("  into a 24-bit pixmap", umwandeln, "ms");
+        Figure("  averaged down", verkleinern, "ms");
+        Figure("  uploaded into the atlas", hochladen, "ms");
+    }
+
+    // ---- b) The plan's first frame after the class opened: the portraits
+    // written anew before each opening (nothing of them kept), the class
+    // screen started their decoding, the class menu is tapped 0.5 s after the
+    // class appeared, it flies in, and a quick teacher taps "Sitzplan" 0.2 s
+    // after it stands. Then the worst case:
+    // the plan opened at once, before even the class's first frame. Then the old way,
+    // without decoding ahead.
+    auto neuGeschrieben = [&] {
+        for (int i = 1; i < klasse->Schueleranzahl; ++i) SavePixmapAsPNG(bilder[size_t(i - 1)], PortraitDerZeile(*klasse, i), 0);
+    };
+    auto ersterFrame = [&](std::vector<double>& alle, std::vector<double>& auf, std::vector<double>& pr,
+                           const char* bild) {
         User::flush();
         const double t0 = WallMs();
         auto a = TSitzplanAnsicht::bauen(*klasse);
@@ -129,24 +182,110 @@ int main(int argc, char** argv) {
         const double t1 = WallMs();
         Flip(0);
         const double t2 = WallMs();
-        if (n == 0) {
-            kalt = t2 - t0;
-            kaltAufbau = t1 - t0;
-            kaltPraesent = t2 - t1;
-            Festhalten("seating-plan-first-frame");
-            FensterFesthalten("seating-plan-first-frame-window");
-        } else {
-            erstes.push_back(t2 - t0);
-            aufbau.push_back(t1 - t0);
-            praesent.push_back(t2 - t1);
-            calls.push_back(LastFrameFigures().drawCalls);
+        alle.push_back(t2 - t0);
+        auf.push_back(t1 - t0);
+        pr.push_back(t2 - t1);
+        if (bild) {
+            Festhalten(bild);
+            FensterFesthalten((std::string(bild) + "-window").c_str());
         }
         WaitTimer(Taktgeber);
+    };
+    // The class screen's frames as its loop runs them, portraits decoded
+    // ahead made textures after each.
+    std::vector<double> uebernahme, uebernahmeSumme;  // per class-screen frame, per opening
+    auto klasseGeoeffnet = [&](int frames) {
+        klasse->Unterricht.reset();
+        const double t0 = WallMs();
+        SitzplanVorbereiten(*klasse);
+        const double start = WallMs() - t0;
+        double summe = start;
+        for (int i = 0; i < frames; ++i) {
+            KlassenbildAufbauen(*klasse);
+            Flip(0);
+            const double t1 = WallMs();
+            if (VorbereitetePortraitsUebernehmen(kJeFrame) > 0) {
+                uebernahme.push_back(WallMs() - t1);
+                summe += WallMs() - t1;
+            }
+            WaitTimer(Taktgeber);
+        }
+        uebernahmeSumme.push_back(summe);
+    };
+    auto ueberDasKlassenmenue = [&] {
+        Klassenmenue->einblenden(0, 0, 100, 60, nullptr, kPositionBehalten, kPositionBehalten);
+        bool getippt = false;
+        SetFrameObserver([&] {
+            if (getippt || Klassenmenue->Status != 2) return;
+            getippt = true;
+            const TKachel& k = *Klassenmenue->Kachel[kSitzplan];
+            Tippen(FramesEnded() + 10, k.x + k.Breite / 2.0f, k.y + k.Tiefe / 2.0f);
+        });
+        Klassenmenue->verwenden();
+        SetFrameObserver(nullptr);
+        return Klassenmenue->Auswahl_Kachelindex == kSitzplan;
+    };
+    const int gesamt = openings + 1;
+    std::printf("class menu tapped %d frames after the class opened (%d portraits made textures per frame)\n",
+                kBisZumMenue, kJeFrame);
+    std::vector<double> weg, wegAuf, wegPr, sofort, sofortAuf, sofortPr, alt, altAuf, altPr;
+    bool menueOk = true;
+    for (int n = 0; n < gesamt; ++n) {
+        if (n > 0) neuGeschrieben();
+        klasseGeoeffnet(kBisZumMenue);
+        menueOk = ueberDasKlassenmenue() && menueOk;
+        ersterFrame(weg, wegAuf, wegPr, n == 0 ? "seating-plan-first-frame" : nullptr);
     }
-    std::printf("portraits decoded: %lld in all (32 at the first opening, none after)\n", PortraitZahlen().gelesen);
-    Figure("plan first frame, first opening (decoding 32 portraits)", kalt, "ms");
-    Figure("  reading, decoding and recording", kaltAufbau, "ms");
-    Figure("  present", kaltPraesent, "ms");
+    for (int n = 0; n < gesamt; ++n) {
+        neuGeschrieben();
+        klasse->Unterricht.reset();
+        SitzplanVorbereiten(*klasse);
+        ersterFrame(sofort, sofortAuf, sofortPr, n == 0 ? "seating-plan-first-frame-earliest" : nullptr);
+    }
+    for (int n = 0; n < gesamt; ++n) {
+        neuGeschrieben();
+        VorbereitungBeenden();
+        klasse->Unterricht.reset();
+        KlassenbildAufbauen(*klasse);
+        Flip(0);
+        WaitTimer(Taktgeber);
+        ersterFrame(alt, altAuf, altPr, nullptr);
+    }
+    if (!menueOk) std::puts("the class menu did not open the plan");
+    auto ohneErstes = [](std::vector<double> v) {
+        v.erase(v.begin());
+        return v;
+    };
+    Figure("plan first frame, very first opening of the run (class menu way)", weg[0], "ms", "< 20 ms", weg[0] < 20);
+    Figure("  reading, decoding and recording", wegAuf[0], "ms");
+    Figure("  present", wegPr[0], "ms");
+    Figure("plan first frame, class opened, class menu, \"Sitzplan\", median", Percentile(ohneErstes(weg), 0.5), "ms",
+           "< 20 ms", Percentile(ohneErstes(weg), 0.5) < 20);
+    Figure("plan first frame, class opened, class menu, \"Sitzplan\", p95", Percentile(ohneErstes(weg), 0.95), "ms");
+    Figure("  recording median", Percentile(ohneErstes(wegAuf), 0.5), "ms");
+    Figure("  present median", Percentile(ohneErstes(wegPr), 0.5), "ms");
+    Figure("class screen: starting the decoding and making textures, per opening, median",
+           Percentile(uebernahmeSumme, 0.5), "ms");
+    Figure("class screen: making textures in one frame, median", Percentile(uebernahme, 0.5), "ms");
+    Figure("class screen: making textures in one frame, p95", Percentile(uebernahme, 0.95), "ms");
+    Figure("plan first frame, opened with the class (worst case), median", Percentile(sofort, 0.5), "ms");
+    Figure("plan first frame, opened with the class (worst case), p95", Percentile(sofort, 0.95), "ms");
+    Figure("  recording median", Percentile(sofortAuf, 0.5), "ms");
+    Figure("  present median", Percentile(sofortPr, 0.5), "ms");
+    Figure("plan first frame without decoding ahead, median", Percentile(alt, 0.5), "ms");
+    Figure("plan first frame without decoding ahead, p95", Percentile(alt, 0.95), "ms");
+    std::printf("load average after the first openings: %s\n", LoadAverage().c_str());
+
+    // ---- c) The plan opened again: its portraits kept as textures.
+    std::vector<double> erstes, aufbau, praesent, calls;
+    for (int n = 0; n < openings; ++n) {
+        KlassenbildAufbauen(*klasse);
+        Flip(0);
+        WaitTimer(Taktgeber);
+        klasse->Unterricht.reset();
+        ersterFrame(erstes, aufbau, praesent, nullptr);
+        calls.push_back(LastFrameFigures().drawCalls);
+    }
     Figure("plan first frame, opened again, median", Percentile(erstes, 0.5), "ms", "< 20 ms",
            Percentile(erstes, 0.5) < 20);
     Figure("plan first frame, opened again, p95", Percentile(erstes, 0.95), "ms");
@@ -155,9 +294,10 @@ int main(int argc, char** argv) {
     Figure("  present median", Percentile(praesent, 0.5), "ms");
     Figure("  present p95", Percentile(praesent, 0.95), "ms");
     Figure("  draw calls", Maximum(calls), "calls");
+    std::printf("portraits decoded while a plan opened: %lld\n", PortraitZahlen().gelesen);
     std::printf("load average after the first frames: %s\n", LoadAverage().c_str());
 
-    // ---- b) Dragging a student across the room in the arranging mode.
+    // ---- d) Dragging a student across the room in the arranging mode.
     auto a = TSitzplanAnsicht::bauen(*klasse);
     a->Modus_ = TSitzplanAnsicht::kAnordnen;
     Bild(*a);
@@ -206,7 +346,7 @@ int main(int argc, char** argv) {
     std::printf("drag frames drawn only where they changed: %d of %zu\n", geflickt, zug.size());
     std::printf("load average after the drag: %s\n", LoadAverage().c_str());
 
-    // ---- c) Roll call of 28 students, three absent: the taps it takes.
+    // ---- e) Roll call of 28 students, three absent: the taps it takes.
     auto klein = Klasse(28);
     klein->Titel = {u"6c", u"Englisch"};
     klein->speichern(u"");

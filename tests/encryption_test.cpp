@@ -13,7 +13,9 @@
 #include "gradebook/class_file.hpp"
 #include "gradebook/encryption.hpp"
 #include "gradebook/photo_paths.hpp"
+#include "gradebook/portrait_cache.hpp"
 #include "gradebook/portrait_files.hpp"
+#include "gradebook/portrait_preparation.hpp"
 #include "gradebook/recovery_offer.hpp"
 #include "gradebook/student_rows.hpp"
 #include "gradebook_fixture.hpp"
@@ -116,6 +118,31 @@ TEST_F(Encryption, EveryFileKindIsWrittenSealedAndReadsBack) {
     const Klassenoeffnung o = KlasseMitWiederherstellungLaden(u"Noten/7a/7a Mathe.slk");
     ASSERT_TRUE(o.klasse);
     EXPECT_EQ(o.klasse->Zelle(1, 1).Text[0], u"5");
+}
+
+TEST_F(Encryption, PortraitsDecodedAheadOpenSealedAndOnlyInMemory) {
+    Einschalten();
+    Bestand();
+    const auto k = TSchulklasse::laden(u"Noten/7a/7a Mathe.slk");
+    ASSERT_TRUE(k);
+    const std::vector<Text> pfade{PortraitDerZeile(*k, 1), PortraitDerZeile(*k, 2)};
+    const auto vorher = Alles();
+    for (const bool gesperrt : {false, true}) {
+        if (gesperrt) LockSealing();
+        PortraitsVorbereiten(pfade, 8);
+        VorbereitungAbschliessen();
+        for (const Text& pfad : pfade) {
+            FileStamp stempel;
+            TPixmap bild;
+            // Locked, the key is gone: nothing opens, and the plan shows initials.
+            ASSERT_EQ(VorbereitetesPortrait(pfad, 8, stempel, bild), !gesperrt);
+            if (gesperrt) continue;
+            EXPECT_EQ(bild->pixels, PortraitPixmap(pfad, 8)->pixels);
+            EXPECT_EQ(ReadPixel(bild, 3, 3), 0xFF123456u);
+        }
+    }
+    VorbereitungBeenden();
+    EXPECT_EQ(Alles(), vorher);
 }
 
 TEST_F(Encryption, APlainFileReadWhileOnIsSealedAtItsNextSave) {

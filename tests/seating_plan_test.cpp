@@ -10,6 +10,7 @@
 #include "gradebook/dates.hpp"
 #include "gradebook/portrait_cache.hpp"
 #include "gradebook/portrait_files.hpp"
+#include "gradebook/portrait_preparation.hpp"
 #include "platform/files.hpp"
 #include "platform/pixmap.hpp"
 #include "platform/conversions.hpp"
@@ -297,4 +298,58 @@ TEST_F(SeatingPlan, PortraitsAreDecodedOnceAcrossOpeningsAndAgainWhenTheirFileCh
     const long long vorher = PortraitZahlen().gelesen;
     Laufen(*a, 1);
     EXPECT_EQ(PortraitZahlen().gelesen - vorher, 3);
+}
+
+TEST_F(SeatingPlan, PortraitsDecodedAheadAreTakenByThePlanUnlessTheirFileChangedSince) {
+    auto k = Klasse(3);
+    fs::create_directories("Noten/7a/Bilder");
+    auto foto = [&](int zeile, uint32_t farbe) {
+        TPixmap p = CreatePixmap(360, 360, 3, 4);
+        for (int y = 0; y < 360; ++y)
+            for (int x = 0; x < 360; ++x) WritePixel(p, x, y, 0xFF000000u | (farbe + uint32_t(x / 45 * 8 + y / 90)));
+        ASSERT_TRUE(SavePixmapAsPNG(p, PortraitDerZeile(*k, zeile), 0));
+    };
+    const int groesse = TSitzplanAnsicht::Portraitgroesse();
+    struct Schritt {
+        const char* was;
+        bool abwarten;               // the background done before the change
+        std::function<void()> dann;  // after the preparation started
+        long long gelesen;           // files the plan then decodes itself
+        size_t vorbereitet;          // pictures prepared from the files as they are now
+    };
+    const std::vector<Schritt> schritte{
+        {"prepared, then opened", true, [] {}, 0, 3},
+        {"opened while the preparation may still run", false, [] {}, 0, 3},
+        {"S02's photo replaced after its preparation", true, [&] { foto(2, 0x808000u); }, 1, 2},
+        {"S03's photo removed after its preparation", true,
+         [&] { ASSERT_TRUE(DeleteFileAt(PortraitDerZeile(*k, 3))); }, 0, 2},
+        {"the class left: nothing prepared", true, [] { VorbereitungBeenden(); }, 3, 0},
+    };
+    uint32_t farbe = 0x100000u;
+    for (const Schritt& s : schritte) {
+        // Fresh files: nothing of them is kept from the step before.
+        for (int i = 1; i <= 3; ++i) foto(i, farbe += 0x101010u);
+        SitzplanVorbereiten(*k);
+        if (s.abwarten) VorbereitungAbschliessen();
+        s.dann();
+        const long long vorher = PortraitZahlen().gelesen;
+        auto a = TSitzplanAnsicht::bauen(*k);
+        Laufen(*a, 1);
+        EXPECT_EQ(PortraitZahlen().gelesen - vorher, s.gelesen) << s.was;
+        // What was decoded ahead is what the file gives now, pixel for pixel.
+        size_t vorbereitet = 0;
+        for (int i = 1; i <= 3; ++i) {
+            FileStamp stempel, jetzt;
+            TPixmap bild;
+            if (!VorbereitetesPortrait(PortraitDerZeile(*k, i), groesse, stempel, bild) ||
+                !FileStampOf(PortraitDerZeile(*k, i), jetzt) || !(stempel == jetzt))
+                continue;
+            ++vorbereitet;
+            const TPixmap neu = PortraitPixmap(PortraitDerZeile(*k, i), groesse);
+            ASSERT_TRUE(neu && bild) << s.was;
+            EXPECT_EQ(bild->width, groesse) << s.was;
+            EXPECT_EQ(bild->pixels, neu->pixels) << s.was << ", row " << i;
+        }
+        EXPECT_EQ(vorbereitet, s.vorbereitet) << s.was;
+    }
 }

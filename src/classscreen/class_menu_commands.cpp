@@ -17,7 +17,11 @@ int Klassenbefehle(TSchulklasse& klasse) {
         case kKladdorixSchliessen: return SpeichernUndVerlassen(klasse, 3);
         case kNeueSchuelerzeile: klasse.NeueZensurzeileEinfuegen(); return 0;
         case kNeueNotenspalte: klasse.NeueNotenspalteEinfuegen(); return 0;
-        case kBilderImportieren: klasse.ImportiereBilder(); return 0;
+        case kBilderImportieren:
+            klasse.ImportiereBilder();
+            // New photos: the plan's pictures are decoded ahead again.
+            SitzplanVorbereiten(klasse);
+            return 0;
         case kEinzelanzeige: EinzelanzeigeUmschalten(klasse); return 0;
         case kNamenslisteImportieren: return NamenslisteImportieren(klasse);
         case kExportieren: return Exportieren(klasse);

@@ -14,6 +14,7 @@
 #include "gradebook/photo_paths.hpp"
 #include "gradebook/portrait_cache.hpp"
 #include "gradebook/portrait_files.hpp"
+#include "gradebook/portrait_preparation.hpp"
 #include "gradebook/program_state.hpp"
 #include "platform/conversions.hpp"
 #include "platform/datetime.hpp"
@@ -94,7 +95,7 @@ void TSitzplanAnsicht::Auslegen() {
     const int zusatz = Modus_ == kAnordnen ? 1 : 0;  // room to add a desk beyond the others
     Spalten = std::max(7, U->Sitzplan.Spalten()) + zusatz;
     Reihen = std::max(1, U->Sitzplan.Reihen()) + zusatz;
-    Oben = 100;
+    Oben = kOben;
     const int breite = Bildschirmbreite - 2 * Rand, hoehe = Bildschirmhoehe - Oben - 60;
     Teilung = std::clamp(std::min(breite / Spalten, hoehe / Reihen), 40, 220);
 }
@@ -119,15 +120,31 @@ TSitzplanAnsicht::Rechteck TSitzplanAnsicht::Knopfplatz(int knopf) const {
     return {8 + knopf * 208, 8, 200, 72};
 }
 
+int TSitzplanAnsicht::Portraitgroesse() {
+    // The tile of the plan with the fewest desks (seven across, one row):
+    // one size for every layout of this screen, known before the plan is read.
+    const int breite = Bildschirmbreite - 2 * kRand, hoehe = Bildschirmhoehe - kOben - 60;
+    const int teilung = std::clamp(std::min(breite / 7, hoehe), 40, 220);
+    return std::max(16, teilung - 8 - kNamenshoehe);
+}
+
 void TSitzplanAnsicht::PortraitsLaden() {
     PortraitsGeladen = true;
-    // At the largest size a picture takes on this screen (the plan's layout with the fewest desks).
-    const int groesse = std::max(16, std::min(220, Teilung) - 8 - kNamenshoehe);
+    const int groesse = Portraitgroesse();
+    // What the class's preparation has not done yet is shared out between
+    // this thread and the background one.
+    VorbereitungAbschliessen();
     // Kept across openings: a small texture uploads and draws in a fraction
     // of the time of the 360-pixel portrait, and a second opening decodes nothing.
     for (int i = 1; i < Klasse->Schueleranzahl; ++i)
         if (TImage bild = PortraitBild(PortraitDerZeile(*Klasse, i), groesse))
             Portraits[Schluessel(NameInZeile(*Klasse, i))] = bild;
+}
+
+void SitzplanVorbereiten(const TSchulklasse& klasse) {
+    std::vector<Text> pfade;
+    for (int i = 1; i < klasse.Schueleranzahl; ++i) pfade.push_back(PortraitDerZeile(klasse, i));
+    PortraitsVorbereiten(std::move(pfade), TSitzplanAnsicht::Portraitgroesse());
 }
 
 void TSitzplanAnsicht::TischZeichnen(const Tisch& t, int x, int y, int g, float alpha, bool texte) {

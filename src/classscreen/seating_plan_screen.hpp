@@ -32,6 +32,9 @@ public:
 
     static std::unique_ptr<TSitzplanAnsicht> bauen(TSchulklasse& klasse);
     ~TSitzplanAnsicht();
+    // The size portraits are kept at on this screen: the largest a tile
+    // shows, drawn smaller by the layouts with more desks.
+    static int Portraitgroesse();
 
     // Draws the frame (portraits are loaded at the first one) and records
     // the input; verwalten then acts: 1 when the screen is left.
@@ -54,7 +57,8 @@ private:
     TUnterricht* U = nullptr;
     std::map<Text, TImage> Portraits;  // by "surname\nfirst names"
     bool PortraitsGeladen = false;
-    int Spalten = 7, Reihen = 5, Rand = 8, Teilung = 150, Oben = 100;
+    static constexpr int kRand = 8, kOben = 100;
+    int Spalten = 7, Reihen = 5, Rand = kRand, Teilung = 150, Oben = kOben;
     // The press being followed.
     bool Gedrueckt = false;
     int DruckBeginn = 0, DruckKnopf = -1, DruckSpalte = 0, DruckReihe = 0;
@@ -77,6 +81,10 @@ private:
     void PlanGeaendert();
     Text Heute() const;
 };
+
+// Starts decoding the class's portraits for the plan in the background; the
+// class screen calls it when the class opens.
+void SitzplanVorbereiten(const TSchulklasse& klasse);
 
 // Runs the seating plan screen until Escape or "Zurück"; with
 // `anwesenheit` the roll call starts at once.

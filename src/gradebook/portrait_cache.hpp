@@ -16,9 +16,18 @@ inline constexpr int kBehalteneBilder = 96;  // three classes of 32
 // groesse x groesse pixels; null when there is no file or no picture in it.
 TImage PortraitBild(const Text& pfad, int groesse);
 
+// The same picture still in memory, not yet a texture: what the background
+// preparation makes of a file, and the on-demand path too.
+TPixmap PortraitPixmap(const Text& pfad, int groesse);
+
 // The picture averaged down to s x s pixels (box filter, 24 bit); a picture
 // not larger than that comes back as it is.
 TPixmap Verkleinert(const TPixmap& bild, int s);
+
+// Makes up to `hoechstens` portraits decoded ahead (see
+// portrait_preparation.hpp) kept pictures on the graphics card, so that the
+// plan opened from the class menu finds them ready; how many it made.
+int VorbereitetePortraitsUebernehmen(int hoechstens);
 
 // How many pictures are kept, and how many files were decoded so far.
 struct Portraitzahlen {

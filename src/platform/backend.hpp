@@ -42,6 +42,9 @@ public:
     virtual void MessageBox(const Text& title, const Text& text, bool serious) = 0;
     // The system clipboard's text; empty when it holds none.
     virtual Text ClipboardText() { return Text(); }
+    // Uploads these textures now, so that the frame that first draws from
+    // them does not pay for it; a backend without textures ignores it.
+    virtual void UploadTextures(const std::vector<uint32_t>& ids) {}
 };
 
 // Installs the backend the facade works through (not owned; lives for the run).

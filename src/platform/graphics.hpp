@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/text.hpp"
 
@@ -58,6 +59,9 @@ TImage LoadImageFrom(const std::shared_ptr<Pixmap>& pixmap, int flags = -1);
 void SetImageMaskColor(int r, int g, int b);
 int ImageWidthOf(const TImage& image);
 int ImageHeightOf(const TImage& image);
+// Puts the images' pixels on the graphics card now instead of at the first
+// frame that draws them (pictures made ahead of the screen that shows them).
+void UploadImagesAhead(const std::vector<TImage>& images);
 
 // Fonts and text.
 constexpr int kSmoothFont = 4;

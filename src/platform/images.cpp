@@ -1,10 +1,12 @@
 // Images: decoded once, masked (sources without alpha lose the mask colour),
 // premultiplied and placed in the shared atlas, or in a texture of their own
 // when too large for it.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <tuple>
 
+#include "platform/backend.hpp"
 #include "platform/graphics.hpp"
 #include "platform/image_data.hpp"
 #include "platform/image_decode.hpp"
@@ -95,14 +97,37 @@ TImage LoadImageFrom(const std::shared_ptr<Pixmap>& pixmap, int flags) {
     img.height = pixmap->height;
     img.hasAlpha = pixmap->format == 4;
     img.argb.resize(size_t(img.width) * img.height);
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) img.argb[size_t(y) * img.width + x] = ReadPixel(pixmap, x, y);
+    const int bpp = pixmap->format == 4 ? 4 : 3;
+    const size_t needed = img.height > 0 ? size_t(img.height - 1) * pixmap->pitch + size_t(img.width) * bpp : 0;
+    if ((pixmap->format != 3 && pixmap->format != 4) || pixmap->pitch < img.width * bpp ||
+        pixmap->pixels.size() < needed) {
+        // A buffer assembled by hand: pixel by pixel, outside it black.
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x) img.argb[size_t(y) * img.width + x] = ReadPixel(pixmap, x, y);
+        return MakeImage(img, flags);
+    }
+    // Row by row: a portrait is made while a screen opens.
+    for (int y = 0; y < img.height; ++y) {
+        const unsigned char* p = pixmap->pixels.data() + size_t(y) * pixmap->pitch;
+        uint32_t* d = img.argb.data() + size_t(y) * img.width;
+        for (int x = 0; x < img.width; ++x, p += bpp)
+            d[x] = (bpp == 4 ? uint32_t(p[3]) << 24 : 0xFF000000u) | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+    }
     return MakeImage(img, flags);
 }
 
 void SetImageMaskColor(int r, int g, int b) {
     int* m = Ctx().state.maskColor;
     m[0] = r; m[1] = g; m[2] = b;
+}
+
+void UploadImagesAhead(const std::vector<TImage>& images) {
+    std::vector<uint32_t> ids;
+    for (const TImage& image : images)
+        if (image && image->place.texture != 0 &&
+            std::find(ids.begin(), ids.end(), image->place.texture) == ids.end())
+            ids.push_back(image->place.texture);
+    if (!ids.empty()) CurrentBackend().UploadTextures(ids);
 }
 
 int ImageWidthOf(const TImage& image) { return image ? image->width : 0; }

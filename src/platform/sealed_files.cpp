@@ -6,8 +6,11 @@
 #include <sodium.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <shared_mutex>
 
 #include "platform/file_bytes.hpp"
 #include "platform/files.hpp"
@@ -63,7 +66,7 @@ private:
 };
 
 struct State {
-    SealMode mode = SealMode::Off;
+    std::atomic<SealMode> mode = SealMode::Off;
     SecretKey data;      // the data key
     SecretKey portrait;  // subkey for portrait names
     SecretKey fresh;     // a new data key not yet in a key file
@@ -87,6 +90,14 @@ State& S() {
     return state;
 }
 
+// Files are also opened off the frame loop (portraits decoded ahead): a key
+// stays in place while a file is opened under it, and whatever frees or
+// replaces the data key or the previous one waits for that opening.
+std::shared_mutex& KeyGuard() {
+    static std::shared_mutex guard;
+    return guard;
+}
+
 bool Ready() {
     static const bool ready = sodium_init() >= 0;
     return ready;
@@ -107,6 +118,7 @@ unsigned char* U(std::string& s, size_t at = 0) { return reinterpret_cast<unsign
 // (or none) as the key files may still be sealed under.
 bool HoldDataKey(const unsigned char* key, const unsigned char* previous = nullptr) {
     State& s = S();
+    const std::unique_lock guard(KeyGuard());
     s.previous.reset();
     if (!s.data.make() || !s.portrait.make() || (previous && !s.previous.make())) {
         s.data.reset();
@@ -131,6 +143,7 @@ bool SealingOn() { return S().mode != SealMode::Off; }
 
 void LockSealing() {
     State& s = S();
+    const std::unique_lock guard(KeyGuard());
     s.forgetLast();
     s.data.reset();
     s.portrait.reset();
@@ -140,6 +153,7 @@ void LockSealing() {
 
 void SealingOff() {
     State& s = S();
+    const std::unique_lock guard(KeyGuard());
     s.forgetLast();
     s.data.reset();
     s.portrait.reset();
@@ -238,6 +252,7 @@ bool OpenUnder(const unsigned char* key, std::string_view sealed, std::string& p
 bool OpenSealedBytes(std::string_view sealed, std::string& plain, std::string_view place) {
     // While the data key changes, a file not yet sealed anew opens under the previous one.
     const State& s = S();
+    const std::shared_lock guard(KeyGuard());
     return OpenUnder(s.data.get(), sealed, plain, place) ||
            (s.previous && OpenUnder(s.previous.get(), sealed, plain, place));
 }
@@ -253,7 +268,12 @@ DataReadResult ReadDataFile(const Text& path, std::string& out, size_t maxBytes)
         out = std::move(raw);
         return DataReadResult::Ok;
     }
-    if (!S().data) return DataReadResult::Locked;
+    bool held = false;
+    {
+        const std::shared_lock guard(KeyGuard());
+        held = static_cast<bool>(S().data);
+    }
+    if (!held) return DataReadResult::Locked;
     if (!OpenSealedBytes(raw, out, PlaceOfFile(path))) return DataReadResult::Refused;
     if (!Passes(path, mark, out)) {
         sodium_memzero(out.data(), out.size());
@@ -770,7 +790,10 @@ KeyResult FinishDataKeyChange() {
         }
         if (!ReplaceFileBytes(s.keyFile, file, true)) return KeyResult::Damaged;
     }
-    s.previous.reset();
+    {
+        const std::unique_lock guard(KeyGuard());
+        s.previous.reset();
+    }
     s.forgetLast();
     return KeyResult::Ok;
 }

@@ -1,7 +1,10 @@
 // Class screen loop: Cls, input, scrolling, the grid, present, wait, commands.
 #include "shell/class_screen_loop.hpp"
 
+#include "classscreen/seating_plan_screen.hpp"
 #include "gradebook/locked_rows.hpp"
+#include "gradebook/portrait_cache.hpp"
+#include "gradebook/portrait_preparation.hpp"
 #include "gradebook/save_failure.hpp"
 #include "platform/end_signals.hpp"
 #include "platform/graphics.hpp"
@@ -15,6 +18,8 @@ int Austrittsstatus = 0;
 namespace {
 // The longest wait for input while the grid stands (a shutdown signal ends it sooner).
 constexpr int kStillWaitMs = 250;
+// Portraits decoded ahead made textures per frame: a few milliseconds.
+constexpr int kPortraitsJeFrame = 4;
 }  // namespace
 
 namespace {
@@ -39,22 +44,31 @@ int BeimBeendenSpeichern(TSchulklasse& klasse) {
 
 int KlassenbildschirmLaufen(TSchulklasse& klasse) {
     // The lock takes this class's rows away while it holds the screen.
+    // The seating plan's portraits are decoded while the class stands, so
+    // that the plan opened from the class menu shows them at once.
     struct Offen {
-        explicit Offen(TSchulklasse* k) { OffeneKlasse = k; }
-        ~Offen() { OffeneKlasse = nullptr; }
+        explicit Offen(TSchulklasse* k) {
+            OffeneKlasse = k;
+            SitzplanVorbereiten(*k);
+        }
+        ~Offen() {
+            OffeneKlasse = nullptr;
+            VorbereitungBeenden();
+        }
     } offen(&klasse);
     int stillFrames = 0;
     for (;;) {
         // Once the grid has stood still for a tenth of a second with nothing
         // held or coasting, nothing changes until the teacher does something.
         if (stillFrames >= 5 && LastFrameFigures().skipped && TouchState == 0 && Offset::ScrollSpeedX == 0 &&
-            Offset::ScrollSpeedY == 0)
+            Offset::ScrollSpeedY == 0 && !VorbereitungAusstehend())
             WaitForInput(kStillWaitMs);
         Cls();
         User::update();
         Offset::update(2, 64);
         klasse.anzeigen();
         FrameEnd();
+        VorbereitetePortraitsUebernehmen(kPortraitsJeFrame);
         stillFrames = LastFrameFigures().skipped ? stillFrames + 1 : 0;
         const int code = klasse.verwalten();
         if (code > 0) return code;

@@ -29,6 +29,9 @@ public:
     bool Render(const DrawList& frame, const FramePlan& plan, std::vector<ClipRect>& places, PresentStats& stats);
     // Shows the last picture again (after the window was exposed).
     void Repaint();
+    // Brings the GPU copy of a texture up to date now rather than at the
+    // first frame that draws from it.
+    void Upload(uint32_t textureId) { Sync(textureId); }
     // Reads the canvas back as 0xAARRGGBB rows, top to bottom.
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb);
 

@@ -191,6 +191,11 @@ public:
 
     bool NeedsRepaint() override { return repaint_; }
 
+    void UploadTextures(const std::vector<uint32_t>& ids) override {
+        if (!window_) return;
+        for (uint32_t id : ids) renderer_.Upload(id);
+    }
+
     bool ReadCanvas(int& width, int& height, std::vector<uint32_t>& argb) override {
         return window_ && renderer_.ReadCanvas(width, height, argb);
     }
