@@ -27,9 +27,7 @@ protected:
         HeadlessTest::SetUp();
         static bool fonts = false;
         if (!fonts) {
-            Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-            Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-            Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+            SchriftenLaden();
             TInfoBox::LadeSchriften();
             fonts = true;
         }

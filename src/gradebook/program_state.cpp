@@ -10,3 +10,9 @@ TImageFont Schrift32;
 TImageFont Schrift16;
 TImageFont Symbolschrift;
 int Notenskala = 1;
+
+void SchriftenLaden() {
+    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
+    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
+    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+}

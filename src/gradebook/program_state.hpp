@@ -15,4 +15,6 @@ extern Text StartOrdner;     // first folder of the file requesters
 extern TImageFont Schrift32;
 extern TImageFont Schrift16;
 extern TImageFont Symbolschrift;
+// Loads the three fonts above from the embedded media (registered first).
+void SchriftenLaden();
 extern int Notenskala;       // 0 grades "1+".."6", 1 points "15".."0"

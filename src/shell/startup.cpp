@@ -64,9 +64,7 @@ bool Hochfahren() {
     RegisterEmbeddedMedia();
 
     TInfoBox::LadeSchriften();
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    SchriftenLaden();
 
     SetGraphicsDriver(0, 2);
     Bildschirmbreite = DesktopWidth();

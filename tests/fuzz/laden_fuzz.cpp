@@ -30,9 +30,7 @@ void Einrichten() {
     OpenGraphicsWindow(1920, 1080, 0, 60, 0);
     Bildschirmbreite = 1920;
     Bildschirmhoehe = 1080;
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    SchriftenLaden();
     Pfad = "/tmp/rk-laden-fuzz-" + std::to_string(::getpid()) + ".slk";
 }
 

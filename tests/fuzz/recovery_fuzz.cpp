@@ -53,9 +53,7 @@ void Einrichten() {
     OpenGraphicsWindow(1920, 1080, 0, 60, 0);
     Bildschirmbreite = 1920;
     Bildschirmhoehe = 1080;
-    Symbolschrift = LoadFontFrom(u"incbin::media/fonts/MySymbolFont.ttf", 48, kSmoothFont);
-    Schrift32 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 32, kSmoothFont);
-    Schrift16 = LoadFontFrom(u"incbin::media/fonts/segoeui.ttf", 16, kSmoothFont);
+    SchriftenLaden();
     TInfoBox::LadeSchriften();
     RequestEnd();
     const fs::path ordner = "/tmp/rk-recovery-fuzz-" + std::to_string(::getpid());

@@ -129,16 +129,18 @@ int RunAndWaitWithEnvironment(const std::vector<Text>& argv, const std::vector<s
     return error ? error : WaitForExitCode(pid);
 }
 
-int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
-    stdoutBytes.clear();
-    ReapDetached();
+namespace {
+
+// Starts argv with its standard output into a new pipe (standard error to
+// /dev/null when `quiet`); on success `readEnd` is the pipe's end to read.
+int SpawnIntoPipe(const std::vector<Text>& argv, bool quiet, pid_t& pid, int& readEnd) {
     int fds[2];
     // Close-on-exec keeps the read end out of the child; dup2 clears the flag on its stdout.
     if (pipe2(fds, O_CLOEXEC) != 0) return errno;
     posix_spawn_file_actions_t actions;
     int error = posix_spawn_file_actions_init(&actions);
     if (!error) error = posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    pid_t pid = 0;
+    if (!error && quiet) error = posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     if (!error) error = Spawn(argv, &actions, 0, pid);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
@@ -146,16 +148,28 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
         close(fds[0]);
         return error;
     }
+    readEnd = fds[0];
+    return 0;
+}
+
+}  // namespace
+
+int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
+    stdoutBytes.clear();
+    ReapDetached();
+    pid_t pid = 0;
+    int readEnd = -1;
+    if (const int error = SpawnIntoPipe(argv, false, pid, readEnd)) return error;
     char buffer[4096];
     bool sent = false;
     for (;;) {
         // Ending: the answer is not wanted any more.
         EndChildWhenEnding(pid, sent);
         if (sent) break;
-        pollfd watched[2] = {{fds[0], POLLIN, 0}, {EndSignalDescriptor(), POLLIN, 0}};
+        pollfd watched[2] = {{readEnd, POLLIN, 0}, {EndSignalDescriptor(), POLLIN, 0}};
         if (poll(watched, 2, -1) < 0 && errno != EINTR) break;
         if (!(watched[0].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-        ssize_t got = read(fds[0], buffer, sizeof buffer);
+        ssize_t got = read(readEnd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         // Past the limit the pipe is still drained so that the child can finish.
@@ -165,7 +179,7 @@ int RunAndCapture(const std::vector<Text>& argv, std::string& stdoutBytes) {
         } catch (...) {
         }
     }
-    close(fds[0]);
+    close(readEnd);
     if (sent) stdoutBytes.clear();
     return WaitForExitCode(pid);
 }
@@ -184,23 +198,12 @@ bool StartDetached(const std::vector<Text>& argv) {
 
 ChildWithOutput StartWithOutput(const std::vector<Text>& argv) {
     ChildWithOutput child;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return child;
-    // Only the reading end: the child writes as usual.
-    fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    posix_spawn_file_actions_t actions;
-    int error = posix_spawn_file_actions_init(&actions);
-    if (!error) error = posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    if (!error) error = posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    if (!error) error = Spawn(argv, &actions, 0, pid);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (error) {
-        close(fds[0]);
-        return child;
-    }
+    int readEnd = -1;
+    if (SpawnIntoPipe(argv, true, pid, readEnd) != 0) return child;
+    // Only the reading end: the child writes as usual.
+    fcntl(readEnd, F_SETFL, O_NONBLOCK);
     child.pid = pid;
-    child.output = fds[0];
+    child.output = readEnd;
     return child;
 }
